@@ -1,0 +1,65 @@
+#include "config/command_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace portmaven::config {
+namespace {
+
+TEST(CommandList, StartsEmptyWithoutStorage) {
+    CommandList list;
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_EQ(list.Storage(), nullptr);
+    EXPECT_THROW((void)list.At(0), std::out_of_range);
+}
+
+TEST(CommandList, AppendKeepsOrderAndContiguousImage) {
+    CommandList list;
+    list.AppendCommand(MakeCommandRecord(u"A", u"a.exe %PORTNUM%"));
+    list.AppendCommand(MakeCommandRecord(u"B", u"b.exe"));
+    ASSERT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(FieldText(list.At(1).szName), u"B");
+    ASSERT_NE(list.Storage(), nullptr);
+    EXPECT_EQ(list.StorageBytes(), 2 * kRecordBytes);
+    EXPECT_EQ(std::memcmp(list.Storage() + kRecordBytes, &list.At(1), kRecordBytes), 0);
+    EXPECT_THROW((void)list.At(-1), std::out_of_range);
+    EXPECT_THROW((void)list.At(2), std::out_of_range);
+}
+
+TEST(CommandList, AppendZeroesGarbageAfterTerminators) {
+    tag_ST_PORTMAVEN_CONFIG dirty{};
+    std::memset(&dirty, 0x41, sizeof dirty);
+    dirty.szName[3] = u'\0';
+    dirty.szCommand[7] = u'\0';
+    CommandList list;
+    list.AppendCommand(dirty);
+    const auto& kept = list.At(0);
+    EXPECT_EQ(FieldText(kept.szName).size(), 3u);
+    EXPECT_EQ(FieldText(kept.szCommand).size(), 7u);
+    for (size_t i = 3; i < kNameUnits; ++i) {
+        ASSERT_EQ(kept.szName[i], u'\0') << i;
+    }
+    for (size_t i = 7; i < kCommandUnits; ++i) {
+        ASSERT_EQ(kept.szCommand[i], u'\0') << i;
+    }
+}
+
+TEST(CommandList, FullLengthNameKeepsItsTerminator) {
+    const std::u16string longName(400, u'n');
+    const auto record = MakeCommandRecord(longName, u"x");
+    EXPECT_EQ(FieldText(record.szName).size(), kNameUnits - 1);
+    EXPECT_EQ(record.szName[kNameUnits - 1], u'\0');
+}
+
+TEST(CommandList, RemoveAllReleasesStorage) {
+    CommandList list;
+    list.AppendCommand(MakeCommandRecord(u"A", u"a"));
+    list.RemoveAllCommands();
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_EQ(list.Storage(), nullptr);
+}
+
+} // namespace
+} // namespace portmaven::config
