@@ -1,0 +1,30 @@
+#include "config/command_list.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace portmaven::config {
+
+CommandList g_CommandList;
+
+const tag_ST_PORTMAVEN_CONFIG& CommandList::At(int index) const {
+    if (index < 0 || index >= GetCount()) {
+        throw std::out_of_range("command index " + std::to_string(index) + " outside the list");
+    }
+    return records_[static_cast<std::size_t>(index)];
+}
+
+void CommandList::AppendCommand(tag_ST_PORTMAVEN_CONFIG record) {
+    records_.push_back(NormalizedCopy(record));
+}
+
+void CommandList::RemoveAllCommands() noexcept {
+    records_.clear();
+    records_.shrink_to_fit();
+}
+
+const std::byte* CommandList::Storage() const noexcept {
+    return records_.empty() ? nullptr : reinterpret_cast<const std::byte*>(records_.data());
+}
+
+} // namespace portmaven::config
