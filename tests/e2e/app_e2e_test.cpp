@@ -1,0 +1,161 @@
+// The application shell end to end: one copy per session, the hidden host, the tray icon, and
+// which ways of ending the program write the command file.
+#include "harness.h"
+
+#include "config/command_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace portmaven::e2e {
+namespace {
+
+constexpr UINT kExit = 32775;
+const CommandText kConnect{u"Connect", u"C:\\Program Files\\TTERMPRO\\ttermpro.exe /C=%PORTNUM%"};
+
+TEST(SingleInstance, SecondCopyShowsInformationAndEndsWhileFirstKeepsRunning) {
+    TestFolder folder(L"single");
+    PortmavenProcess first(folder);
+    ASSERT_TRUE(first.WaitForHost());
+
+    PortmavenProcess second(folder);
+    HWND box = second.WaitForWindow(L"Information");
+    ASSERT_NE(box, nullptr) << "the second copy showed no Information box";
+    EXPECT_EQ(MessageBoxText(box), L"Portmaven already running!");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(second.WaitForExit());
+
+    EXPECT_FALSE(first.HasExited());
+    EXPECT_TRUE(first.TrayIconPresent());
+    // The first copy's menu still works.
+    ASSERT_TRUE(first.OpenTrayMenu());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForMenuClosed());
+}
+
+TEST(SingleInstance, NewStartSucceedsAfterTheRunningCopyEnded) {
+    TestFolder folder(L"restart");
+    {
+        PortmavenProcess first(folder);
+        ASSERT_TRUE(first.WaitForHost());
+        first.PostCommand(kExit);
+        ASSERT_TRUE(first.WaitForExit());
+    }
+    PortmavenProcess again(folder);
+    ASSERT_TRUE(again.WaitForHost()) << "the event should have vanished with the first copy";
+    EXPECT_EQ(again.WaitForWindow(L"Information", 500), nullptr);
+}
+
+TEST(Lifecycle, HostStaysHiddenAfterStart) {
+    TestFolder folder(L"hidden");
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    EXPECT_TRUE(WaitUntil([&] { return app.VisibleWindows().empty(); }, 5000))
+        << "a window of the program stayed visible";
+    EXPECT_EQ(::GetWindowLongPtrW(app.Host(), GWL_EXSTYLE) & WS_EX_APPWINDOW, WS_EX_APPWINDOW);
+}
+
+TEST(Lifecycle, ExitFromTheTrayMenuWritesTheDefaultCommand) {
+    TestFolder folder(L"exit-default");
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    EXPECT_FALSE(ReadConfigFile(folder.ConfigPath())) << "the file comes into being at Exit";
+
+    // Exit is the menu's last item.
+    ASSERT_TRUE(app.OpenTrayMenu(WM_LBUTTONUP));
+    PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(app.WaitForExit());
+
+    const auto saved = ReadConfigFile(folder.ConfigPath());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(*saved, std::vector<CommandText>{kConnect});
+    EXPECT_EQ(ReadFileBytes(folder.ConfigPath())->size(), config::kRecordBytes);
+}
+
+TEST(Lifecycle, ExitRewritesAnUnchangedFileWithCleanPadding) {
+    TestFolder folder(L"exit-rewrite");
+    auto record = config::MakeCommandRecord(u"Probe", u"probe.exe %PORTNUM%");
+    std::memset(record.szName + 10, 0x7A, 20); // garbage after the terminator
+    WriteFileBytes(folder.ConfigPath(),
+                   std::string(reinterpret_cast<const char*>(&record), sizeof record));
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    app.PostCommand(kExit);
+    ASSERT_TRUE(app.WaitForExit());
+
+    const auto bytes = ReadFileBytes(folder.ConfigPath());
+    ASSERT_TRUE(bytes);
+    const auto clean = config::MakeCommandRecord(u"Probe", u"probe.exe %PORTNUM%");
+    EXPECT_TRUE(*bytes == std::string(reinterpret_cast<const char*>(&clean), sizeof clean))
+        << "the rewritten record is not the clean image of the loaded one";
+}
+
+TEST(Lifecycle, ExitWithAnEmptyListLeavesAnEmptyFile) {
+    TestFolder folder(L"exit-empty");
+    WriteFileBytes(folder.ConfigPath(), "");
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    app.PostCommand(kExit);
+    ASSERT_TRUE(app.WaitForExit());
+    const auto bytes = ReadFileBytes(folder.ConfigPath());
+    ASSERT_TRUE(bytes) << "the file must still exist";
+    EXPECT_TRUE(bytes->empty());
+}
+
+// Enter, Escape and Close reach the hidden host as IDOK, IDCANCEL and WM_CLOSE.
+struct EndingCase {
+    const wchar_t* name;
+    UINT message;
+    WPARAM wParam;
+};
+
+class EndingWithoutExit : public ::testing::TestWithParam<EndingCase> {};
+
+TEST_P(EndingWithoutExit, EndsTheProgramAndRemovesTheIconButLeavesTheFile) {
+    TestFolder folder(GetParam().name);
+    const std::vector<CommandText> original{{u"Mine", u"mine.exe %PORTNUM%"}};
+    WriteConfigFile(folder.ConfigPath(), original);
+    const auto before = ReadFileBytes(folder.ConfigPath());
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    HWND host = app.Host();
+    ::PostMessageW(host, GetParam().message, GetParam().wParam, 0);
+    ASSERT_TRUE(app.WaitForExit());
+
+    EXPECT_TRUE(ReadFileBytes(folder.ConfigPath()) == before) << "the file was rewritten";
+    EXPECT_FALSE(TrayIconOf(host)) << "the icon outlived the program";
+}
+
+INSTANTIATE_TEST_SUITE_P(Lifecycle, EndingWithoutExit,
+                         ::testing::Values(EndingCase{L"enter", WM_COMMAND, IDOK},
+                                           EndingCase{L"escape", WM_COMMAND, IDCANCEL},
+                                           EndingCase{L"close", WM_CLOSE, 0}),
+                         [](const auto& paramInfo) {
+                             const std::wstring name = paramInfo.param.name;
+                             return std::string(name.begin(), name.end());
+                         });
+
+TEST(TrayIcon, ComesBackWhenTheNotificationAreaIsRecreated) {
+    TestFolder folder(L"taskbar");
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+
+    // A shell restart loses every icon; take ours away as the dying shell would.
+    ASSERT_TRUE(DeleteTrayIcon(app.Host()));
+    ASSERT_FALSE(app.TrayIconPresent());
+
+    ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return app.TrayIconPresent(); }, 10000));
+
+    // And the program is still usable from it.
+    ASSERT_TRUE(app.OpenTrayMenu());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForMenuClosed());
+}
+
+} // namespace
+} // namespace portmaven::e2e

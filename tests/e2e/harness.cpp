@@ -1,0 +1,366 @@
+#include "harness.h"
+
+#include "config/command_record.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstring>
+#include <stdexcept>
+
+namespace portmaven::e2e {
+
+namespace {
+
+constexpr UINT kTrayCallback = WM_USER + 1;
+constexpr UINT kTrayIconId = 128;
+
+std::wstring Narrow2Wide(const char* text) {
+    std::wstring out;
+    for (const char* p = text; *p != '\0'; ++p) {
+        out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    }
+    return out;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveTree(child);
+            } else {
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+    bool visibleOnly;
+};
+
+BOOL CALLBACK CollectWindows(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == search->processId && (!search->visibleOnly || ::IsWindowVisible(window))) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
+    WindowSearch search{processId, {}, visibleOnly};
+    ::EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+} // namespace
+
+std::wstring PortmavenExePath() {
+    // The build passes the executable's path on the build machine; Wine maps "/" to Z:.
+    std::wstring path = L"Z:" + Narrow2Wide(PORTMAVEN_EXE_UNIX_PATH);
+    for (auto& c : path) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return path;
+}
+
+std::wstring TempPath() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+    std::wstring path(buffer, length);
+    while (!path.empty() && path.back() == L'\\') {
+        path.pop_back();
+    }
+    return path;
+}
+
+TestFolder::TestFolder(std::wstring_view name) {
+    static std::atomic<int> counter{0};
+    path_ = TempPath() + L"\\portmaven-e2e-" + std::wstring(name) + L"-" +
+            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    RemoveTree(path_);
+    if (!::CreateDirectoryW(path_.c_str(), nullptr)) {
+        throw std::runtime_error("cannot create the test folder");
+    }
+    if (!::CopyFileW(PortmavenExePath().c_str(), ExePath().c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy Portmaven.exe into the test folder");
+    }
+}
+
+TestFolder::~TestFolder() {
+    RemoveTree(path_);
+}
+
+std::wstring TestFolder::File(std::wstring_view name) const {
+    return path_ + L"\\" + std::wstring(name);
+}
+
+void WriteFileBytes(const std::wstring& path, std::string_view bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot create a test file");
+    }
+    DWORD written = 0;
+    const BOOL ok =
+        bytes.empty() ||
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    if (!ok || written != bytes.size()) {
+        throw std::runtime_error("cannot write a test file");
+    }
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteConfigFile(const std::wstring& path, const std::vector<CommandText>& commands) {
+    std::string bytes;
+    for (const auto& command : commands) {
+        const auto record = config::MakeCommandRecord(command.name, command.command);
+        bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+    WriteFileBytes(path, bytes);
+}
+
+std::optional<std::vector<CommandText>> ReadConfigFile(const std::wstring& path) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::vector<CommandText> commands;
+    for (size_t offset = 0; offset + config::kRecordBytes <= bytes->size();
+         offset += config::kRecordBytes) {
+        config::tag_ST_PORTMAVEN_CONFIG record{};
+        std::memcpy(&record, bytes->data() + offset, sizeof record);
+        commands.push_back({std::u16string(config::FieldText(record.szName)),
+                            std::u16string(config::FieldText(record.szCommand))});
+    }
+    return commands;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (::GetTickCount64() >= deadline) {
+            return false;
+        }
+        ::Sleep(pollMs);
+    }
+}
+
+PortmavenProcess::PortmavenProcess(const TestFolder& folder) {
+    Start(folder.ExePath());
+}
+
+PortmavenProcess::PortmavenProcess(const std::wstring& exePath) {
+    Start(exePath);
+}
+
+void PortmavenProcess::Start(const std::wstring& exePath) {
+    const size_t slash = exePath.find_last_of(L'\\');
+    const std::wstring directory = exePath.substr(0, slash);
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory.c_str(), &startup, &info)) {
+        throw std::runtime_error("cannot start Portmaven.exe");
+    }
+    ::CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+}
+
+PortmavenProcess::~PortmavenProcess() {
+    if (process_ != nullptr) {
+        if (!HasExited()) {
+            Kill();
+        }
+        ::CloseHandle(process_);
+    }
+}
+
+bool PortmavenProcess::WaitForHost(DWORD timeoutMs) {
+    const bool found = WaitUntil(
+        [this] {
+            for (HWND window : TopLevelWindows(processId_, false)) {
+                if (ClassName(window) == L"#32770" && WindowText(window) == L"Portmaven") {
+                    host_ = window;
+                    return true;
+                }
+            }
+            return HasExited();
+        },
+        timeoutMs);
+    return found && host_ != nullptr && WaitUntil([this] { return TrayIconPresent(); }, timeoutMs);
+}
+
+bool PortmavenProcess::TrayIconPresent() const {
+    return host_ != nullptr && TrayIconOf(host_);
+}
+
+namespace {
+NOTIFYICONDATAW IconKey(HWND host) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = host;
+    data.uID = kTrayIconId;
+    return data;
+}
+} // namespace
+
+bool TrayIconOf(HWND host) {
+    // NIM_MODIFY without flags changes nothing and succeeds exactly while the icon exists.
+    NOTIFYICONDATAW data = IconKey(host);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+bool DeleteTrayIcon(HWND host) {
+    NOTIFYICONDATAW data = IconKey(host);
+    return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+void PortmavenProcess::PostTrayMessage(UINT mouseMessage) const {
+    ::PostMessageW(host_, kTrayCallback, kTrayIconId, static_cast<LPARAM>(mouseMessage));
+}
+
+bool PortmavenProcess::OpenTrayMenu(UINT mouseMessage, DWORD timeoutMs) const {
+    PostTrayMessage(mouseMessage);
+    // Give the menu a moment to take the keyboard after it appears.
+    const bool shown = WaitUntil(IsPopupMenuShown, timeoutMs);
+    ::Sleep(150);
+    return shown;
+}
+
+void PortmavenProcess::PostCommand(UINT id) const {
+    ::PostMessageW(host_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+std::vector<HWND> PortmavenProcess::VisibleWindows() const {
+    return TopLevelWindows(processId_, true);
+}
+
+HWND PortmavenProcess::WaitForWindow(std::wstring_view caption, DWORD timeoutMs) const {
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : VisibleWindows()) {
+                if (WindowText(window) == caption) {
+                    result = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return result;
+}
+
+bool PortmavenProcess::WaitForExit(DWORD timeoutMs) const {
+    return ::WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool PortmavenProcess::HasExited() const {
+    return WaitForExit(0);
+}
+
+void PortmavenProcess::Kill() {
+    ::TerminateProcess(process_, 1);
+    ::WaitForSingleObject(process_, 10000);
+}
+
+bool IsPopupMenuShown() {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu);
+}
+
+bool WaitForMenuClosed(DWORD timeoutMs) {
+    return WaitUntil([] { return !IsPopupMenuShown(); }, timeoutMs);
+}
+
+void PressKey(WORD virtualKey, int times) {
+    for (int i = 0; i < times; ++i) {
+        const WORD scan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+        SendKey(virtualKey, scan, 0);
+        SendKey(virtualKey, scan, KEYEVENTF_KEYUP);
+        ::Sleep(60);
+    }
+}
+
+void TypeText(std::wstring_view text) {
+    for (wchar_t c : text) {
+        SendKey(0, c, KEYEVENTF_UNICODE);
+        SendKey(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+        ::Sleep(10);
+    }
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t buffer[2048] = {};
+    // WM_GETTEXT works across processes, also for controls of another program.
+    const LRESULT length =
+        ::SendMessageW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+    return {buffer, static_cast<size_t>(length > 0 ? length : 0)};
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t buffer[256] = {};
+    const int length = ::GetClassNameW(window, buffer, static_cast<int>(std::size(buffer)));
+    return {buffer, static_cast<size_t>(length > 0 ? length : 0)};
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (_wcsicmp(ClassName(child).c_str(), L"Static") == 0) {
+            text += WindowText(child);
+        }
+    }
+    return text;
+}
+
+} // namespace portmaven::e2e
