@@ -1,0 +1,257 @@
+#include "config/configure_presenter.h"
+
+#include "config/launch_at_logon.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace portmaven::config {
+
+namespace {
+
+constexpr std::u16string_view kAddCaption = u"Add";
+constexpr std::u16string_view kEditCaption = u"Edit";
+constexpr std::u16string_view kUpdateCaption = u"Update";
+
+constexpr std::u16string_view kSampleName = u"My command";
+constexpr std::u16string_view kSampleCommand = u"c:\\path_to_command\\command.exe /C=%PORTNUM%";
+
+constexpr std::u16string_view kEnterName = u"Enter command name";
+constexpr std::u16string_view kEnterCommand = u"Enter command to execute";
+constexpr std::u16string_view kDuplicateName = u"Comand already exist";
+constexpr std::u16string_view kSelectToEdit = u"Please select an entry to edit";
+constexpr std::u16string_view kSelectToDelete = u"Please select an entry to delete";
+constexpr std::u16string_view kConfirmDelete = u"Do you want to delete the selected command?";
+constexpr std::u16string_view kConfirmCaption = u"Confirmation";
+constexpr std::u16string_view kLaunchFailed = u"Failed, LaunchOnStartup";
+constexpr std::u16string_view kSaveFailed = u"Failed to save the command list";
+
+bool IsWhiteSpace(char16_t c) {
+    switch (c) {
+    case u' ':
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case u'\u0085':
+    case u'\u00A0':
+    case u'\u1680':
+    case u'\u2028':
+    case u'\u2029':
+    case u'\u202F':
+    case u'\u205F':
+    case u'\u3000':
+        return true;
+    default:
+        return c >= u'\u2000' && c <= u'\u200A';
+    }
+}
+
+std::u16string_view Trim(std::u16string_view text) {
+    while (!text.empty() && IsWhiteSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsWhiteSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+char16_t FoldAscii(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+// The captions are the program's own ASCII words, so folding ASCII letters is enough.
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return std::ranges::equal(a, b,
+                              [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+} // namespace
+
+bool ConfigurePresenter::IsAdding() const {
+    return !EqualsIgnoringCase(view_.ButtonCaption(ConfigureButton::Add), kAddCaption);
+}
+
+bool ConfigurePresenter::IsEditing() const {
+    return !EqualsIgnoringCase(Trim(view_.ButtonCaption(ConfigureButton::Edit)), kEditCaption);
+}
+
+bool ConfigurePresenter::IsCommittedName(std::u16string_view name) const {
+    // The committed list, not the rows: a name deleted in this opening is still taken, and two
+    // new rows may share a name.
+    for (int i = 0; i < commands_.GetCount(); ++i) {
+        if (FieldText(commands_.At(i).szName) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ConfigurePresenter::EnableRowButtons(bool enabled) {
+    view_.EnableButton(ConfigureButton::Edit, enabled);
+    view_.EnableButton(ConfigureButton::Delete, enabled);
+}
+
+void ConfigurePresenter::FailInField(std::u16string_view message, ConfigureField field) {
+    view_.ShowStopMessage(message);
+    view_.FocusField(field);
+}
+
+void ConfigurePresenter::ClearFields() {
+    view_.SetFieldText(ConfigureField::Name, u"");
+    view_.SetFieldText(ConfigureField::Command, u"");
+    view_.FocusField(ConfigureField::Name);
+}
+
+void ConfigurePresenter::OnInitDialog() {
+    const int count = commands_.GetCount();
+    for (int i = 0; i < count; ++i) {
+        view_.AppendRow(NormalizedCopy(commands_.At(i)));
+    }
+    view_.ShowButton(ConfigureButton::CancelEdit, false);
+    EnableRowButtons(false);
+    view_.SetLaunchOnStartupChecked(runKey_.IsLaunchOnStartupSet());
+    view_.FocusField(ConfigureField::Name);
+}
+
+void ConfigurePresenter::OnBnClickedAdd() {
+    if (!IsAdding()) {
+        ClearFields();
+        view_.SetButtonCaption(ConfigureButton::Add, kUpdateCaption);
+        EnableRowButtons(false);
+        view_.SetFieldText(ConfigureField::Name, kSampleName);
+        view_.SetFieldText(ConfigureField::Command, kSampleCommand);
+        view_.ShowButton(ConfigureButton::CancelEdit, true);
+        return;
+    }
+
+    const std::u16string name = view_.FieldText(ConfigureField::Name);
+    const std::u16string command = view_.FieldText(ConfigureField::Command);
+    // The empty test comes before trimming: a name of blanks passes it.
+    if (name.empty()) {
+        FailInField(kEnterName, ConfigureField::Name);
+        return;
+    }
+    if (command.empty()) {
+        FailInField(kEnterCommand, ConfigureField::Command);
+        return;
+    }
+    const std::u16string_view trimmed = Trim(name);
+    if (IsCommittedName(trimmed)) {
+        view_.ShowStopMessage(kDuplicateName);
+        return;
+    }
+    view_.AppendRow(MakeCommandRecord(trimmed, command));
+    ClearFields();
+    view_.ShowButton(ConfigureButton::CancelEdit, false);
+    view_.SetButtonCaption(ConfigureButton::Add, kAddCaption);
+    if (view_.FirstSelectedRow() >= 0) {
+        EnableRowButtons(true);
+    }
+}
+
+void ConfigurePresenter::OnBnClickedEdit() {
+    const int selected = view_.FirstSelectedRow();
+    if (selected < 0) {
+        view_.ShowStopMessage(kSelectToEdit);
+        return;
+    }
+    if (!IsEditing()) {
+        view_.SetFieldText(ConfigureField::Name, view_.RowText(selected, RowColumn::Name));
+        view_.SetFieldText(ConfigureField::Command, view_.RowText(selected, RowColumn::Command));
+        view_.SetButtonCaption(ConfigureButton::Edit, kUpdateCaption);
+        m_nEditItem = selected;
+        view_.EnableButton(ConfigureButton::Add, false);
+        view_.EnableButton(ConfigureButton::Delete, false);
+        view_.ShowButton(ConfigureButton::CancelEdit, true);
+        return;
+    }
+
+    // The row on which the edit started, whatever is selected now. Neither trimmed nor tested
+    // for duplicates; the name is written before the command is checked.
+    const std::u16string name = view_.FieldText(ConfigureField::Name);
+    if (name.empty()) {
+        FailInField(kEnterName, ConfigureField::Name);
+        return;
+    }
+    view_.SetRowText(m_nEditItem, RowColumn::Name, name);
+    const std::u16string command = view_.FieldText(ConfigureField::Command);
+    if (command.empty()) {
+        FailInField(kEnterCommand, ConfigureField::Command);
+        return;
+    }
+    view_.SetRowText(m_nEditItem, RowColumn::Command, command);
+    view_.SetButtonCaption(ConfigureButton::Edit, kEditCaption);
+    view_.ShowButton(ConfigureButton::CancelEdit, false);
+    view_.EnableButton(ConfigureButton::Add, true);
+    ClearFields();
+}
+
+void ConfigurePresenter::OnBnClickedDelete() {
+    const int selected = view_.FirstSelectedRow();
+    if (selected < 0) {
+        view_.ShowStopMessage(kSelectToDelete);
+        return;
+    }
+    if (!view_.AskYesNo(kConfirmDelete, kConfirmCaption)) {
+        return;
+    }
+    view_.DeleteRow(selected);
+    // During an edit the selection may move to another row and that row be deleted. Keep the
+    // edit on the row it started on; if that very row is gone there is nothing left to edit.
+    if (IsEditing()) {
+        if (selected < m_nEditItem) {
+            --m_nEditItem;
+        } else if (selected == m_nEditItem) {
+            OnBnClickedCancelEdit();
+        }
+    }
+}
+
+void ConfigurePresenter::OnBnClickedCancelEdit() {
+    view_.SetButtonCaption(ConfigureButton::Edit, kEditCaption);
+    view_.SetButtonCaption(ConfigureButton::Add, kAddCaption);
+    view_.ShowButton(ConfigureButton::CancelEdit, false);
+    view_.EnableButton(ConfigureButton::Add, true);
+    ClearFields();
+    if (view_.FirstSelectedRow() >= 0) {
+        EnableRowButtons(true);
+    }
+}
+
+void ConfigurePresenter::OnLvnItemchangedCommandList() {
+    // While adding nothing follows the selection; while editing the Add caption is still
+    // "Add", so the selection drives "Update" and Delete then too.
+    if (IsAdding()) {
+        return;
+    }
+    EnableRowButtons(view_.FirstSelectedRow() >= 0);
+}
+
+void ConfigurePresenter::OnBnClickedClose() {
+    // Whatever stands in the fields of an unfinished add or edit is not part of the rows and
+    // is dropped. The list is built aside and replaced in one step.
+    CommandList committed;
+    const int rows = view_.RowCount();
+    for (int row = 0; row < rows; ++row) {
+        committed.AppendCommand(MakeCommandRecord(view_.RowText(row, RowColumn::Name),
+                                                  view_.RowText(row, RowColumn::Command)));
+    }
+    commands_ = std::move(committed);
+
+    // A tray program is usually ended by log-off rather than Exit, so the file is written
+    // here, at the commit point. A failed write keeps the list in memory for the next try.
+    if (!saver_.SaveCommandList()) {
+        view_.ShowStopMessage(kSaveFailed);
+    }
+
+    if (ApplyLaunchOnStartup(runKey_, view_.IsLaunchOnStartupChecked()) ==
+        LaunchOnStartupOutcome::WriteFailed) {
+        view_.ShowStopMessage(kLaunchFailed);
+    }
+}
+
+} // namespace portmaven::config

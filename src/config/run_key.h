@@ -1,0 +1,25 @@
+// The switch that makes the system start the program at log-on: one value in the machine-wide
+// Run key. The Configure dialog decides through this interface, so that its decisions can be
+// exercised without a registry.
+#pragma once
+
+namespace portmaven::config {
+
+class RunKey {
+public:
+    virtual ~RunKey() = default;
+
+    // Whether the value exists at all; its type and data are not looked at.
+    [[nodiscard]] virtual bool IsLaunchOnStartupSet() = 0;
+    // Writes the running executable's path; false when it could not be written.
+    virtual bool SetLaunchOnStartup() = 0;
+    // Deletes the value; false when it could not be deleted (or did not exist).
+    virtual bool RemoveLaunchOnStartup() = 0;
+
+protected:
+    RunKey() = default;
+    RunKey(const RunKey&) = default;
+    RunKey& operator=(const RunKey&) = default;
+};
+
+} // namespace portmaven::config
