@@ -1,0 +1,23 @@
+// The About box's own texts. The dialog script shows them and the code uses them, so each is
+// written once here: the macros are for the resource compiler, which reads only the
+// preprocessor part of this file; the constants below are the same strings for the code.
+#pragma once
+
+#define PORTMAVEN_ABOUT_VERSION_TEXT "Portmaven Version 1.0"
+#define PORTMAVEN_ABOUT_COPYRIGHT_TEXT "Copyright (C) 2026"
+// A name under the reserved ".example" domain: it can never lead to somebody else's site.
+#define PORTMAVEN_HOMEPAGE_URL "https://portmaven.example"
+#define PORTMAVEN_ABOUT_CREDITS_LABEL "Written by:"
+#define PORTMAVEN_ABOUT_CREDITS_NAMES "The Portmaven developers"
+#define PORTMAVEN_HOMEPAGE_TIP "Portmaven Homepage"
+
+#ifndef RC_INVOKED
+namespace portmaven::about {
+inline constexpr char16_t kVersionText[] = u"" PORTMAVEN_ABOUT_VERSION_TEXT;
+inline constexpr char16_t kCopyrightText[] = u"" PORTMAVEN_ABOUT_COPYRIGHT_TEXT;
+inline constexpr char16_t kHomepageUrl[] = u"" PORTMAVEN_HOMEPAGE_URL;
+inline constexpr char16_t kCreditsLabel[] = u"" PORTMAVEN_ABOUT_CREDITS_LABEL;
+inline constexpr char16_t kCreditsNames[] = u"" PORTMAVEN_ABOUT_CREDITS_NAMES;
+inline constexpr char16_t kHomepageTip[] = u"" PORTMAVEN_HOMEPAGE_TIP;
+} // namespace portmaven::about
+#endif
