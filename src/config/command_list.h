@@ -19,6 +19,9 @@ public:
     // Appends a copy of the record: each string up to its terminator, zeros after it.
     void AppendCommand(tag_ST_PORTMAVEN_CONFIG record);
 
+    // Makes room for count records in all, so that appending up to that many moves nothing.
+    void Reserve(std::size_t count) { records_.reserve(count); }
+
     // Releases the storage; count and capacity become 0.
     void RemoveAllCommands() noexcept;
 

@@ -3,6 +3,7 @@
 // command file, so the field order and widths are fixed.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
@@ -33,9 +34,8 @@ template <std::size_t N> std::u16string_view FieldText(const char16_t (&field)[N
 // Copies text into a field, cut to the field's width, zero-filling everything after the text.
 template <std::size_t N> void SetFieldText(char16_t (&field)[N], std::u16string_view text) {
     const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
-    for (std::size_t i = 0; i < N; ++i) {
-        field[i] = i < length ? text[i] : u'\0';
-    }
+    std::copy_n(text.data(), length, field);
+    std::fill(field + length, field + N, u'\0');
 }
 
 // A zeroed record holding the two texts (cut to their fields).

@@ -1,9 +1,18 @@
-// TEMPORARY placeholder until the command file lands: keeps the program linkable.
 #include "config/win/command_store_win.h"
 
+#include "config/command_file.h"
+#include "config/win/file_system_win.h"
+
 namespace portmaven::win {
-void LoadCommandList() {}
-bool SaveCommandList() {
-    return false;
+
+void LoadCommandList() {
+    Win32FileSystem fileSystem;
+    config::LoadCommandList(fileSystem, config::g_CommandList);
 }
+
+bool SaveCommandList() {
+    Win32FileSystem fileSystem;
+    return config::SaveCommandList(fileSystem, config::g_CommandList);
+}
+
 } // namespace portmaven::win

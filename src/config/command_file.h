@@ -1,0 +1,56 @@
+// The command file "Portmaven.cfg" beside the executable: command records back to back, no
+// header. Loading and saving go through a FileSystem so that they behave the same everywhere.
+#pragma once
+
+#include "config/command_list.h"
+#include "config/file_system.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace portmaven::config {
+
+inline constexpr std::u16string_view kCommandFileName = u"Portmaven.cfg";
+inline constexpr std::u16string_view kDefaultCommandName = u"Connect";
+inline constexpr std::u16string_view kDefaultCommandLine =
+    u"C:\\Program Files\\TTERMPRO\\ttermpro.exe /C=%PORTNUM%";
+
+// Directory of the running executable, without a trailing separator. False, and directory
+// untouched, when the executable's path is unknown or has no directory part.
+bool GetModuleDirectory(const FileSystem& fileSystem, std::u16string& directory);
+
+// Whether something that may be the file is there. A plain directory is not; anything with a
+// further attribute bit is (and then fails to open as a file).
+bool IsFilePresent(const FileSystem& fileSystem, const std::u16string& path);
+
+// Size of a present file; 0 when it is absent or the size cannot be queried.
+std::uint64_t QueryFileSize(const FileSystem& fileSystem, const std::u16string& path);
+
+// Reads up to byteCount bytes into buffer. True only when the read succeeded and delivered at
+// least one byte; delivered tells how many.
+bool ReadFileToBuffer(const FileSystem& fileSystem, const std::u16string& path,
+                      std::uint32_t byteCount, std::byte* buffer, std::uint32_t& delivered);
+
+// Replaces the file's content with the bytes, atomically: the bytes go to a temporary file
+// beside it, which is flushed and then put in its place. On any failure the file keeps its
+// old content and the temporary file is removed. A read-only file is never replaced.
+bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const std::byte* buffer,
+                       std::uint32_t byteCount);
+
+// Appends the records held in the bytes of a command file to the list, in file order, and
+// returns how many. A trailing piece shorter than a record is ignored; a field without a
+// terminator keeps as many code units as fit before one.
+std::size_t AppendCommandRecords(std::span<const std::byte> bytes, CommandList& list);
+
+// Fills the list from the command file beside the executable: the file's records; the
+// default command when there is no file; nothing when the file cannot be read or the
+// executable's directory is unknown.
+void LoadCommandList(const FileSystem& fileSystem, CommandList& list);
+
+// Writes the list to the command file beside the executable; false when nothing was written.
+bool SaveCommandList(FileSystem& fileSystem, const CommandList& list);
+
+} // namespace portmaven::config

@@ -1,0 +1,74 @@
+// The few file operations the command file needs, behind an interface so that the load and
+// save logic is the same on every platform and can be tested with a file system that fails on
+// purpose. Names avoid the Win32 API's macro names (CreateFile, ReplaceFile, ...).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace portmaven::config {
+
+// Attribute bits, with the values Windows gives them; other platforms map onto these.
+inline constexpr std::uint32_t kAttributeReadOnly = 0x01;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kAttributeNormal = 0x80;
+
+// A file open for writing. Destroying it closes it without reporting the outcome.
+class OutputFile {
+public:
+    OutputFile() = default;
+    virtual ~OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    OutputFile(OutputFile&&) = delete;
+    OutputFile& operator=(OutputFile&&) = delete;
+
+    // Writes all the bytes or fails.
+    virtual bool Write(std::span<const std::byte> bytes) = 0;
+    // Hands the written bytes to the storage device.
+    virtual bool Flush() = 0;
+    virtual bool Close() = 0;
+};
+
+class FileSystem {
+public:
+    FileSystem() = default;
+    virtual ~FileSystem() = default;
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
+    FileSystem(FileSystem&&) = delete;
+    FileSystem& operator=(FileSystem&&) = delete;
+
+    // What joins a directory and a name in a path.
+    [[nodiscard]] virtual char16_t PathSeparator() const noexcept = 0;
+
+    // Full path of the running executable; nothing when the system cannot tell.
+    [[nodiscard]] virtual std::optional<std::u16string> ModulePath() const = 0;
+
+    // Attribute bits of the path; nothing when they cannot be read.
+    [[nodiscard]] virtual std::optional<std::uint32_t>
+    Attributes(const std::u16string& path) const = 0;
+
+    // Size in bytes; nothing when it cannot be queried.
+    [[nodiscard]] virtual std::optional<std::uint64_t> Size(const std::u16string& path) const = 0;
+
+    // Reads from the start of the file into destination; the number of bytes delivered, or
+    // nothing when the file cannot be opened, read or closed.
+    [[nodiscard]] virtual std::optional<std::uint32_t>
+    Read(const std::u16string& path, std::span<std::byte> destination) const = 0;
+
+    // Creates the file, or truncates it when it exists; null on failure.
+    [[nodiscard]] virtual std::unique_ptr<OutputFile>
+    CreateForWriting(const std::u16string& path) = 0;
+
+    // Puts source in the place of target in one step, replacing target when it exists.
+    virtual bool Replace(const std::u16string& source, const std::u16string& target) = 0;
+
+    virtual bool Remove(const std::u16string& path) = 0;
+};
+
+} // namespace portmaven::config

@@ -1,0 +1,114 @@
+#include "config/win/file_system_win.h"
+
+#include "app/win/scoped_handle.h"
+#include "app/win/wide_text.h"
+#include "app/win/win_app.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace portmaven::win {
+namespace {
+
+// Closes the handle and says whether that worked; the owner no longer holds it afterwards.
+bool CloseChecked(ScopedFileHandle& file) noexcept {
+    return ::CloseHandle(file.Release()) != FALSE;
+}
+
+class Win32OutputFile : public config::OutputFile {
+public:
+    explicit Win32OutputFile(ScopedFileHandle file) noexcept : file_(std::move(file)) {}
+
+    bool Write(std::span<const std::byte> bytes) override {
+        DWORD written = 0;
+        // A short write would leave a cut-off list in place of the old one: it is a failure.
+        return ::WriteFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                           nullptr) != FALSE &&
+               written == bytes.size();
+    }
+    bool Flush() override { return ::FlushFileBuffers(file_.Get()) != FALSE; }
+    bool Close() override { return CloseChecked(file_); }
+
+private:
+    ScopedFileHandle file_;
+};
+
+} // namespace
+
+std::wstring ExtendedLengthPath(const std::u16string& path) {
+    std::wstring wide = ToWide(path);
+    if (wide.size() < MAX_PATH || wide.starts_with(L"\\\\?\\") || wide.starts_with(L"\\\\.\\")) {
+        return wide;
+    }
+    if (wide.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + wide.substr(2);
+    }
+    const bool drivePath = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
+    return drivePath ? L"\\\\?\\" + wide : wide;
+}
+
+std::optional<std::u16string> Win32FileSystem::ModulePath() const {
+    std::wstring path = ModuleFileName();
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    return ToUtf16(path);
+}
+
+std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::u16string& path) const {
+    const DWORD attributes = ::GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    return attributes;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::Size(const std::u16string& path) const {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(ExtendedLengthPath(path).c_str(), GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::optional<std::uint32_t> Win32FileSystem::Read(const std::u16string& path,
+                                                   std::span<std::byte> destination) const {
+    ScopedFileHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::byte none{};
+    DWORD delivered = 0;
+    const bool read =
+        ::ReadFile(file.Get(), destination.empty() ? &none : destination.data(),
+                   static_cast<DWORD>(destination.size()), &delivered, nullptr) != FALSE;
+    if (!CloseChecked(file) || !read) {
+        return std::nullopt;
+    }
+    return delivered;
+}
+
+std::unique_ptr<config::OutputFile> Win32FileSystem::CreateForWriting(const std::u16string& path) {
+    ScopedFileHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return nullptr;
+    }
+    return std::make_unique<Win32OutputFile>(std::move(file));
+}
+
+bool Win32FileSystem::Replace(const std::u16string& source, const std::u16string& target) {
+    // Write-through: the call returns only once the new name is on the disk.
+    return ::MoveFileExW(ExtendedLengthPath(source).c_str(), ExtendedLengthPath(target).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32FileSystem::Remove(const std::u16string& path) {
+    return ::DeleteFileW(ExtendedLengthPath(path).c_str()) != FALSE;
+}
+
+} // namespace portmaven::win

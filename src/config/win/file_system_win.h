@@ -1,0 +1,29 @@
+// The file system of Windows, through the kernel's file API.
+#pragma once
+
+#include "config/file_system.h"
+
+#include <string>
+
+namespace portmaven::win {
+
+class Win32FileSystem : public config::FileSystem {
+public:
+    [[nodiscard]] char16_t PathSeparator() const noexcept override { return u'\\'; }
+    [[nodiscard]] std::optional<std::u16string> ModulePath() const override;
+    [[nodiscard]] std::optional<std::uint32_t>
+    Attributes(const std::u16string& path) const override;
+    [[nodiscard]] std::optional<std::uint64_t> Size(const std::u16string& path) const override;
+    [[nodiscard]] std::optional<std::uint32_t>
+    Read(const std::u16string& path, std::span<std::byte> destination) const override;
+    [[nodiscard]] std::unique_ptr<config::OutputFile>
+    CreateForWriting(const std::u16string& path) override;
+    bool Replace(const std::u16string& source, const std::u16string& target) override;
+    bool Remove(const std::u16string& path) override;
+};
+
+// The path in the form the file API accepts at any length: an absolute path as long as
+// MAX_PATH or longer gets the "\\?\" prefix ("\\?\UNC\" for a share); others stay as they are.
+std::wstring ExtendedLengthPath(const std::u16string& path);
+
+} // namespace portmaven::win
