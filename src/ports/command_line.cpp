@@ -1,0 +1,109 @@
+#include "ports/command_line.h"
+
+#include "ports/port_name.h"
+
+namespace portmaven::ports {
+
+namespace {
+
+constexpr char16_t kBlank = u' ';
+constexpr char16_t kQuote = u'"';
+
+bool IsWhitespace(char16_t c) noexcept {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+std::u16string_view TrimEnd(std::u16string_view text) noexcept {
+    while (!text.empty() && IsWhitespace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::u16string_view Trim(std::u16string_view text) noexcept {
+    while (!text.empty() && IsWhitespace(text.front())) {
+        text.remove_prefix(1);
+    }
+    return TrimEnd(text);
+}
+
+ProgramAndParameters Make(std::u16string_view program, std::u16string_view parameters) {
+    return {std::u16string(program), std::u16string(Trim(parameters))};
+}
+
+ProgramAndParameters SplitQuoted(std::u16string_view commandLine) {
+    const std::u16string_view rest = commandLine.substr(1);
+    const std::size_t closing = rest.find(kQuote);
+    if (closing == std::u16string_view::npos) {
+        // An unterminated quote runs to the end of the line, as the system reads it.
+        return Make(TrimEnd(rest), u"");
+    }
+    return Make(rest.substr(0, closing), rest.substr(closing + 1));
+}
+
+ProgramAndParameters SplitAtLastBlank(std::u16string_view commandLine) {
+    const std::size_t blank = commandLine.rfind(kBlank);
+    if (blank == std::u16string_view::npos || blank == 0) {
+        return {};
+    }
+    return Make(TrimEnd(commandLine.substr(0, blank)), commandLine.substr(blank + 1));
+}
+
+} // namespace
+
+std::u16string ReplacePortNumber(std::u16string_view commandLine, std::u16string_view portText) {
+    std::u16string result;
+    result.reserve(commandLine.size());
+    std::size_t from = 0;
+    for (std::size_t at = commandLine.find(kPortNumberToken); at != std::u16string_view::npos;
+         at = commandLine.find(kPortNumberToken, from)) {
+        result.append(commandLine.substr(from, at - from));
+        result.append(portText);
+        from = at + kPortNumberToken.size();
+    }
+    result.append(commandLine.substr(from));
+    return result;
+}
+
+ProgramAndParameters SplitCommandLine(std::u16string_view commandLine,
+                                      const ProgramExists& programExists) {
+    if (!commandLine.empty() && commandLine.front() == kQuote) {
+        return SplitQuoted(commandLine);
+    }
+    if (commandLine.find(kBlank) == std::u16string_view::npos) {
+        return Make(commandLine, u"");
+    }
+    // Shortest first, like the system's own reading of an unquoted path with blanks: the
+    // prefixes that end at a blank, then the whole line.
+    for (std::size_t end = commandLine.find(kBlank);; end = commandLine.find(kBlank, end + 1)) {
+        const bool wholeLine = end == std::u16string_view::npos;
+        const std::u16string_view candidate = TrimEnd(commandLine.substr(0, end));
+        if (!candidate.empty() && programExists && programExists(candidate)) {
+            return Make(candidate, wholeLine ? u"" : commandLine.substr(end + 1));
+        }
+        if (wholeLine) {
+            break;
+        }
+    }
+    return SplitAtLastBlank(commandLine);
+}
+
+std::optional<ProgramAndParameters> PlanLaunch(std::u16string_view commandLine,
+                                               std::u16string_view portLabel,
+                                               const ProgramExists& programExists) {
+    const std::optional<std::u16string> portText = PortTextFromLabel(portLabel);
+    if (!portText) {
+        return std::nullopt;
+    }
+    const std::u16string line = ReplacePortNumber(commandLine, *portText);
+    if (line.size() >= kLaunchBufferUnits) {
+        return std::nullopt;
+    }
+    ProgramAndParameters split = SplitCommandLine(line, programExists);
+    if (split.program.empty()) {
+        return std::nullopt;
+    }
+    return split;
+}
+
+} // namespace portmaven::ports

@@ -1,0 +1,23 @@
+#include "ports/menu_selection.h"
+
+#include "ports/menu_ids.h"
+
+namespace portmaven::ports {
+
+MenuSelection TrackMenuSelect(MenuSelection current, unsigned item, unsigned flags,
+                              std::size_t portCount) noexcept {
+    // Separators, and the notification that the menu closed, keep what the user last chose.
+    if ((flags & kMenuSeparatorFlag) != 0) {
+        return current;
+    }
+    if (item < portCount) {
+        current.port = static_cast<int>(item);
+    }
+    if (item >= static_cast<unsigned>(kFirstCommandId) &&
+        item <= static_cast<unsigned>(kLastCommandId)) {
+        current.commandId = static_cast<int>(item);
+    }
+    return current;
+}
+
+} // namespace portmaven::ports

@@ -1,0 +1,129 @@
+#include "ports/port_name.h"
+
+#include <limits>
+
+namespace portmaven::ports {
+
+namespace {
+
+constexpr std::u16string_view kComPrefix = u"COM";
+constexpr std::u16string_view kLabelMarker = u"(COM";
+
+char16_t ToUpperAscii(char16_t c) noexcept {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+bool StartsWithComIgnoringCase(std::u16string_view text) noexcept {
+    if (text.size() < kComPrefix.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kComPrefix.size(); ++i) {
+        if (ToUpperAscii(text[i]) != kComPrefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void AppendDecimal(std::u16string& out, std::uint32_t value) {
+    char16_t digits[10];
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0) {
+        out.push_back(digits[--count]);
+    }
+}
+
+} // namespace
+
+bool IsAllDigits(std::u16string_view text) noexcept {
+    if (text.empty()) {
+        return false;
+    }
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::uint32_t> ParsePortNumber(std::u16string_view digits) noexcept {
+    if (!IsAllDigits(digits)) {
+        return std::nullopt;
+    }
+    constexpr std::uint32_t kMax = std::numeric_limits<std::int32_t>::max();
+    std::uint32_t value = 0;
+    for (char16_t c : digits) {
+        const auto digit = static_cast<std::uint32_t>(c - u'0');
+        if (value > (kMax - digit) / 10) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+std::u16string_view RegistryText(std::span<const std::byte> data) noexcept {
+    // The registry hands back bytes; an odd trailing byte is not a whole code unit.
+    const std::size_t units = data.size() / sizeof(char16_t);
+    const auto* text = reinterpret_cast<const char16_t*>(data.data());
+    std::size_t length = 0;
+    while (length < units && text[length] != u'\0') {
+        ++length;
+    }
+    return {text, length};
+}
+
+std::optional<std::uint32_t> PortNumberFromValue(std::uint32_t type,
+                                                 std::span<const std::byte> data) noexcept {
+    if (type != kRegSz) {
+        return std::nullopt;
+    }
+    const std::u16string_view text = RegistryText(data);
+    if (text.size() <= kComPrefix.size() || !StartsWithComIgnoringCase(text)) {
+        return std::nullopt;
+    }
+    return ParsePortNumber(text.substr(kComPrefix.size()));
+}
+
+std::u16string FormatPortLabel(std::u16string_view description, std::uint32_t number) {
+    std::u16string label(description);
+    label += u" ";
+    label += kLabelMarker;
+    AppendDecimal(label, number);
+    label += u")";
+    return label;
+}
+
+std::vector<std::u16string> MakePortLabels(std::span<const std::uint32_t> numbers,
+                                           std::span<const std::u16string> descriptions) {
+    std::vector<std::u16string> labels;
+    labels.reserve(numbers.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        labels.push_back(FormatPortLabel(
+            i < descriptions.size() ? std::u16string_view(descriptions[i]) : u"", numbers[i]));
+    }
+    return labels;
+}
+
+std::optional<std::u16string> PortTextFromLabel(std::u16string_view label) {
+    while (!label.empty() && label.back() == u')') {
+        label.remove_suffix(1);
+    }
+    const std::size_t marker = label.rfind(kLabelMarker);
+    // A label always starts with its description and a blank, so the marker is never first.
+    if (marker == std::u16string_view::npos || marker == 0) {
+        return std::nullopt;
+    }
+    const std::u16string_view digits = label.substr(marker + kLabelMarker.size());
+    if (!IsAllDigits(digits)) {
+        return std::nullopt;
+    }
+    return std::u16string(digits);
+}
+
+} // namespace portmaven::ports

@@ -1,0 +1,47 @@
+// Serial port names and labels: which "PortName" values name a COM port, the label a port is
+// shown under in the tray menu, and the port number read back out of such a label.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace portmaven::ports {
+
+// Registry value types, as the registry reports them.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+
+// True when text is not empty and every unit is a decimal digit '0'..'9'.
+bool IsAllDigits(std::u16string_view text) noexcept;
+
+// The decimal value of a digit string, or nullopt when it is not all digits or exceeds the
+// largest positive 32-bit int (such a port could not be labelled faithfully).
+std::optional<std::uint32_t> ParsePortNumber(std::u16string_view digits) noexcept;
+
+// The port number named by a "PortName" registry value: a REG_SZ "COM" (any case) followed by
+// digits ('COM007' is 7). `data` holds the bytes the registry returned; the text ends at the
+// first NUL or at the end of the data, whichever comes first.
+std::optional<std::uint32_t> PortNumberFromValue(std::uint32_t type,
+                                                 std::span<const std::byte> data) noexcept;
+
+// The text of a UTF-16 registry string: up to its first NUL, never beyond the data.
+std::u16string_view RegistryText(std::span<const std::byte> data) noexcept;
+
+// "%s (COM%d)": 'USB Serial Port (COM3)'; an empty description gives ' (COM3)'.
+std::u16string FormatPortLabel(std::u16string_view description, std::uint32_t number);
+
+// One label per port; numbers and descriptions are parallel arrays of equal length.
+std::vector<std::u16string> MakePortLabels(std::span<const std::uint32_t> numbers,
+                                           std::span<const std::u16string> descriptions);
+
+// The port number text of a label: the digits after its last "(COM", trailing ")" removed.
+// Descriptions come from drivers and may contain "(COM" themselves; only the label's own
+// suffix counts, and only digits are ever returned. nullopt when the label has no such suffix.
+std::optional<std::u16string> PortTextFromLabel(std::u16string_view label);
+
+} // namespace portmaven::ports
