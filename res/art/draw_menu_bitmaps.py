@@ -1,0 +1,115 @@
+"""Draws the small pictures shown beside the tray menu's items (24-bit bitmaps)."""
+import math
+import os
+
+from imagefile import Canvas, bmp_bytes
+
+# The menu's own face colour, so the pictures sit flat on the menu.
+MENU = (240, 240, 240)
+
+
+def port_plug():
+    """13 x 12: a serial connector plug seen from the side, cable leaving to the left."""
+    c = Canvas(13, 12)
+    c.line(0.5, 6, 4, 6, 2.2, (60, 60, 70, 255))                           # cable
+    c.rect(3.5, 3, 6.5, 9, (90, 96, 110, 255))                              # strain relief
+    c.polygon([(6, 1), (11, 2.5), (11, 9.5), (6, 11)], (70, 110, 170, 255))  # hood
+    c.polygon([(6.8, 2), (10.2, 3.1), (10.2, 8.9), (6.8, 10)], (120, 160, 215, 255))
+    c.rect(11, 3.5, 12.8, 8.5, (185, 190, 200, 255))                        # metal shell
+    for y in (4.5, 6, 7.5):
+        c.rect(11.3, y - 0.35, 12.8, y + 0.35, (60, 60, 70, 255))           # pins
+    return c
+
+
+def command_gear():
+    """12 x 13: a light gear-like glyph on a dark square in a pale yellow frame."""
+    c = Canvas(12, 13)
+    c.rect(0, 0, 12, 13, (250, 236, 160, 255))
+    c.rect(1, 1, 11, 12, (52, 56, 66, 255))
+    cx, cy = 6, 6.5
+    teeth = 8
+    for i in range(teeth):
+        a = 2 * math.pi * i / teeth
+        c.line(cx + 1.5 * math.cos(a), cy + 1.5 * math.sin(a),
+               cx + 3.9 * math.cos(a), cy + 3.9 * math.sin(a), 1.4, (235, 235, 228, 255))
+    c.circle(cx, cy, 2.9, (235, 235, 228, 255))
+    c.circle(cx, cy, 1.1, (52, 56, 66, 255))
+    return c
+
+
+def computer():
+    """13 x 13: a monitor on a stand beside a tower."""
+    c = Canvas(13, 13)
+    c.rect(0, 1, 9, 8, (70, 74, 84, 255))            # monitor bezel
+    c.rect(1, 2, 8, 7, (90, 170, 230, 255))          # screen
+    c.line(2, 3, 5, 3, 0.8, (200, 230, 250, 255))    # glare
+    c.rect(3.5, 8, 5.5, 10, (110, 114, 124, 255))    # neck
+    c.rect(1.5, 10, 7.5, 11.2, (110, 114, 124, 255)) # foot
+    c.rect(9.5, 2, 13, 12.5, (70, 74, 84, 255))      # tower
+    c.rect(10.2, 2.7, 12.3, 11.8, (190, 194, 202, 255))
+    c.rect(10.6, 4, 11.9, 4.7, (70, 74, 84, 255))    # drive slot
+    c.circle(11.25, 9.8, 0.6, (60, 190, 90, 255))    # power light
+    return c
+
+
+def settings():
+    """11 x 11: a small multicoloured settings picture: three sliders on a panel."""
+    c = Canvas(11, 11)
+    c.rect(0, 0, 11, 11, (120, 120, 130, 255))
+    c.rect(1, 1, 10, 10, (250, 250, 250, 255))
+    for y, knob, colour in ((2.5, 7, (220, 60, 50, 255)), (5.5, 3.5, (50, 160, 70, 255)),
+                            (8.5, 6, (50, 100, 210, 255))):
+        c.line(2, y, 9, y, 0.9, (150, 150, 160, 255))
+        c.rect(knob - 1, y - 1.3, knob + 1, y + 1.3, colour)
+    return c
+
+
+def about():
+    """12 x 12: a white question mark on a blue disc."""
+    c = Canvas(12, 12)
+    c.circle(6, 6, 5.9, (22, 80, 170, 255))
+    c.circle(6, 6, 5.0, (50, 120, 220, 255))
+    white = (255, 255, 255, 255)
+    # The hook: an arc over the top, then down to the centre.
+    steps = 10
+    points = [(6 + 2.2 * math.cos(math.pi * (1.1 - 1.5 * i / steps)),
+               4.3 - 2.0 * math.sin(math.pi * (1.1 - 1.5 * i / steps))) for i in range(steps + 1)]
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        c.line(x0, y0, x1, y1, 1.5, white)
+    c.line(points[-1][0], points[-1][1], 6, 7.0, 1.5, white)
+    c.circle(6, 9.1, 0.95, white)
+    return c
+
+
+def exit_power():
+    """13 x 13: a white power symbol on a red square."""
+    c = Canvas(13, 13)
+    c.rect(0, 0, 13, 13, (150, 20, 20, 255))
+    c.rect(0.8, 0.8, 12.2, 12.2, (210, 40, 40, 255))
+    white = (255, 255, 255, 255)
+    cx, cy, r = 6.5, 7, 3.6
+    # The broken ring: open at the top where the stroke passes.
+    c.fill_shape(lambda x, y: (r - 0.8) ** 2 <= (x - cx) ** 2 + (y - cy) ** 2 <= (r + 0.8) ** 2
+                 and not (y < cy and abs(x - cx) < 1.9), white)
+    c.line(cx, 2.2, cx, 6.6, 1.6, white)
+    return c
+
+
+PICTURES = {
+    "menu_port.bmp": port_plug,
+    "menu_command.bmp": command_gear,
+    "menu_device_manager.bmp": computer,
+    "menu_properties.bmp": settings,
+    "menu_about.bmp": about,
+    "menu_exit.bmp": exit_power,
+}
+
+
+def main(out_dir):
+    for name, draw in PICTURES.items():
+        with open(os.path.join(out_dir, name), "wb") as f:
+            f.write(bmp_bytes(draw().flattened(MENU)))
+
+
+if __name__ == "__main__":
+    main(os.path.dirname(os.path.abspath(__file__)))

@@ -1,0 +1,140 @@
+// Serial port enumeration against ports registered in the Wine prefix through SetupAPI.
+#include "ports/port_name.h"
+#include "ports/win/serial_port_enum_win.h"
+
+#include "e2e/fake_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace portmaven::win {
+namespace {
+
+using e2e::FakeSerialPort;
+
+struct Found {
+    std::uint32_t number;
+    std::u16string description;
+    bool operator==(const Found&) const = default;
+    bool operator<(const Found& other) const {
+        return number != other.number ? number < other.number : description < other.description;
+    }
+};
+
+std::vector<Found> Enumerate() {
+    std::vector<std::uint32_t> numbers;
+    std::vector<std::u16string> descriptions;
+    EXPECT_TRUE(EnumerateSerialPorts(numbers, descriptions)) << ::GetLastError();
+    EXPECT_EQ(numbers.size(), descriptions.size());
+    std::vector<Found> found;
+    for (std::size_t i = 0; i < numbers.size() && i < descriptions.size(); ++i) {
+        found.push_back({numbers[i], descriptions[i]});
+    }
+    return found;
+}
+
+// What the enumeration finds beyond the ports that were there already, sorted.
+std::vector<Found> Added(const std::vector<Found>& before, std::vector<Found> after) {
+    for (const Found& old : before) {
+        const auto it = std::find(after.begin(), after.end(), old);
+        if (it != after.end()) {
+            after.erase(it);
+        }
+    }
+    std::sort(after.begin(), after.end());
+    return after;
+}
+
+class SerialPortEnumeration : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e2e::RemoveLeftoverFakeSerialPorts();
+        before_ = Enumerate();
+    }
+
+    void Register(std::wstring_view portName, std::optional<std::wstring_view> description,
+                  DWORD type = REG_SZ) {
+        ports_.push_back(std::make_unique<FakeSerialPort>(portName, description, type));
+        ASSERT_TRUE(ports_.back()->Registered()) << "cannot register a port in the prefix";
+    }
+
+    std::vector<Found> before_;
+    std::vector<std::unique_ptr<FakeSerialPort>> ports_;
+};
+
+TEST_F(SerialPortEnumeration, KeepsComPortsWithTheirDescriptions) {
+    Register(L"COM3", L"USB Serial Port");
+    Register(L"com12", L"Lower Case Adapter");
+    Register(L"COM007", L"Padded");
+    Register(L"COM5", std::nullopt);
+    Register(L"COM", L"No number");
+    Register(L"COM3A", L"Letter");
+    Register(L"COM 3", L"Blank");
+    Register(L"LPT1", L"Printer Port");
+    Register(L"COM9", L"Expandable", REG_EXPAND_SZ);
+    Register(L"COM2147483648", L"Too big");
+
+    EXPECT_EQ(Added(before_, Enumerate()),
+              (std::vector<Found>{
+                  {3, u"USB Serial Port"}, {5, u""}, {7, u"Padded"}, {12, u"Lower Case Adapter"}}));
+}
+
+TEST_F(SerialPortEnumeration, KeepsBothDevicesThatReportTheSamePort) {
+    Register(L"COM4", L"First");
+    Register(L"COM4", L"Second");
+    EXPECT_EQ(Added(before_, Enumerate()), (std::vector<Found>{{4, u"First"}, {4, u"Second"}}));
+}
+
+TEST_F(SerialPortEnumeration, LabelsFollowEnumerationOrder) {
+    Register(L"COM21", L"Alpha");
+    Register(L"COM22", L"Beta");
+    std::vector<std::uint32_t> numbers;
+    std::vector<std::u16string> descriptions;
+    ASSERT_TRUE(EnumerateSerialPorts(numbers, descriptions));
+    const std::vector<std::u16string> labels = ports::MakePortLabels(numbers, descriptions);
+    ASSERT_EQ(labels.size(), numbers.size());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(labels[i], ports::FormatPortLabel(descriptions[i], numbers[i]));
+    }
+    EXPECT_NE(std::find(labels.begin(), labels.end(), u"Alpha (COM21)"), labels.end());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), u"Beta (COM22)"), labels.end());
+}
+
+TEST(SetupApiLoading, LibraryIsUnloadedAfterEachEnumeration) {
+    // Nothing else in this process keeps the library: the test registrar loads it only while
+    // it registers.
+    ASSERT_EQ(::GetModuleHandleW(L"setupapi.dll"), nullptr);
+    std::vector<std::uint32_t> numbers;
+    std::vector<std::u16string> descriptions;
+    ASSERT_TRUE(EnumerateSerialPorts(numbers, descriptions));
+    EXPECT_EQ(::GetModuleHandleW(L"setupapi.dll"), nullptr);
+}
+
+TEST(SetupApiLoading, MissingFunctionsFailWithCallNotImplemented) {
+    std::vector<std::uint32_t> numbers = {1, 2};
+    std::vector<std::u16string> descriptions = {u"stale", u"stale"};
+    ASSERT_EQ(::GetModuleHandleW(L"msimg32.dll"), nullptr);
+    ::SetLastError(0);
+    // A library that is there but lacks the device-setup functions.
+    EXPECT_FALSE(EnumerateSerialPorts(numbers, descriptions, L"msimg32.dll"));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
+    EXPECT_TRUE(numbers.empty());
+    EXPECT_TRUE(descriptions.empty());
+    EXPECT_EQ(::GetModuleHandleW(L"msimg32.dll"), nullptr) << "the library was not unloaded";
+}
+
+TEST(SetupApiLoading, MissingLibraryFailsWithTheLoadersError) {
+    std::vector<std::uint32_t> numbers = {1};
+    std::vector<std::u16string> descriptions = {u"stale"};
+    ::SetLastError(0);
+    EXPECT_FALSE(EnumerateSerialPorts(numbers, descriptions, L"no_such_setupapi.dll"));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_TRUE(numbers.empty());
+    EXPECT_TRUE(descriptions.empty());
+}
+
+} // namespace
+} // namespace portmaven::win
