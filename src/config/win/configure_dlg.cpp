@@ -1,0 +1,251 @@
+#include "config/win/configure_dlg.h"
+
+#include "app/win/wide_text.h"
+#include "app/win/win_app.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace portmaven::win {
+
+namespace {
+
+using config::ConfigureButton;
+using config::ConfigureField;
+using config::RowColumn;
+
+constexpr int kNameColumnWidth = 150;
+constexpr int kCommandColumnWidth = 374;
+
+int ButtonId(ConfigureButton button) {
+    switch (button) {
+    case ConfigureButton::Add:
+        return IDC_BUTTON_ADD;
+    case ConfigureButton::Edit:
+        return IDC_BUTTON_EDIT;
+    case ConfigureButton::Delete:
+        return IDC_BUTTON_DELETE;
+    case ConfigureButton::CancelEdit:
+        return IDC_BUTTON_CANCEL_EDIT;
+    }
+    return 0;
+}
+
+int FieldId(ConfigureField field) {
+    return field == ConfigureField::Name ? IDC_EDIT_NAME : IDC_EDIT_COMMAND;
+}
+
+void InsertColumn(HWND list, int index, const wchar_t* title, int width) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = const_cast<wchar_t*>(title);
+    column.iSubItem = index;
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&column));
+}
+
+// The list control copies the text; the pointer only has to live for the call.
+void SetListItemText(HWND list, int row, int column, const std::wstring& text) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+}
+
+} // namespace
+
+const MessageMapEntry<CConfigureDlg> CConfigureDlg::messageMap[] = {
+    OnCommand<CConfigureDlg>(IDC_BUTTON_ADD,
+                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
+                                 self.OnBnClickedAdd();
+                                 return 0;
+                             }),
+    OnCommand<CConfigureDlg>(IDC_BUTTON_DELETE,
+                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
+                                 self.OnBnClickedDelete();
+                                 return 0;
+                             }),
+    OnCommand<CConfigureDlg>(IDC_BUTTON_EDIT,
+                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
+                                 self.OnBnClickedEdit();
+                                 return 0;
+                             }),
+    // Close, and the Enter key from any field. IDCANCEL (Escape, the close box) is left to
+    // the default handling, which discards everything.
+    OnCommand<CConfigureDlg>(IDOK,
+                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
+                                 self.OnBnClickedClose();
+                                 return 0;
+                             }),
+    OnCommand<CConfigureDlg>(IDC_BUTTON_CANCEL_EDIT,
+                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
+                                 self.OnBnClickedCancelEdit();
+                                 return 0;
+                             }),
+    OnNotify<CConfigureDlg>(IDC_COMMAND_LIST, LVN_ITEMCHANGED,
+                            [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
+                                self.OnLvnItemchangedCommandList();
+                                return 0;
+                            }),
+};
+
+CConfigureDlg::CConfigureDlg(config::CommandList& commands, config::RunKey& runKey,
+                             config::CommandListSaver& saver, HWND parent) noexcept
+    : Dialog(IDD_CONFIGURE, parent), m_presenter(*this, commands, runKey, saver) {}
+
+MessageResult CConfigureDlg::HandleMessage(const WindowMessage& msg) {
+    return DispatchMessageMap<CConfigureDlg>(messageMap, *this, msg);
+}
+
+BOOL CConfigureDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    m_listCommands = GetDlgItem(IDC_COMMAND_LIST);
+    m_editName = GetDlgItem(IDC_EDIT_NAME);
+    m_editCommand = GetDlgItem(IDC_EDIT_COMMAND);
+    m_chkLaunchOnStartup = GetDlgItem(IDC_CHECK_LAUNCH_ON_STARTUP);
+
+    ::SendMessageW(m_listCommands, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                   LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    InsertColumn(m_listCommands, 0, L"Command Name", kNameColumnWidth);
+    InsertColumn(m_listCommands, 1, L"Command To Execute", kCommandColumnWidth);
+    ::SendMessageW(m_editName, EM_LIMITTEXT, config::kNameFieldLimit, 0);
+    ::SendMessageW(m_editCommand, EM_LIMITTEXT, config::kCommandFieldLimit, 0);
+
+    m_presenter.OnInitDialog();
+    // The presenter has put the focus in the name field.
+    return FALSE;
+}
+
+void CConfigureDlg::OnBnClickedAdd() {
+    m_presenter.OnBnClickedAdd();
+}
+
+void CConfigureDlg::OnBnClickedEdit() {
+    m_presenter.OnBnClickedEdit();
+}
+
+void CConfigureDlg::OnBnClickedDelete() {
+    m_presenter.OnBnClickedDelete();
+}
+
+void CConfigureDlg::OnBnClickedCancelEdit() {
+    m_presenter.OnBnClickedCancelEdit();
+}
+
+void CConfigureDlg::OnLvnItemchangedCommandList() {
+    m_presenter.OnLvnItemchangedCommandList();
+}
+
+void CConfigureDlg::OnBnClickedClose() {
+    m_presenter.OnBnClickedClose();
+    OnOK();
+}
+
+void CConfigureDlg::ClearFields() {
+    m_presenter.ClearFields();
+}
+
+std::u16string CConfigureDlg::ButtonCaption(ConfigureButton button) const {
+    return ToUtf16(GetItemText(ButtonId(button)));
+}
+
+void CConfigureDlg::SetButtonCaption(ConfigureButton button, std::u16string_view caption) {
+    SetItemText(ButtonId(button), ToWide(caption));
+}
+
+void CConfigureDlg::EnableButton(ConfigureButton button, bool enabled) {
+    ::EnableWindow(GetDlgItem(ButtonId(button)), enabled ? TRUE : FALSE);
+}
+
+void CConfigureDlg::ShowButton(ConfigureButton button, bool shown) {
+    ::ShowWindow(GetDlgItem(ButtonId(button)), shown ? SW_SHOW : SW_HIDE);
+}
+
+std::u16string CConfigureDlg::FieldText(ConfigureField field) const {
+    return ToUtf16(GetItemText(FieldId(field)));
+}
+
+void CConfigureDlg::SetFieldText(ConfigureField field, std::u16string_view text) {
+    SetItemText(FieldId(field), ToWide(text));
+}
+
+void CConfigureDlg::FocusField(ConfigureField field) {
+    ::SetFocus(GetDlgItem(FieldId(field)));
+}
+
+int CConfigureDlg::RowCount() const {
+    return static_cast<int>(::SendMessageW(m_listCommands, LVM_GETITEMCOUNT, 0, 0));
+}
+
+void CConfigureDlg::AppendRow(const config::tag_ST_PORTMAVEN_CONFIG& record) {
+    const std::wstring name = ToWide(config::FieldText(record.szName));
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = RowCount();
+    item.pszText = const_cast<wchar_t*>(name.c_str());
+    const int index = static_cast<int>(
+        ::SendMessageW(m_listCommands, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index < 0) {
+        return;
+    }
+    SetListItemText(m_listCommands, index, 1, ToWide(config::FieldText(record.szCommand)));
+}
+
+std::u16string CConfigureDlg::RowText(int row, RowColumn column) const {
+    // The control copies at most the buffer's size and does not tell the full length: grow
+    // until the text comes back shorter than the buffer.
+    std::vector<wchar_t> buffer(config::kCommandUnits);
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = static_cast<int>(column);
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = static_cast<size_t>(::SendMessageW(m_listCommands, LVM_GETITEMTEXTW,
+                                                               static_cast<WPARAM>(row),
+                                                               reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size()) {
+            return {AsUtf16(buffer.data()), length};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void CConfigureDlg::SetRowText(int row, RowColumn column, std::u16string_view text) {
+    SetListItemText(m_listCommands, row, static_cast<int>(column), ToWide(text));
+}
+
+void CConfigureDlg::DeleteRow(int row) {
+    ::SendMessageW(m_listCommands, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+}
+
+int CConfigureDlg::FirstSelectedRow() const {
+    return static_cast<int>(
+        ::SendMessageW(m_listCommands, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+bool CConfigureDlg::IsLaunchOnStartupChecked() const {
+    return ::SendMessageW(m_chkLaunchOnStartup, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CConfigureDlg::SetLaunchOnStartupChecked(bool checked) {
+    ::SendMessageW(m_chkLaunchOnStartup, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CConfigureDlg::ShowStopMessage(std::u16string_view text) {
+    AppMessageBox(ToWide(text), MB_OK | MB_ICONHAND);
+}
+
+bool CConfigureDlg::AskYesNo(std::u16string_view text, std::u16string_view caption) {
+    const std::wstring message = ToWide(text);
+    const std::wstring title = ToWide(caption);
+    return ::MessageBoxW(GetSafeHwnd(), message.c_str(), title.c_str(),
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+} // namespace portmaven::win

@@ -1,0 +1,296 @@
+// The Configure dialog on the real controls: the template, the list view set-up, and the
+// presenter's decisions arriving through button clicks, list selection, Enter and Escape.
+#include "config/win/configure_dlg.h"
+
+#include "config/configure_fakes.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace portmaven::win {
+namespace {
+
+using config::CommandList;
+using config::FieldText;
+using config::MakeCommandRecord;
+using config::testing::FakeRunKey;
+using config::testing::FakeSaver;
+
+// Runs a script inside the dialog's modal loop once it is up; a dialog the script did not end
+// ends itself with kNotEnded right after, so that a failing test cannot hang.
+class ScriptedConfigureDlg final : public CConfigureDlg {
+public:
+    static constexpr INT_PTR kNotEnded = 99;
+    using Script = std::function<void(ScriptedConfigureDlg&)>;
+
+    ScriptedConfigureDlg(CommandList& commands, config::RunKey& runKey,
+                         config::CommandListSaver& saver, Script script)
+        : CConfigureDlg(commands, runKey, saver), script_(std::move(script)) {}
+
+    void ShowStopMessage(std::u16string_view text) override { stopMessages.emplace_back(text); }
+    bool AskYesNo(std::u16string_view text, std::u16string_view caption) override {
+        questions.push_back(std::u16string(text) + u"|" + std::u16string(caption));
+        return true;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(id); }
+    HWND List() const { return Item(IDC_COMMAND_LIST); }
+    void Click(int id) const { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void Type(int id, const wchar_t* text) const { ::SetWindowTextW(Item(id), text); }
+    std::wstring Text(int id) const { return GetItemText(id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    // The control's own flag: the dialog itself is shown only once its loop is idle.
+    bool Visible(int id) const { return (Style(id) & WS_VISIBLE) != 0; }
+    LONG_PTR Style(int id) const { return ::GetWindowLongPtrW(Item(id), GWL_STYLE); }
+
+    void Select(std::initializer_list<int> rows) const {
+        SetSelection(-1, false);
+        for (int row : rows) {
+            SetSelection(row, true);
+        }
+    }
+    // Queued like real typing, so that the dialog manager turns it into IDOK or IDCANCEL.
+    void PostKey(int id, WORD key) const { ::PostMessageW(Item(id), WM_KEYDOWN, key, 0); }
+
+    std::vector<std::u16string> stopMessages;
+    std::vector<std::u16string> questions;
+    std::wstring initialFocusClass;
+    int initialFocusId = 0;
+
+protected:
+    BOOL OnInitDialog() override {
+        const BOOL result = CConfigureDlg::OnInitDialog();
+        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
+        return result;
+    }
+    MessageResult HandleMessage(const WindowMessage& msg) override {
+        if (msg.message == kRunScript) {
+            initialFocusId = ::GetDlgCtrlID(::GetFocus());
+            script_(*this);
+            ::PostMessageW(GetSafeHwnd(), kGiveUp, 0, 0);
+            return 0;
+        }
+        if (msg.message == kGiveUp) {
+            EndDialog(kNotEnded);
+            return 0;
+        }
+        return CConfigureDlg::HandleMessage(msg);
+    }
+
+private:
+    static constexpr UINT kRunScript = WM_APP + 1;
+    static constexpr UINT kGiveUp = WM_APP + 2;
+
+    void SetSelection(int row, bool selected) const {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED;
+        item.state = selected ? LVIS_SELECTED : 0;
+        ::SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&item));
+    }
+
+    Script script_;
+};
+
+std::vector<std::u16string> Names(const CommandList& list) {
+    std::vector<std::u16string> names;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        names.emplace_back(FieldText(list.At(i).szName));
+    }
+    return names;
+}
+
+class ConfigureDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        commands.AppendCommand(MakeCommandRecord(u"Connect", u"tt.exe /C=%PORTNUM%"));
+        commands.AppendCommand(MakeCommandRecord(u"Putty", u"putty.exe -serial COM%PORTNUM%"));
+    }
+
+    INT_PTR Run(ScriptedConfigureDlg::Script script) {
+        dialog = std::make_unique<ScriptedConfigureDlg>(commands, runKey, saver, std::move(script));
+        return dialog->DoModal();
+    }
+
+    CommandList commands;
+    FakeRunKey runKey;
+    FakeSaver saver{commands};
+    std::unique_ptr<ScriptedConfigureDlg> dialog;
+};
+
+TEST_F(ConfigureDlgTest, OpensFromTemplateWithEveryControlAndTheListLoaded) {
+    runKey.present = true;
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
+        HWND hwnd = d.GetSafeHwnd();
+        wchar_t caption[64] = {};
+        ::GetWindowTextW(hwnd, caption, 64);
+        EXPECT_STREQ(caption, L"Configure");
+        const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+        EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+
+        // 404 x 178 dialog units.
+        RECT expected{0, 0, 404, 178};
+        ::MapDialogRect(hwnd, &expected);
+        RECT client{};
+        ::GetClientRect(hwnd, &client);
+        EXPECT_EQ(client.right, expected.right);
+        EXPECT_EQ(client.bottom, expected.bottom);
+
+        EXPECT_EQ(d.Text(IDC_BUTTON_ADD), L"Add");
+        EXPECT_EQ(d.Text(IDC_BUTTON_EDIT), L"Edit");
+        EXPECT_EQ(d.Text(IDC_BUTTON_DELETE), L"Delete");
+        EXPECT_EQ(d.Text(IDOK), L"Close");
+        EXPECT_EQ(d.Text(IDC_BUTTON_CANCEL_EDIT), L"Cancel");
+        EXPECT_EQ(d.Text(IDC_CHECK_LAUNCH_ON_STARTUP), L"Launch Portmaven On Startup");
+        EXPECT_TRUE(d.Enabled(IDC_BUTTON_ADD));
+        EXPECT_FALSE(d.Enabled(IDC_BUTTON_EDIT));
+        EXPECT_FALSE(d.Enabled(IDC_BUTTON_DELETE));
+        EXPECT_FALSE(d.Visible(IDC_BUTTON_CANCEL_EDIT));
+        EXPECT_EQ(d.Style(IDOK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        EXPECT_EQ(d.Style(IDC_CHECK_LAUNCH_ON_STARTUP) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+        EXPECT_EQ(::SendMessageW(d.Item(IDC_CHECK_LAUNCH_ON_STARTUP), BM_GETCHECK, 0, 0),
+                  BST_CHECKED);
+        for (int field : {IDC_EDIT_NAME, IDC_EDIT_COMMAND}) {
+            EXPECT_EQ(d.Style(field) & (ES_AUTOHSCROLL | WS_TABSTOP), ES_AUTOHSCROLL | WS_TABSTOP);
+            // The dialog manager draws a bordered edit with the sunken client edge instead.
+            EXPECT_TRUE((d.Style(field) & WS_BORDER) ||
+                        (::GetWindowLongPtrW(d.Item(field), GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+        }
+        EXPECT_EQ(::SendMessageW(d.Item(IDC_EDIT_NAME), EM_GETLIMITTEXT, 0, 0), 64);
+        EXPECT_EQ(::SendMessageW(d.Item(IDC_EDIT_COMMAND), EM_GETLIMITTEXT, 0, 0), 512);
+        EXPECT_EQ(d.initialFocusId, IDC_EDIT_NAME);
+
+        const LONG_PTR listStyle = d.Style(IDC_COMMAND_LIST);
+        EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_TRUE(listStyle & LVS_SHOWSELALWAYS);
+        EXPECT_FALSE(listStyle & LVS_SINGLESEL) << "several rows may be selected";
+        EXPECT_FALSE(listStyle & (LVS_SORTASCENDING | LVS_SORTDESCENDING));
+        EXPECT_EQ(::SendMessageW(d.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x21, 0x21);
+        EXPECT_EQ(::SendMessageW(d.List(), LVM_GETCOLUMNWIDTH, 0, 0), 150);
+        EXPECT_EQ(::SendMessageW(d.List(), LVM_GETCOLUMNWIDTH, 1, 0), 374);
+        wchar_t title[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_FMT;
+        column.pszText = title;
+        column.cchTextMax = 64;
+        ::SendMessageW(d.List(), LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
+        EXPECT_STREQ(title, L"Command To Execute");
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+
+        EXPECT_EQ(d.RowCount(), 2);
+        EXPECT_EQ(d.RowText(1, config::RowColumn::Name), u"Putty");
+        EXPECT_EQ(d.RowText(1, config::RowColumn::Command), u"putty.exe -serial COM%PORTNUM%");
+    });
+    EXPECT_EQ(result, ScriptedConfigureDlg::kNotEnded);
+}
+
+TEST_F(ConfigureDlgTest, AddThroughTheControlsAndCloseCommitsAndSaves) {
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
+        d.Click(IDC_BUTTON_ADD);
+        EXPECT_EQ(d.Text(IDC_BUTTON_ADD), L"Update");
+        EXPECT_TRUE(d.Visible(IDC_BUTTON_CANCEL_EDIT));
+        EXPECT_EQ(d.Text(IDC_EDIT_NAME), L"My command");
+        d.Type(IDC_EDIT_NAME, L"  Minicom ");
+        d.Type(IDC_EDIT_COMMAND, L"minicom.exe COM%PORTNUM%");
+        d.Click(IDC_BUTTON_ADD);
+        EXPECT_EQ(d.Text(IDC_BUTTON_ADD), L"Add");
+        EXPECT_FALSE(d.Visible(IDC_BUTTON_CANCEL_EDIT));
+        EXPECT_EQ(d.Text(IDC_EDIT_NAME), L"");
+        EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), IDC_EDIT_NAME);
+
+        // The list's own selection notifications drive the row buttons.
+        d.Select({0});
+        EXPECT_TRUE(d.Enabled(IDC_BUTTON_EDIT));
+        EXPECT_TRUE(d.Enabled(IDC_BUTTON_DELETE));
+        d.Select({});
+        EXPECT_FALSE(d.Enabled(IDC_BUTTON_EDIT));
+
+        d.Click(IDC_CHECK_LAUNCH_ON_STARTUP);
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(Names(commands), (std::vector<std::u16string>{u"Connect", u"Putty", u"Minicom"}));
+    EXPECT_EQ(FieldText(commands.At(2).szCommand), u"minicom.exe COM%PORTNUM%");
+    EXPECT_EQ(saver.saves, 1);
+    EXPECT_EQ(Names(saver.saved), Names(commands));
+    EXPECT_EQ(runKey.writes, 1);
+    EXPECT_TRUE(dialog->stopMessages.empty());
+}
+
+TEST_F(ConfigureDlgTest, EditAndDeleteActOnTheUpperSelectedRow) {
+    commands.AppendCommand(MakeCommandRecord(u"Third", u"third.exe"));
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
+        d.Select({2, 1});
+        d.Click(IDC_BUTTON_EDIT);
+        EXPECT_EQ(d.Text(IDC_EDIT_NAME), L"Putty");
+        EXPECT_EQ(d.Text(IDC_BUTTON_EDIT), L"Update");
+        EXPECT_FALSE(d.Enabled(IDC_BUTTON_ADD));
+        d.Type(IDC_EDIT_NAME, L"PuTTY");
+        d.Click(IDC_BUTTON_EDIT);
+
+        d.Select({2, 0});
+        d.Click(IDC_BUTTON_DELETE);
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog->questions, std::vector<std::u16string>{
+                                     u"Do you want to delete the selected command?|Confirmation"});
+    EXPECT_EQ(Names(commands), (std::vector<std::u16string>{u"PuTTY", u"Third"}));
+}
+
+TEST_F(ConfigureDlgTest, EnterDuringAnAddClosesAndDropsTheUnfinishedEntry) {
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
+        d.Click(IDC_BUTTON_ADD);
+        d.Type(IDC_EDIT_NAME, L"Half typed");
+        d.PostKey(IDC_EDIT_NAME, VK_RETURN);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(Names(commands), (std::vector<std::u16string>{u"Connect", u"Putty"}));
+    EXPECT_EQ(saver.saves, 1);
+}
+
+TEST_F(ConfigureDlgTest, EscapeDiscardsRowsAndCheckBox) {
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
+        d.Select({0});
+        d.Click(IDC_BUTTON_DELETE);
+        d.Click(IDC_BUTTON_ADD);
+        d.Click(IDC_BUTTON_ADD);
+        d.Click(IDC_CHECK_LAUNCH_ON_STARTUP);
+        EXPECT_EQ(d.RowCount(), 2);
+        d.PostKey(IDC_EDIT_NAME, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(Names(commands), (std::vector<std::u16string>{u"Connect", u"Putty"}));
+    EXPECT_EQ(saver.saves, 0);
+    EXPECT_EQ(runKey.writes + runKey.removals, 0);
+}
+
+TEST_F(ConfigureDlgTest, FullLengthFieldsSurviveTheRoundTripThroughTheRows) {
+    const std::u16string longName(255, u'n');
+    const std::u16string longCommand(1023, u'c');
+    commands.AppendCommand(MakeCommandRecord(longName, longCommand));
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) { d.Click(IDOK); });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(commands.GetCount(), 3);
+    EXPECT_EQ(FieldText(commands.At(2).szName), longName);
+    EXPECT_EQ(FieldText(commands.At(2).szCommand), longCommand);
+}
+
+TEST_F(ConfigureDlgTest, TypingStopsAtTheNameLimit) {
+    Run([](ScriptedConfigureDlg& d) {
+        for (int i = 0; i < 70; ++i) {
+            ::SendMessageW(d.Item(IDC_EDIT_NAME), WM_CHAR, L'a', 0);
+        }
+        EXPECT_EQ(d.Text(IDC_EDIT_NAME).size(), 64u);
+    });
+}
+
+} // namespace
+} // namespace portmaven::win
