@@ -64,8 +64,8 @@ bool ReadFileToBuffer(const FileSystem& fileSystem, const std::u16string& path,
 
 bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const std::byte* buffer,
                        std::uint32_t byteCount) {
-    // Windows refuses to replace a read-only file; other systems would replace it silently.
-    // Either way the user meant to keep its content.
+    // The user made the file read-only to keep its content. Windows refuses to replace such a
+    // file, but POSIX rename and Wine's MoveFileExW would replace it silently.
     const std::optional<std::uint32_t> attributes = fileSystem.Attributes(path);
     if (attributes && (*attributes & kAttributeReadOnly) != 0) {
         return false;
