@@ -78,6 +78,13 @@ struct Module {
     static void Close(Handle h) noexcept { ::FreeLibrary(h); }
 };
 
+// Windows destroyed by their owner object (a control's tooltip, for instance).
+struct Window {
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+};
+
 template <typename GdiHandle> struct GdiObject {
     using Handle = GdiHandle;
     static Handle Invalid() noexcept { return nullptr; }
@@ -91,6 +98,7 @@ using ScopedFileHandle = ScopedHandle<handle_traits::File>;
 using ScopedRegistryKey = ScopedHandle<handle_traits::RegistryKey>;
 using ScopedMenu = ScopedHandle<handle_traits::Menu>;
 using ScopedModule = ScopedHandle<handle_traits::Module>;
+using ScopedWindow = ScopedHandle<handle_traits::Window>;
 using ScopedBitmap = ScopedHandle<handle_traits::GdiObject<HBITMAP>>;
 using ScopedFont = ScopedHandle<handle_traits::GdiObject<HFONT>>;
 using ScopedBrush = ScopedHandle<handle_traits::GdiObject<HBRUSH>>;

@@ -1,0 +1,66 @@
+#include "about/win/about_dlg.h"
+
+#include "about/about_texts.h"
+#include "about/win/fit_to_text.h"
+#include "resource.h"
+
+#include <stdexcept>
+
+namespace portmaven::win {
+
+namespace {
+constexpr about::Colour kLinkHoverColour = about::Rgb(255, 0, 0);
+constexpr about::Colour kLinkVisitedColour = about::Rgb(111, 49, 152);
+} // namespace
+
+const MessageMapEntry<CAboutDlg> CAboutDlg::messageMap[] = {
+    // The link paints itself from its parent's colour request.
+    OnMessage<CAboutDlg>(
+        WM_CTLCOLORSTATIC,
+        [](CAboutDlg& self, const WindowMessage& msg) { return self.m_link.ReflectCtlColor(msg); }),
+};
+
+CAboutDlg::CAboutDlg() noexcept : Dialog(IDD_ABOUTBOX) {}
+
+MessageResult CAboutDlg::HandleMessage(const WindowMessage& msg) {
+    return DispatchMessageMap<CAboutDlg>(messageMap, *this, msg);
+}
+
+void CAboutDlg::DoDataExchange() {
+    if (!m_link.SubclassDlgItem(IDC_HOMEPAGE_LINK, GetSafeHwnd())) {
+        throw std::runtime_error("the About box has no homepage link control");
+    }
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+    // The dialog's guard stops any exception here: the box still comes up, with the steps
+    // after the failing one left undone.
+    Dialog::OnInitDialog();
+    DoDataExchange();
+
+    RECT client{};
+    ::GetClientRect(m_link.GetSafeHwnd(), &client);
+    m_nMaxLinkWidth = client.right;
+
+    m_link.SetTarget(about::kHomepageUrl);
+    m_link.SetTipText(about::kHomepageTip);
+    // Without the resource the arrow from attach stays: a null cursor would hide the pointer.
+    if (HCURSOR hand =
+            ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_LINK_CURSOR))) {
+        m_link.SetLinkCursor(hand);
+    }
+    m_link.SetUnderlineMode(about::UnderlineOnHover);
+    m_link.SetHoverAndVisitedColors(kLinkHoverColour, kLinkVisitedColour);
+    FitLinkToText(m_link);
+    return TRUE;
+}
+
+void CAboutDlg::FitLinkToText(const CHyperLink& link) const {
+    try {
+        FitControlToText(link.GetSafeHwnd(), m_nMaxLinkWidth);
+    } catch (...) {
+        // The control keeps its template size.
+    }
+}
+
+} // namespace portmaven::win

@@ -1,0 +1,255 @@
+#include "about/win/hyper_link.h"
+
+#include "app/win/wide_text.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace portmaven::win {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT kToolId = 1;
+constexpr wchar_t kOpenFailedText[] = L"Failed to open URL";
+constexpr wchar_t kOpenFailedCaption[] = L"Error";
+
+// Signed coordinates packed in an lParam (client points can be negative under capture).
+POINT PointFromLParam(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+bool IsMouseMessage(UINT message) {
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
+}
+
+} // namespace
+
+const MessageMapEntry<CHyperLink> CHyperLink::messageMap[] = {
+    OnMessage<CHyperLink>(WM_TIMER,
+                          [](CHyperLink& self, const WindowMessage& msg) -> MessageResult {
+                              self.OnTimer(msg.wParam);
+                              return 0;
+                          }),
+    OnMessage<CHyperLink>(WM_SETCURSOR,
+                          [](CHyperLink& self, const WindowMessage&) -> MessageResult {
+                              return self.OnSetCursor() ? TRUE : FALSE;
+                          }),
+    OnMessage<CHyperLink>(WM_LBUTTONUP,
+                          [](CHyperLink& self, const WindowMessage& msg) -> MessageResult {
+                              self.OnLButtonUpAt(PointFromLParam(msg.lParam));
+                              return 0;
+                          }),
+    OnMessage<CHyperLink>(WM_LBUTTONDOWN,
+                          [](CHyperLink& self, const WindowMessage&) -> MessageResult {
+                              self.OnLButtonDown();
+                              return 0;
+                          }),
+};
+
+CHyperLink::~CHyperLink() {
+    // The object can die before its window (the window then goes back to the plain static);
+    // the GDI objects and the tooltip go with their owners declared below.
+    Detach();
+}
+
+bool CHyperLink::SubclassWindow(HWND control) {
+    if (m_hWnd != nullptr || control == nullptr || !::IsWindow(control)) {
+        return false;
+    }
+    m_hWnd = control;
+    PreSubclassWindow();
+    if (!::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this))) {
+        m_hWnd = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void CHyperLink::PreSubclassWindow() {
+    // Static controls are transparent to the mouse unless they notify their parent.
+    const LONG style = ::GetWindowLongW(m_hWnd, GWL_STYLE);
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, style | SS_NOTIFY);
+
+    m_hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (m_tipCtrl.Create(m_hWnd)) {
+        m_tipCtrl.AddTool(m_hWnd, kToolId, client, ToWide(Target()));
+    }
+
+    m_nBkMode = TRANSPARENT;
+    LOGBRUSH hollow{};
+    ::GetObjectW(::GetStockObject(NULL_BRUSH), sizeof hollow, &hollow);
+    m_brushBack.Reset();
+    m_brushBack.Reset(::CreateBrushIndirect(&hollow));
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CHyperLink::Detach() noexcept {
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    if (IsTracking()) {
+        ::KillTimer(m_hWnd, about::kHoverTimerId);
+    }
+    ::RemoveWindowSubclass(m_hWnd, &CHyperLink::SubclassProc, kSubclassId);
+    m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CHyperLink::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR refData) noexcept {
+    auto* self = reinterpret_cast<CHyperLink*>(refData);
+    if (message == WM_NCDESTROY) {
+        self->m_tipCtrl.Destroy();
+        self->Detach();
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    MessageResult result;
+    try {
+        result = self->Route({message, wParam, lParam});
+    } catch (...) {
+        // No exception may unwind into the system; the message gets the static's handling.
+        result = kDefaultProcessing;
+    }
+    return result ? *result : ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+MessageResult CHyperLink::Route(const WindowMessage& msg) {
+    if (IsMouseMessage(msg.message)) {
+        // The tooltip learns of the pointer from relayed mouse messages. A framework with its
+        // own message loop relays them before dispatch; dialogs here run the system's modal
+        // loop, so the control relays what reaches its window procedure, to the same effect.
+        const DWORD pos = ::GetMessagePos();
+        const POINT screen = PointFromLParam(static_cast<LPARAM>(pos));
+        const MSG relayed{.hwnd = m_hWnd,
+                          .message = msg.message,
+                          .wParam = msg.wParam,
+                          .lParam = msg.lParam,
+                          .time = static_cast<DWORD>(::GetMessageTime()),
+                          .pt = screen};
+        m_tipCtrl.RelayEvent(relayed);
+    }
+    return DispatchMessageMap<CHyperLink>(messageMap, *this, msg);
+}
+
+void CHyperLink::SetTipText(std::u16string_view text) {
+    m_tipCtrl.UpdateTipText(ToWide(text), m_hWnd, kToolId);
+}
+
+MessageResult CHyperLink::ReflectCtlColor(const WindowMessage& msg) {
+    if (msg.message != WM_CTLCOLORSTATIC || m_hWnd == nullptr ||
+        reinterpret_cast<HWND>(msg.lParam) != m_hWnd) {
+        return kDefaultProcessing;
+    }
+    return reinterpret_cast<LRESULT>(CtlColor(reinterpret_cast<HDC>(msg.wParam), CTLCOLOR_STATIC));
+}
+
+HBRUSH CHyperLink::CtlColor(HDC dc, UINT) {
+    ::SetTextColor(dc, TextColor());
+    ::SetBkColor(dc, BackColor());
+    ::SetBkMode(dc, m_nBkMode);
+
+    // Without a font of the control the device context's own font is used, as it comes.
+    if (auto* font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0))) {
+        LOGFONTW logFont{};
+        if (::GetObjectW(font, sizeof logFont, &logFont) != 0) {
+            m_fontLink.Reset();
+            logFont.lfUnderline = IsUnderlined() ? TRUE : FALSE;
+            m_fontLink.Reset(::CreateFontIndirectW(&logFont));
+            if (m_fontLink) {
+                ::SelectObject(dc, m_fontLink.Get());
+            }
+        }
+    }
+
+    if (m_nBkMode == TRANSPARENT && !ShowsImage()) {
+        FillBackground();
+    }
+    return m_brushBack.Get();
+}
+
+bool CHyperLink::ShowsImage() const {
+    return ::SendMessageW(m_hWnd, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0 ||
+           ::SendMessageW(m_hWnd, STM_GETICON, 0, 0) != 0 ||
+           ::SendMessageW(m_hWnd, STM_GETIMAGE, IMAGE_CURSOR, 0) != 0 ||
+           ::SendMessageW(m_hWnd, STM_GETIMAGE, IMAGE_ENHMETAFILE, 0) != 0;
+}
+
+void CHyperLink::FillBackground() {
+    ScopedBrush face(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
+    ScopedWindowDC dc(m_hWnd);
+    if (!face || !dc) {
+        return;
+    }
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    ::FillRect(dc.Get(), &client, face.Get());
+}
+
+bool CHyperLink::OpenLink(std::u16string target) {
+    const std::wstring file = ToWide(target);
+    const HINSTANCE result =
+        ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Values above 32 mean success; the rest are error codes in the shape of a handle.
+    if (reinterpret_cast<INT_PTR>(result) > 32) {
+        return true;
+    }
+    ::MessageBoxW(m_hWnd, kOpenFailedText, kOpenFailedCaption, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void CHyperLink::OnLButtonUpAt(POINT clientPoint) {
+    POINT screen = clientPoint;
+    RECT window{};
+    ::ClientToScreen(m_hWnd, &screen);
+    ::GetWindowRect(m_hWnd, &window);
+    OnLButtonUp(::PtInRect(&window, screen) != FALSE);
+}
+
+bool CHyperLink::HasCaption() const {
+    return m_hWnd != nullptr && ::GetWindowTextLengthW(m_hWnd) > 0;
+}
+
+void CHyperLink::ShowLinkCursor() {
+    ::SetCursor(m_hCursor);
+}
+
+void CHyperLink::StartHoverTimer() {
+    ::SetTimer(m_hWnd, about::kHoverTimerId, about::kHoverTimerPeriodMs, nullptr);
+}
+
+void CHyperLink::StopHoverTimer() {
+    ::KillTimer(m_hWnd, about::kHoverTimerId);
+}
+
+bool CHyperLink::CursorInsideWindow() const {
+    RECT window{};
+    POINT cursor{};
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetCursorPos(&cursor);
+    return ::PtInRect(&window, cursor) != FALSE;
+}
+
+void CHyperLink::CaptureMouse() {
+    ::SetCapture(m_hWnd);
+}
+
+bool CHyperLink::HoldsCapture() const {
+    return m_hWnd != nullptr && ::GetCapture() == m_hWnd;
+}
+
+void CHyperLink::ReleaseMouse() {
+    ::ReleaseCapture();
+}
+
+void CHyperLink::Redraw() {
+    // Before attach there is nothing to repaint (and a null window would mean every window).
+    if (m_hWnd != nullptr) {
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+} // namespace portmaven::win

@@ -1,0 +1,372 @@
+// The link on a real static control under Wine: attach, the reflected colour request and its
+// GDI objects, the hover timer, the click that opens a target through the shell, and the
+// failure box.
+#include "about/win/hyper_link.h"
+
+#include "app/win/scoped_handle.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace portmaven::win {
+namespace {
+
+constexpr wchar_t kHostClass[] = L"PortmavenLinkTestHost";
+constexpr wchar_t kCaption[] = L"https://portmaven.example";
+constexpr COLORREF kNormal = RGB(0, 0, 255);
+
+// A top-level window that reflects its WM_CTLCOLORSTATIC to the link stored in its user data,
+// the way the About box does.
+LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto* link = reinterpret_cast<CHyperLink*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+        if (MessageResult result = link->ReflectCtlColor({message, wParam, lParam})) {
+            return *result;
+        }
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// What one colour request left in a fresh device context.
+struct Paint {
+    HBRUSH brush = nullptr;
+    COLORREF text = 0;
+    COLORREF back = 0;
+    int bkMode = 0;
+    HFONT font = nullptr;
+    bool underlined = false;
+};
+
+void PumpFor(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < end) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+}
+
+template <class Condition> bool PumpUntil(Condition condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        PumpFor(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Watches for message boxes captioned "Error" of this process, records their text and owner and
+// closes them, so that a click whose open fails does not block the test.
+class ErrorBoxWatcher {
+public:
+    ErrorBoxWatcher()
+        : thread_([this] {
+              while (!stop_) {
+                  if (HWND box = ::FindWindowW(L"#32770", L"Error")) {
+                      wchar_t text[256] = {};
+                      ::GetWindowTextW(::GetDlgItem(box, 0xFFFF), text, 256);
+                      lastText_ = text;
+                      owner_ = ::GetWindow(box, GW_OWNER);
+                      ++count_;
+                      ::SendMessageW(box, WM_COMMAND, IDOK, 0);
+                      while (::IsWindow(box) && !stop_) {
+                          ::Sleep(10);
+                      }
+                  }
+                  ::Sleep(20);
+              }
+          }) {}
+    ~ErrorBoxWatcher() {
+        stop_ = true;
+        thread_.join();
+    }
+    ErrorBoxWatcher(const ErrorBoxWatcher&) = delete;
+    ErrorBoxWatcher& operator=(const ErrorBoxWatcher&) = delete;
+    ErrorBoxWatcher(ErrorBoxWatcher&&) = delete;
+    ErrorBoxWatcher& operator=(ErrorBoxWatcher&&) = delete;
+
+    [[nodiscard]] int Count() const { return count_; }
+    [[nodiscard]] std::wstring LastText() const { return lastText_; }
+    [[nodiscard]] HWND Owner() const { return owner_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> count_{0};
+    std::wstring lastText_; // written before count_ is raised, read after
+    std::atomic<HWND> owner_{nullptr};
+    std::thread thread_;
+};
+
+class HyperLinkWin : public testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &HostProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kHostClass;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        ::RegisterClassW(&wc); // fails harmlessly when already registered
+        host_ = ::CreateWindowExW(0, kHostClass, L"Link host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  200, 200, 400, 200, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(host_, nullptr);
+        font_.Reset(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                  0, 0, 0, L"Tahoma"));
+        control_ = NewControl();
+        ASSERT_NE(control_, nullptr);
+        link_ = std::make_unique<CHyperLink>();
+        ::SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(link_.get()));
+    }
+
+    void TearDown() override {
+        ::SetWindowLongPtrW(host_, GWLP_USERDATA, 0);
+        link_.reset();
+        ::DestroyWindow(host_);
+        ::ReleaseCapture();
+    }
+
+    HWND NewControl() {
+        HWND control =
+            ::CreateWindowExW(0, L"STATIC", kCaption, WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 10, 200,
+                              20, host_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        return control;
+    }
+
+    // One colour request as the static control makes it at paint time, into a fresh device
+    // context that is gone again afterwards (so no link font stays selected anywhere).
+    Paint RequestColours(HWND control = nullptr) {
+        Paint paint;
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ stockFont = ::GetCurrentObject(dc, OBJ_FONT);
+        paint.brush = reinterpret_cast<HBRUSH>(
+            ::SendMessageW(host_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(control != nullptr ? control : control_)));
+        paint.text = ::GetTextColor(dc);
+        paint.back = ::GetBkColor(dc);
+        paint.bkMode = ::GetBkMode(dc);
+        auto* font = static_cast<HFONT>(::GetCurrentObject(dc, OBJ_FONT));
+        if (font != stockFont) {
+            paint.font = font;
+            LOGFONTW logFont{};
+            ::GetObjectW(font, sizeof logFont, &logFont);
+            paint.underlined = logFont.lfUnderline != 0;
+        }
+        ::SelectObject(dc, stockFont);
+        ::DeleteDC(dc);
+        return paint;
+    }
+
+    void Hover() {
+        ::SendMessageW(control_, WM_SETCURSOR, reinterpret_cast<WPARAM>(control_),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    }
+    void Press() { ::SendMessageW(control_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)); }
+    void Release(int x = 2, int y = 2) {
+        ::SendMessageW(control_, WM_LBUTTONUP, 0,
+                       MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
+                                  static_cast<WORD>(static_cast<short>(y))));
+    }
+    POINT ControlCentre() const {
+        RECT rect{};
+        ::GetWindowRect(control_, &rect);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+
+    HWND host_ = nullptr;
+    HWND control_ = nullptr;
+    ScopedFont font_;
+    std::unique_ptr<CHyperLink> link_;
+};
+
+TEST_F(HyperLinkWin, AttachMakesTheStaticNotifyAndGivesItArrowAndTooltip) {
+    ASSERT_TRUE(link_->SetTarget(u"  https://portmaven.example/start "));
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    EXPECT_EQ(link_->GetSafeHwnd(), control_);
+    EXPECT_NE(::GetWindowLongW(control_, GWL_STYLE) & SS_NOTIFY, 0);
+    EXPECT_EQ(link_->GetLinkCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+    HWND tip = link_->GetToolTip().GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(tip));
+    EXPECT_EQ(link_->GetToolTip().GetText(control_, 1), L"https://portmaven.example/start")
+        << "the tool takes the target held at attach time";
+    link_->SetTipText(u"Portmaven Homepage");
+    EXPECT_EQ(link_->GetToolTip().GetText(control_, 1), L"Portmaven Homepage");
+
+    EXPECT_FALSE(link_->SubclassWindow(NewControl())) << "one control per link";
+
+    // Blanks are a valid target while the control has a caption, not without one.
+    EXPECT_TRUE(link_->SetTarget(u"   "));
+    EXPECT_TRUE(link_->Target().empty());
+    ::SetWindowTextW(control_, L"");
+    EXPECT_FALSE(link_->SetTarget(u" \t "));
+}
+
+TEST_F(HyperLinkWin, ColourRequestPaintsTheStateColourAndUnderline) {
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    Paint rest = RequestColours();
+    EXPECT_EQ(rest.text, kNormal);
+    EXPECT_EQ(rest.back, RGB(255, 255, 255));
+    EXPECT_EQ(rest.bkMode, TRANSPARENT);
+    ASSERT_NE(rest.font, nullptr) << "the link font was not selected";
+    EXPECT_NE(rest.font, font_.Get()) << "the control's own font must stay untouched";
+    EXPECT_TRUE(rest.underlined) << "underlined until the first entry";
+    ASSERT_NE(rest.brush, nullptr);
+    LOGBRUSH brush{};
+    ASSERT_NE(::GetObjectW(rest.brush, sizeof brush, &brush), 0);
+    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_NULL));
+
+    link_->SetUnderlineMode(about::UnderlineOnHover);
+    EXPECT_FALSE(RequestColours().underlined);
+    Hover();
+    Paint hover = RequestColours();
+    EXPECT_EQ(hover.text, RGB(255, 255, 0));
+    EXPECT_TRUE(hover.underlined);
+    Press();
+    EXPECT_EQ(RequestColours().text, RGB(255, 0, 0));
+    EXPECT_EQ(::GetCapture(), control_);
+    ::ReleaseCapture();
+
+    // A colour request for a sibling is not the link's business.
+    HWND other = NewControl();
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    EXPECT_FALSE(link_->ReflectCtlColor(
+        {WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(other)}));
+    ::DeleteDC(dc);
+}
+
+TEST_F(HyperLinkWin, FontAndBrushAreDeletedWhenReplacedAndWithTheLink) {
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    const Paint first = RequestColours();
+    ASSERT_EQ(::GetObjectType(first.font), static_cast<DWORD>(OBJ_FONT));
+    // The system hands out its one hollow brush for that description: deleting it does
+    // nothing, so only the font can leak.
+    EXPECT_EQ(first.brush, ::GetStockObject(NULL_BRUSH));
+    const Paint second = RequestColours();
+    EXPECT_EQ(::GetObjectType(first.font), 0u) << "each paint must delete the previous font";
+    EXPECT_EQ(::GetObjectType(second.font), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(second.brush, first.brush);
+    HWND tip = link_->GetToolTip().GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(tip));
+
+    // The control goes; the link unhooks itself and can be attached again, which replaces the
+    // background brush.
+    ::DestroyWindow(control_);
+    EXPECT_EQ(link_->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(link_->GetToolTip().GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(::IsWindow(tip)) << "the tooltip outlived its control";
+    control_ = NewControl();
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    const Paint third = RequestColours();
+    EXPECT_EQ(::GetObjectType(second.font), 0u);
+
+    link_.reset();
+    ::SetWindowLongPtrW(host_, GWLP_USERDATA, 0);
+    EXPECT_EQ(::GetObjectType(third.font), 0u) << "font leaked by the destructor";
+    EXPECT_EQ(::GetObjectType(third.brush), static_cast<DWORD>(OBJ_BRUSH));
+    // The control outlives the link and is a plain static again.
+    EXPECT_EQ(::SendMessageW(control_, WM_SETCURSOR, reinterpret_cast<WPARAM>(control_),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              FALSE);
+}
+
+TEST_F(HyperLinkWin, HoverTimerNoticesThePointerLeaving) {
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    link_->SetUnderlineMode(about::UnderlineOnHover);
+    const POINT inside = ControlCentre();
+    ASSERT_TRUE(::SetCursorPos(inside.x, inside.y));
+    Hover();
+    ASSERT_TRUE(link_->IsTracking());
+    PumpFor(std::chrono::milliseconds(350));
+    EXPECT_TRUE(link_->IsTracking()) << "left while the pointer stayed inside";
+    EXPECT_TRUE(RequestColours().underlined);
+
+    ASSERT_TRUE(::SetCursorPos(inside.x, inside.y + 150));
+    EXPECT_TRUE(PumpUntil([&] { return !link_->IsTracking(); }, std::chrono::milliseconds(2000)))
+        << "timer 1 did not notice the leave";
+    const Paint rest = RequestColours();
+    EXPECT_EQ(rest.text, kNormal);
+    EXPECT_FALSE(rest.underlined);
+}
+
+class LinkTargetFolder {
+public:
+    LinkTargetFolder() {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        path_ = std::filesystem::path(temp) /
+                (L"portmaven-link-" + std::to_wstring(::GetCurrentProcessId()));
+        std::filesystem::create_directories(path_);
+    }
+    ~LinkTargetFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    LinkTargetFolder(const LinkTargetFolder&) = delete;
+    LinkTargetFolder& operator=(const LinkTargetFolder&) = delete;
+    LinkTargetFolder(LinkTargetFolder&&) = delete;
+    LinkTargetFolder& operator=(LinkTargetFolder&&) = delete;
+
+    [[nodiscard]] std::filesystem::path File(const wchar_t* name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+TEST_F(HyperLinkWin, ClickOpensTheTargetThroughTheShellAndShowsVisited) {
+    LinkTargetFolder folder;
+    // A batch file that leaves a mark when the shell runs it.
+    const auto marker = folder.File(L"opened.txt");
+    const auto script = folder.File(L"open me.bat");
+    std::ofstream(script) << "@echo opened> \"" << marker.string() << "\"\r\n";
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    link_->SetHoverAndVisitedColors(RGB(255, 0, 0), RGB(111, 49, 152));
+    ASSERT_TRUE(link_->SetTarget(u" " + script.u16string() + u" "));
+
+    ErrorBoxWatcher boxes;
+    Hover();
+    Press();
+    Release();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_TRUE(link_->IsVisited());
+    EXPECT_EQ(RequestColours().text, RGB(111, 49, 152)) << "visited colour at once";
+    EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(marker); },
+                          std::chrono::milliseconds(20000)))
+        << "the shell did not run the target";
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+TEST_F(HyperLinkWin, FailedOpenShowsTheErrorBoxAndTheNormalColour) {
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    link_->SetHoverAndVisitedColors(RGB(255, 0, 0), RGB(111, 49, 152));
+    ASSERT_TRUE(link_->SetTarget(u"Z:\\no\\such\\folder\\portmaven-missing.txt"));
+    ErrorBoxWatcher boxes;
+
+    // A release outside, or one without the press that took the capture, opens nothing.
+    Press();
+    Release(-40, -40);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    Release();
+    EXPECT_EQ(boxes.Count(), 0);
+    EXPECT_EQ(RequestColours().text, kNormal);
+
+    Press();
+    Release();
+    ASSERT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.LastText(), L"Failed to open URL");
+    EXPECT_EQ(boxes.Owner(), host_) << "the box belongs to the control's window";
+    EXPECT_FALSE(link_->IsVisited());
+    EXPECT_EQ(RequestColours().text, kNormal);
+}
+
+} // namespace
+} // namespace portmaven::win
