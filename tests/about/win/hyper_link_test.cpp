@@ -117,8 +117,8 @@ protected:
         wc.lpszClassName = kHostClass;
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         ::RegisterClassW(&wc); // fails harmlessly when already registered
-        host_ = ::CreateWindowExW(0, kHostClass, L"Link host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  200, 200, 400, 200, nullptr, nullptr, wc.hInstance, nullptr);
+        host_ = ::CreateWindowExW(0, kHostClass, L"Link host", WS_OVERLAPPEDWINDOW, 200, 200, 400,
+                                  200, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(host_, nullptr);
         font_.Reset(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
                                   0, 0, 0, L"Tahoma"));

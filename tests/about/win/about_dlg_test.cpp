@@ -1,0 +1,159 @@
+// The About box from its real template (the test program carries Portmaven's resources): the
+// link it configures, the colour requests its message map reflects, and the GDI objects that
+// go with the box.
+#include "about/win/about_dlg.h"
+
+#include "about/about_texts.h"
+#include "app/win/scoped_handle.h"
+#include "app/win/wide_text.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace portmaven::win {
+namespace {
+
+struct Colours {
+    COLORREF text = 0;
+    int bkMode = 0;
+    HFONT font = nullptr;
+    bool underlined = false;
+};
+
+// A colour request through the dialog, as the link control makes it when it paints.
+Colours RequestThroughDialog(HWND dialog, HWND link) {
+    Colours colours;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ stockFont = ::GetCurrentObject(dc, OBJ_FONT);
+    ::SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(link));
+    colours.text = ::GetTextColor(dc);
+    colours.bkMode = ::GetBkMode(dc);
+    auto* font = static_cast<HFONT>(::GetCurrentObject(dc, OBJ_FONT));
+    if (font != stockFont) {
+        colours.font = font;
+        LOGFONTW logFont{};
+        ::GetObjectW(font, sizeof logFont, &logFont);
+        colours.underlined = logFont.lfUnderline != 0;
+    }
+    ::SelectObject(dc, stockFont);
+    ::DeleteDC(dc);
+    return colours;
+}
+
+std::wstring ToolTipTextFor(HWND tool) {
+    struct Search {
+        HWND tool;
+        std::wstring text;
+    } search{tool, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            wchar_t className[64] = {};
+            ::GetClassNameW(window, className, 64);
+            if (std::wstring(className) != TOOLTIPS_CLASSW) {
+                return TRUE;
+            }
+            wchar_t text[128] = {};
+            TOOLINFOW info{};
+            info.cbSize = TTTOOLINFOW_V2_SIZE;
+            info.hwnd = s->tool;
+            info.uId = 1;
+            info.lpszText = text;
+            ::SendMessageW(window, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+            s->text = text;
+            return s->text.empty();
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+// Looks at the box once it is initialised, then closes it.
+class InspectedAboutDlg : public CAboutDlg {
+public:
+    bool inspected = false;
+    HFONT lastLinkFont = nullptr;
+
+protected:
+    BOOL OnInitDialog() override {
+        const BOOL result = CAboutDlg::OnInitDialog();
+        EXPECT_TRUE(result);
+        Inspect();
+        EndDialog(IDOK);
+        return result;
+    }
+
+private:
+    void Inspect() {
+        HWND dialog = GetSafeHwnd();
+        HWND link = GetDlgItem(IDC_HOMEPAGE_LINK);
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(GetItemText(IDC_HOMEPAGE_LINK), ToWide(about::kHomepageUrl));
+        EXPECT_NE(::GetWindowLongW(link, GWL_STYLE) & SS_NOTIFY, 0);
+        EXPECT_EQ(ToolTipTextFor(link), L"Portmaven Homepage");
+
+        // Shrunk to the caption in the control's font, at most the template width.
+        RECT templateRect{40, 43, 40 + 111, 43 + 8};
+        ::MapDialogRect(dialog, &templateRect);
+        SIZE extent{};
+        {
+            ScopedWindowDC dc(link);
+            ScopedSelectObject font(
+                dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+            const std::wstring caption = ToWide(about::kHomepageUrl);
+            ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()),
+                                    &extent);
+        }
+        RECT linkRect{};
+        ::GetWindowRect(link, &linkRect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&linkRect), 2);
+        EXPECT_EQ(linkRect.left, templateRect.left);
+        EXPECT_EQ(linkRect.top, templateRect.top);
+        EXPECT_LT(extent.cx, templateRect.right - templateRect.left);
+        EXPECT_EQ(linkRect.right - linkRect.left, extent.cx);
+        EXPECT_EQ(linkRect.bottom - linkRect.top, extent.cy + 2);
+
+        // At rest: blue, transparent, not underlined.
+        const Colours rest = RequestThroughDialog(dialog, link);
+        EXPECT_EQ(rest.text, RGB(0, 0, 255));
+        EXPECT_EQ(rest.bkMode, TRANSPARENT);
+        ASSERT_NE(rest.font, nullptr);
+        EXPECT_FALSE(rest.underlined);
+
+        // Hovered: the hand, red and underlined.
+        ::SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        HCURSOR hand =
+            ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_LINK_CURSOR));
+        ASSERT_NE(hand, nullptr);
+        EXPECT_EQ(::GetCursor(), hand);
+        const Colours hover = RequestThroughDialog(dialog, link);
+        EXPECT_EQ(hover.text, RGB(255, 0, 0));
+        EXPECT_TRUE(hover.underlined);
+        EXPECT_EQ(::GetObjectType(rest.font), 0u) << "the previous link font was kept";
+        lastLinkFont = hover.font;
+        inspected = true;
+    }
+};
+
+TEST(AboutDlg, ConfiguresTheLinkAndReleasesItsFontWhenClosed) {
+    HFONT font = nullptr;
+    {
+        InspectedAboutDlg about;
+        EXPECT_EQ(about.DoModal(), IDOK);
+        ASSERT_TRUE(about.inspected);
+        font = about.lastLinkFont;
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT))
+            << "the link's font belongs to the box until the box object goes";
+    }
+    EXPECT_EQ(::GetObjectType(font), 0u) << "the link font outlived the About box";
+}
+
+} // namespace
+} // namespace portmaven::win
