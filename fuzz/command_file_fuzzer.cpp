@@ -29,15 +29,13 @@ public:
         return file == files.end() ? std::nullopt
                                    : std::optional<std::uint64_t>(file->second.size());
     }
-    [[nodiscard]] std::optional<std::uint32_t>
-    Read(const std::u16string& path, std::span<std::byte> destination) const override {
+    [[nodiscard]] std::unique_ptr<InputFile>
+    OpenForReading(const std::u16string& path) const override {
         const auto file = files.find(path);
         if (file == files.end()) {
-            return std::nullopt;
+            return nullptr;
         }
-        const std::size_t count = std::min(destination.size(), file->second.size());
-        std::memcpy(destination.data(), file->second.data(), count);
-        return static_cast<std::uint32_t>(count);
+        return std::make_unique<MemoryInputFile>(file->second);
     }
     [[nodiscard]] std::unique_ptr<OutputFile>
     CreateForWriting(const std::u16string& path) override {
@@ -55,6 +53,23 @@ public:
     bool Remove(const std::u16string& path) override { return files.erase(path) == 1; }
 
 private:
+    class MemoryInputFile : public InputFile {
+    public:
+        explicit MemoryInputFile(const std::basic_string<std::byte>& content) : rest_(content) {}
+        std::optional<std::uint32_t> Read(std::span<std::byte> destination) override {
+            const std::size_t count = std::min(destination.size(), rest_.size());
+            if (count != 0) {
+                std::memcpy(destination.data(), rest_.data(), count);
+            }
+            rest_ = rest_.subspan(count);
+            return static_cast<std::uint32_t>(count);
+        }
+        bool Close() override { return true; }
+
+    private:
+        std::span<const std::byte> rest_;
+    };
+
     class MemoryOutputFile : public OutputFile {
     public:
         explicit MemoryOutputFile(std::basic_string<std::byte>& content) : content_(content) {}
@@ -76,12 +91,15 @@ void Require(bool condition) {
     }
 }
 
-// Each field holds its text, one terminator inside the field, and zeros after it.
-template <std::size_t N> void RequireWellFormed(const char16_t (&field)[N]) {
-    const std::size_t length = FieldText(field).size();
-    Require(length < N);
-    for (std::size_t i = length; i < N; ++i) {
-        Require(field[i] == u'\0');
+// What a field of the file must become, worked out the plain way: the units up to the first
+// zero unit, or all but the last when there is none, then zeros.
+template <std::size_t N>
+void RequireLoadedAs(const char16_t (&loaded)[N], const std::uint8_t* image) {
+    bool ended = false;
+    for (std::size_t i = 0; i < N; ++i) {
+        const auto unit = static_cast<char16_t>(image[2 * i] | (image[2 * i + 1] << 8));
+        ended = ended || unit == u'\0' || i == N - 1;
+        Require(loaded[i] == (ended ? u'\0' : unit));
     }
 }
 
@@ -98,8 +116,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LoadCommandList(fileSystem, first);
     Require(static_cast<std::size_t>(first.GetCount()) == size / kRecordBytes);
     for (int i = 0; i < first.GetCount(); ++i) {
-        RequireWellFormed(first.At(i).szName);
-        RequireWellFormed(first.At(i).szCommand);
+        const std::uint8_t* image = data + static_cast<std::size_t>(i) * kRecordBytes;
+        RequireLoadedAs(first.At(i).szName, image);
+        RequireLoadedAs(first.At(i).szCommand, image + 2 * kNameUnits);
     }
 
     // The parser alone sees the same records as the whole load.

@@ -1,9 +1,9 @@
 #include "config/command_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
-#include <memory>
 
 namespace portmaven::config {
 
@@ -56,10 +56,28 @@ std::uint64_t QueryFileSize(const FileSystem& fileSystem, const std::u16string& 
 }
 
 bool ReadFileToBuffer(const FileSystem& fileSystem, const std::u16string& path,
-                      std::uint32_t byteCount, std::byte* buffer, std::uint32_t& delivered) {
-    const std::optional<std::uint32_t> read = fileSystem.Read(path, {buffer, byteCount});
-    delivered = read.value_or(0);
-    return delivered > 0;
+                      std::uint32_t byteCount, std::byte* buffer, std::uint32_t& delivered,
+                      const std::function<void(std::uint32_t)>& arrived) {
+    delivered = 0;
+    const std::unique_ptr<InputFile> file = fileSystem.OpenForReading(path);
+    if (!file) {
+        return false;
+    }
+    while (delivered < byteCount) {
+        const std::uint32_t piece = std::min(byteCount - delivered, kReadPieceBytes);
+        const std::optional<std::uint32_t> read = file->Read({buffer + delivered, piece});
+        if (!read) {
+            return false;
+        }
+        if (*read == 0) {
+            break; // the file is shorter than it was
+        }
+        delivered += *read;
+        if (arrived) {
+            arrived(delivered);
+        }
+    }
+    return file->Close() && delivered > 0;
 }
 
 bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const std::byte* buffer,
@@ -85,16 +103,13 @@ bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const
 }
 
 std::size_t AppendCommandRecords(std::span<const std::byte> bytes, CommandList& list) {
-    const std::size_t count = bytes.size() / kRecordBytes;
-    list.Reserve(list.GetCount() + count);
-    for (std::size_t k = 0; k < count; ++k) {
-        // Copied out first: the bytes need not be aligned for a record. AppendCommand keeps
-        // each field's text up to its terminator, or up to the last unit of the field.
-        tag_ST_PORTMAVEN_CONFIG record;
-        std::memcpy(&record, bytes.data() + k * kRecordBytes, kRecordBytes);
-        list.AppendCommand(record);
-    }
-    return count;
+    return list.AppendRecordImages(bytes.size() / kRecordBytes,
+                                   [&](std::span<std::byte> slots, auto) {
+                                       if (!slots.empty()) {
+                                           std::memcpy(slots.data(), bytes.data(), slots.size());
+                                       }
+                                       return slots.size();
+                                   });
 }
 
 void LoadCommandList(const FileSystem& fileSystem, CommandList& list) {
@@ -110,14 +125,17 @@ void LoadCommandList(const FileSystem& fileSystem, CommandList& list) {
     }
     // The low 32 bits, as the file was always sized; a record count past that is not kept.
     const auto size = static_cast<std::uint32_t>(QueryFileSize(fileSystem, path));
-    // Only the bytes the read delivers are looked at, so the buffer need not be zeroed.
-    const auto buffer = std::make_unique_for_overwrite<std::byte[]>(size);
-    std::uint32_t delivered = 0;
-    if (!ReadFileToBuffer(fileSystem, path, size, buffer.get(), delivered)) {
-        return;
-    }
-    // A file that shrank between the size query and the read gives only what was delivered.
-    AppendCommandRecords({buffer.get(), delivered}, list);
+    // The records are read straight into the list, and each piece is checked as it arrives. A
+    // trailing piece shorter than a record would be ignored, so it is not read. A failed read
+    // keeps nothing; one that delivers less than asked (the file shrank meanwhile) keeps the
+    // whole records.
+    list.AppendRecordImages(size / kRecordBytes, [&](std::span<std::byte> slots, auto arrived) {
+        std::uint32_t delivered = 0;
+        const bool read =
+            ReadFileToBuffer(fileSystem, path, static_cast<std::uint32_t>(slots.size()),
+                             slots.data(), delivered, arrived);
+        return read ? std::size_t{delivered} : 0;
+    });
 }
 
 bool SaveCommandList(FileSystem& fileSystem, const CommandList& list) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,10 +30,16 @@ bool IsFilePresent(const FileSystem& fileSystem, const std::u16string& path);
 // Size of a present file; 0 when it is absent or the size cannot be queried.
 std::uint64_t QueryFileSize(const FileSystem& fileSystem, const std::u16string& path);
 
-// Reads up to byteCount bytes into buffer. True only when the read succeeded and delivered at
-// least one byte; delivered tells how many.
+// Reads are made in pieces of this many bytes (whole records), each small enough to be worked
+// on while it is still in the processor's cache.
+inline constexpr std::uint32_t kReadPieceBytes = 100 * kRecordBytes;
+
+// Reads up to byteCount bytes from the start of the file into buffer, calling arrived with the
+// number of bytes in place after each piece. True only when every read succeeded, at least one
+// byte was delivered and the file closed cleanly; delivered tells how many bytes arrived.
 bool ReadFileToBuffer(const FileSystem& fileSystem, const std::u16string& path,
-                      std::uint32_t byteCount, std::byte* buffer, std::uint32_t& delivered);
+                      std::uint32_t byteCount, std::byte* buffer, std::uint32_t& delivered,
+                      const std::function<void(std::uint32_t)>& arrived = {});
 
 // Replaces the file's content with the bytes, atomically: the bytes go to a temporary file
 // beside it, which is flushed and then put in its place. On any failure the file keeps its

@@ -15,7 +15,8 @@ const tag_ST_PORTMAVEN_CONFIG& CommandList::At(int index) const {
 }
 
 void CommandList::AppendCommand(tag_ST_PORTMAVEN_CONFIG record) {
-    records_.push_back(NormalizedCopy(record));
+    Normalize(record);
+    records_.push_back(record);
 }
 
 void CommandList::RemoveAllCommands() noexcept {

@@ -41,6 +41,10 @@ template <std::size_t N> void SetFieldText(char16_t (&field)[N], std::u16string_
 // A zeroed record holding the two texts (cut to their fields).
 tag_ST_PORTMAVEN_CONFIG MakeCommandRecord(std::u16string_view name, std::u16string_view command);
 
+// Makes the record what the list keeps: each field's text up to its terminator (or up to the
+// field's last unit, which becomes the terminator), zeros after it.
+void Normalize(tag_ST_PORTMAVEN_CONFIG& record) noexcept;
+
 // A record as the list keeps it: each string copied up to its terminator, zeros after it.
 tag_ST_PORTMAVEN_CONFIG NormalizedCopy(const tag_ST_PORTMAVEN_CONFIG& source);
 

@@ -17,6 +17,22 @@ inline constexpr std::uint32_t kAttributeReadOnly = 0x01;
 inline constexpr std::uint32_t kAttributeDirectory = 0x10;
 inline constexpr std::uint32_t kAttributeNormal = 0x80;
 
+// A file open for reading, from its start. Destroying it closes it without reporting the outcome.
+class InputFile {
+public:
+    InputFile() = default;
+    virtual ~InputFile() = default;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    InputFile(InputFile&&) = delete;
+    InputFile& operator=(InputFile&&) = delete;
+
+    // Reads the next bytes into destination: how many arrived (0 at the end of the file), or
+    // nothing when the read failed.
+    virtual std::optional<std::uint32_t> Read(std::span<std::byte> destination) = 0;
+    virtual bool Close() = 0;
+};
+
 // A file open for writing. Destroying it closes it without reporting the outcome.
 class OutputFile {
 public:
@@ -56,10 +72,10 @@ public:
     // Size in bytes; nothing when it cannot be queried.
     [[nodiscard]] virtual std::optional<std::uint64_t> Size(const std::u16string& path) const = 0;
 
-    // Reads from the start of the file into destination; the number of bytes delivered, or
-    // nothing when the file cannot be opened, read or closed.
-    [[nodiscard]] virtual std::optional<std::uint32_t>
-    Read(const std::u16string& path, std::span<std::byte> destination) const = 0;
+    // Opens an existing file for reading, letting others only read it meanwhile; null on
+    // failure (also for a directory).
+    [[nodiscard]] virtual std::unique_ptr<InputFile>
+    OpenForReading(const std::u16string& path) const = 0;
 
     // Creates the file, or truncates it when it exists; null on failure.
     [[nodiscard]] virtual std::unique_ptr<OutputFile>

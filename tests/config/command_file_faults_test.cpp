@@ -11,6 +11,21 @@ namespace {
 
 using ::testing::ElementsAre;
 
+class StubInputFile : public InputFile {
+public:
+    explicit StubInputFile(const Bytes& content) : rest_(content) {}
+    std::optional<std::uint32_t> Read(std::span<std::byte> destination) override {
+        const std::size_t count = std::min(destination.size(), rest_.size());
+        std::copy_n(rest_.begin(), count, destination.begin());
+        rest_ = rest_.subspan(count);
+        return static_cast<std::uint32_t>(count);
+    }
+    bool Close() override { return true; }
+
+private:
+    std::span<const std::byte> rest_;
+};
+
 // A file system of one file, whose answers the test sets.
 class StubFileSystem : public FileSystem {
 public:
@@ -30,11 +45,8 @@ public:
     [[nodiscard]] std::optional<std::uint64_t> Size(const std::u16string&) const override {
         return size ? size : std::optional<std::uint64_t>(content.size());
     }
-    [[nodiscard]] std::optional<std::uint32_t>
-    Read(const std::u16string&, std::span<std::byte> destination) const override {
-        const std::size_t count = std::min(destination.size(), content.size());
-        std::copy_n(content.begin(), count, destination.begin());
-        return static_cast<std::uint32_t>(count);
+    [[nodiscard]] std::unique_ptr<InputFile> OpenForReading(const std::u16string&) const override {
+        return std::make_unique<StubInputFile>(content);
     }
     [[nodiscard]] std::unique_ptr<OutputFile> CreateForWriting(const std::u16string&) override {
         return nullptr;

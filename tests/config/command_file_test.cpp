@@ -79,6 +79,30 @@ TEST_F(CommandFile, RecordsKeepFileOrderAndRoundTripByteForByte) {
     EXPECT_EQ(ReadBytes(ConfigPath()), image);
 }
 
+TEST_F(CommandFile, LargeFileLoadsWholeAcrossReadPieces) {
+    // Two and a half pieces, with garbage behind the terminators in records on both sides of
+    // each piece boundary.
+    const std::size_t perPiece = kReadPieceBytes / kRecordBytes;
+    Bytes image;
+    Bytes expected;
+    for (std::size_t i = 0; i < perPiece * 5 / 2; ++i) {
+        const std::u16string name =
+            u"Record " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26));
+        Bytes record = RecordImage(name, u"x.exe");
+        expected.insert(expected.end(), record.begin(), record.end());
+        if (i % perPiece == 0 || i % perPiece == perPiece - 1) {
+            std::fill(record.begin() + 2 * 20, record.begin() + 2 * kNameUnits, std::byte{0x99});
+            record.back() = std::byte{0x01};
+        }
+        image.insert(image.end(), record.begin(), record.end());
+    }
+    WriteBytes(ConfigPath(), image);
+    Load();
+    ASSERT_EQ(static_cast<std::size_t>(list_.GetCount()), perPiece * 5 / 2);
+    ASSERT_EQ(list_.StorageBytes(), expected.size());
+    EXPECT_EQ(std::memcmp(list_.Storage(), expected.data(), expected.size()), 0);
+}
+
 TEST_F(CommandFile, GarbageAfterTerminatorsIsZeroedOnSave) {
     Bytes dirty = RecordImage(u"Name", u"cmd");
     for (std::size_t i = 2 * 5; i < 2 * kNameUnits; ++i) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
+#include <span>
 #include <stdexcept>
 
 namespace portmaven::config {
@@ -51,6 +53,39 @@ TEST(CommandList, FullLengthNameKeepsItsTerminator) {
     const auto record = MakeCommandRecord(longName, u"x");
     EXPECT_EQ(FieldText(record.szName).size(), kNameUnits - 1);
     EXPECT_EQ(record.szName[kNameUnits - 1], u'\0');
+}
+
+TEST(CommandList, RecordImagesKeepOnlyWholeRecordsEachNormalized) {
+    CommandList list;
+    list.AppendCommand(MakeCommandRecord(u"First", u"first"));
+    tag_ST_PORTMAVEN_CONFIG dirty{};
+    std::memset(&dirty, 0x41, sizeof dirty);
+    dirty.szName[2] = u'\0';
+    const std::size_t appended = list.AppendRecordImages(3, [&](std::span<std::byte> slots, auto) {
+        EXPECT_EQ(slots.size(), 3 * kRecordBytes);
+        std::memcpy(slots.data(), &dirty, kRecordBytes);
+        std::memcpy(slots.data() + kRecordBytes, &dirty, kRecordBytes);
+        return 2 * kRecordBytes - 1; // the second record arrived short of one byte
+    });
+    EXPECT_EQ(appended, 1u);
+    ASSERT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(FieldText(list.At(0).szName), u"First");
+    EXPECT_EQ(FieldText(list.At(1).szName), u"\x4141\x4141");
+    EXPECT_EQ(FieldText(list.At(1).szCommand), std::u16string(kCommandUnits - 1, u'\x4141'));
+    for (size_t i = 2; i < kNameUnits; ++i) {
+        ASSERT_EQ(list.At(1).szName[i], u'\0') << i;
+    }
+    EXPECT_EQ(list.At(1).szCommand[kCommandUnits - 1], u'\0');
+}
+
+TEST(CommandList, ReaderThatThrowsLeavesTheListAsItWas) {
+    CommandList list;
+    list.AppendCommand(MakeCommandRecord(u"Keep", u"keep"));
+    EXPECT_THROW(list.AppendRecordImages(
+                     5, [](std::span<std::byte>, auto) -> std::size_t { throw std::bad_alloc(); }),
+                 std::bad_alloc);
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(FieldText(list.At(0).szName), u"Keep");
 }
 
 TEST(CommandList, RemoveAllReleasesStorage) {

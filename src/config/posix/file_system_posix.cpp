@@ -39,6 +39,28 @@ private:
     int fd_;
 };
 
+class PosixInputFile : public InputFile {
+public:
+    explicit PosixInputFile(int fd) noexcept : fd_(fd) {}
+
+    std::optional<std::uint32_t> Read(std::span<std::byte> destination) override {
+        for (;;) {
+            // A directory opens here, but reading it fails.
+            const ssize_t read = ::read(fd_.Get(), destination.data(), destination.size());
+            if (read >= 0) {
+                return static_cast<std::uint32_t>(read);
+            }
+            if (errno != EINTR) {
+                return std::nullopt;
+            }
+        }
+    }
+    bool Close() override { return fd_.Close(); }
+
+private:
+    Descriptor fd_;
+};
+
 class PosixOutputFile : public OutputFile {
 public:
     explicit PosixOutputFile(int fd) noexcept : fd_(fd) {}
@@ -106,36 +128,16 @@ std::optional<std::uint64_t> PosixFileSystem::Size(const std::u16string& path) c
     return S_ISREG(status.st_mode) ? static_cast<std::uint64_t>(status.st_size) : 0;
 }
 
-std::optional<std::uint32_t> PosixFileSystem::Read(const std::u16string& path,
-                                                   std::span<std::byte> destination) const {
+std::unique_ptr<InputFile> PosixFileSystem::OpenForReading(const std::u16string& path) const {
     const std::optional<std::string> native = NativePath(path);
     if (!native) {
-        return std::nullopt;
+        return nullptr;
     }
-    Descriptor fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.IsValid()) {
-        return std::nullopt;
+    const int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
     }
-    // read() may stop early (signals, very large counts): go on until the end of the file.
-    std::size_t delivered = 0;
-    while (delivered < destination.size()) {
-        const ssize_t read =
-            ::read(fd.Get(), destination.data() + delivered, destination.size() - delivered);
-        if (read < 0 && errno == EINTR) {
-            continue;
-        }
-        if (read < 0) {
-            return std::nullopt;
-        }
-        if (read == 0) {
-            break;
-        }
-        delivered += static_cast<std::size_t>(read);
-    }
-    if (!fd.Close()) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(delivered);
+    return std::make_unique<PosixInputFile>(fd);
 }
 
 std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::u16string& path) {

@@ -12,8 +12,8 @@ public:
     [[nodiscard]] std::optional<std::uint32_t>
     Attributes(const std::u16string& path) const override;
     [[nodiscard]] std::optional<std::uint64_t> Size(const std::u16string& path) const override;
-    [[nodiscard]] std::optional<std::uint32_t>
-    Read(const std::u16string& path, std::span<std::byte> destination) const override;
+    [[nodiscard]] std::unique_ptr<InputFile>
+    OpenForReading(const std::u16string& path) const override;
     [[nodiscard]] std::unique_ptr<OutputFile> CreateForWriting(const std::u16string& path) override;
     bool Replace(const std::u16string& source, const std::u16string& target) override;
     bool Remove(const std::u16string& path) override;

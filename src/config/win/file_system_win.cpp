@@ -16,6 +16,24 @@ bool CloseChecked(ScopedFileHandle& file) noexcept {
     return ::CloseHandle(file.Release()) != FALSE;
 }
 
+class Win32InputFile : public config::InputFile {
+public:
+    explicit Win32InputFile(ScopedFileHandle file) noexcept : file_(std::move(file)) {}
+
+    std::optional<std::uint32_t> Read(std::span<std::byte> destination) override {
+        DWORD read = 0;
+        if (!::ReadFile(file_.Get(), destination.data(), static_cast<DWORD>(destination.size()),
+                        &read, nullptr)) {
+            return std::nullopt;
+        }
+        return read;
+    }
+    bool Close() override { return CloseChecked(file_); }
+
+private:
+    ScopedFileHandle file_;
+};
+
 class Win32OutputFile : public config::OutputFile {
 public:
     explicit Win32OutputFile(ScopedFileHandle file) noexcept : file_(std::move(file)) {}
@@ -72,23 +90,15 @@ std::optional<std::uint64_t> Win32FileSystem::Size(const std::u16string& path) c
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::optional<std::uint32_t> Win32FileSystem::Read(const std::u16string& path,
-                                                   std::span<std::byte> destination) const {
+std::unique_ptr<config::InputFile>
+Win32FileSystem::OpenForReading(const std::u16string& path) const {
     ScopedFileHandle file(::CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ,
                                         FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        return std::nullopt;
+        return nullptr;
     }
-    std::byte none{};
-    DWORD delivered = 0;
-    const bool read =
-        ::ReadFile(file.Get(), destination.empty() ? &none : destination.data(),
-                   static_cast<DWORD>(destination.size()), &delivered, nullptr) != FALSE;
-    if (!CloseChecked(file) || !read) {
-        return std::nullopt;
-    }
-    return delivered;
+    return std::make_unique<Win32InputFile>(std::move(file));
 }
 
 std::unique_ptr<config::OutputFile> Win32FileSystem::CreateForWriting(const std::u16string& path) {

@@ -222,8 +222,7 @@ TEST_F(CommandFileWin, DirectoryWithAFurtherAttributeIsPresentButUnreadable) {
     ASSERT_TRUE(::SetFileAttributesW(folder_.ConfigPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_EQ(::GetFileAttributesW(folder_.ConfigPath().c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
-    std::byte buffer[16]{};
-    EXPECT_EQ(fileSystem_.Read(ToUtf16(folder_.ConfigPath()), buffer), std::nullopt);
+    EXPECT_EQ(fileSystem_.OpenForReading(ToUtf16(folder_.ConfigPath())), nullptr);
     Load();
     EXPECT_EQ(list_.GetCount(), 0);
 }
