@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <span>
@@ -45,6 +46,29 @@ TEST(CommandList, AppendZeroesGarbageAfterTerminators) {
     }
     for (size_t i = 7; i < kCommandUnits; ++i) {
         ASSERT_EQ(kept.szCommand[i], u'\0') << i;
+    }
+}
+
+TEST(CommandList, SingleStrayUnitBehindTheTerminatorIsZeroedWhereverItIs) {
+    // Fields are examined several units at a time: put the terminator at every position
+    // within such a group and one stray unit at every distance behind it.
+    for (std::size_t length = 0; length < 12; ++length) {
+        for (std::size_t stray = length + 1; stray < kCommandUnits; stray += stray < 16 ? 1 : 97) {
+            tag_ST_PORTMAVEN_CONFIG record{};
+            for (std::size_t i = 0; i < length; ++i) {
+                record.szName[i] = u'n';
+                record.szCommand[i] = u'c';
+            }
+            record.szCommand[stray] = u'X';
+            record.szName[std::min(stray, kNameUnits - 1)] = u'X';
+            CommandList list;
+            list.AppendCommand(record);
+            EXPECT_EQ(FieldText(list.At(0).szName), std::u16string(length, u'n'));
+            EXPECT_EQ(FieldText(list.At(0).szCommand), std::u16string(length, u'c'));
+            EXPECT_EQ(list.At(0).szCommand[stray], u'\0') << length << " " << stray;
+            EXPECT_EQ(list.At(0).szName[std::min(stray, kNameUnits - 1)], u'\0')
+                << length << " " << stray;
+        }
     }
 }
 
