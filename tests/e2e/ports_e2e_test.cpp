@@ -1,0 +1,299 @@
+// Ports and launching end to end: ports registered in the prefix, the real tray menu driven by
+// the keyboard, and a recorder standing in for the terminal program that the command starts.
+#include "fake_serial_port.h"
+#include "harness.h"
+
+#include "ports/port_name.h"
+#include "ports/win/serial_port_enum_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace portmaven::e2e {
+namespace {
+
+constexpr wchar_t kTeraTermFolder[] = L"C:\\Program Files\\TTERMPRO";
+constexpr wchar_t kTeraTermPath[] = L"C:\\Program Files\\TTERMPRO\\ttermpro.exe";
+
+std::wstring RecorderExePath() {
+    std::wstring path =
+        L"Z:" + std::wstring(PORTMAVEN_RECORDER_UNIX_PATH,
+                             PORTMAVEN_RECORDER_UNIX_PATH +
+                                 std::char_traits<char>::length(PORTMAVEN_RECORDER_UNIX_PATH));
+    for (auto& c : path) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return path;
+}
+
+std::u16string U16(std::wstring_view text) {
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+// A copy of the recorder at a given path; what it recorded is read from "<path>.txt".
+class Recorder {
+public:
+    explicit Recorder(std::wstring path) : path_(std::move(path)) {
+        ::DeleteFileW(Output().c_str());
+        installed_ = ::CopyFileW(RecorderExePath().c_str(), path_.c_str(), FALSE) != FALSE;
+    }
+    ~Recorder() {
+        ::DeleteFileW(Output().c_str());
+        ::DeleteFileW(path_.c_str());
+    }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+    Recorder(Recorder&&) = delete;
+    Recorder& operator=(Recorder&&) = delete;
+
+    [[nodiscard]] bool Installed() const { return installed_; }
+    [[nodiscard]] const std::wstring& Path() const { return path_; }
+
+    // The arguments the recorder was started with (the program itself not included), once it
+    // has run; nullopt when it did not run within the time.
+    [[nodiscard]] std::optional<std::vector<std::string>> Arguments(DWORD timeoutMs = 10000) const {
+        std::optional<std::string> content;
+        if (!WaitUntil([&] { return (content = ReadFileBytes(Output())).has_value(); },
+                       timeoutMs)) {
+            return std::nullopt;
+        }
+        std::vector<std::string> lines;
+        std::istringstream in(*content);
+        for (std::string line; std::getline(in, line);) {
+            lines.push_back(line);
+        }
+        if (!lines.empty()) {
+            lines.erase(lines.begin()); // the raw command line
+        }
+        return lines;
+    }
+
+    [[nodiscard]] bool Ran() const { return ReadFileBytes(Output()).has_value(); }
+
+private:
+    [[nodiscard]] std::wstring Output() const { return path_ + L".txt"; }
+
+    std::wstring path_;
+    bool installed_ = false;
+};
+
+// Keys for the open popup menu, posted to the menu's window: its tracking loop reads the
+// keyboard messages of its thread. (Under Wine on the test display, input injected with
+// SendInput did not reach the tracked menu; posted keys do.)
+void MenuKey(WORD virtualKey, int times = 1) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    ASSERT_NE(menu, nullptr) << "no popup menu";
+    DWORD_PTR ignored = 0;
+    // Settles the menu's thread before the first key.
+    ::SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    for (int i = 0; i < times; ++i) {
+        ::PostMessageW(menu, WM_KEYDOWN, virtualKey, 1);
+        ::PostMessageW(menu, WM_KEYUP, virtualKey, 0xC0000001);
+        ::Sleep(150);
+    }
+}
+
+// The labels in menu order, as the program will find them.
+std::vector<std::u16string> PresentPortLabels() {
+    std::vector<std::uint32_t> numbers;
+    std::vector<std::u16string> descriptions;
+    EXPECT_TRUE(win::EnumerateSerialPorts(numbers, descriptions));
+    return ports::MakePortLabels(numbers, descriptions);
+}
+
+class PortsE2e : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveLeftoverFakeSerialPorts(); }
+    void TearDown() override {
+        ports_.clear();
+        ::RemoveDirectoryW(kTeraTermFolder);
+    }
+
+    void Register(std::wstring_view portName, std::wstring_view description) {
+        ports_.push_back(std::make_unique<FakeSerialPort>(portName, description));
+        ASSERT_TRUE(ports_.back()->Registered()) << "cannot register a port in the prefix";
+    }
+
+    std::unique_ptr<Recorder> InstallTeraTerm() {
+        ::CreateDirectoryW(L"C:\\Program Files", nullptr);
+        ::CreateDirectoryW(kTeraTermFolder, nullptr);
+        return std::make_unique<Recorder>(kTeraTermPath);
+    }
+
+    // Opens the menu and picks command `command` (0-based) under port entry `port`.
+    static void ChooseCommand(const PortmavenProcess& app, int port, int command) {
+        ASSERT_TRUE(app.OpenTrayMenu(WM_RBUTTONUP)) << "the tray menu did not open";
+        MenuKey(VK_DOWN, port + 1);
+        MenuKey(VK_RIGHT); // opens the port's submenu on its first command
+        if (command > 0) {
+            MenuKey(VK_DOWN, command);
+        }
+        MenuKey(VK_RETURN);
+        EXPECT_TRUE(WaitForMenuClosed());
+    }
+
+    std::vector<std::unique_ptr<FakeSerialPort>> ports_;
+};
+
+TEST_F(PortsE2e, DefaultCommandUnderTheSecondPortStartsTeraTermOnThatPort) {
+    const auto teraTerm = InstallTeraTerm();
+    ASSERT_TRUE(teraTerm->Installed());
+    Register(L"COM3", L"First Adapter");
+    Register(L"COM17", L"Second Adapter");
+    const std::vector<std::u16string> labels = PresentPortLabels();
+    ASSERT_EQ(labels.size(), 2u);
+    const std::optional<std::u16string> secondPort = ports::PortTextFromLabel(labels[1]);
+    ASSERT_TRUE(secondPort);
+
+    TestFolder folder(L"ports-default"); // no command file: the default "Connect" command
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ChooseCommand(app, 1, 0);
+
+    const auto arguments = teraTerm->Arguments();
+    ASSERT_TRUE(arguments) << "the terminal program was not started";
+    const std::string expected = "/C=" + std::string(secondPort->begin(), secondPort->end());
+    EXPECT_EQ(*arguments, std::vector<std::string>{expected});
+}
+
+TEST_F(PortsE2e, QuotedCommandWithSeveralArgumentsArrivesIntact) {
+    TestFolder folder(L"ports-quoted");
+    Recorder putty(folder.File(L"putty.exe"));
+    ASSERT_TRUE(putty.Installed());
+    Register(L"COM6", L"USB Serial Port");
+    WriteConfigFile(folder.ConfigPath(),
+                    {{u"PuTTY", u"\"" + U16(putty.Path()) +
+                                    u"\" -serial COM%PORTNUM% -sercfg 115200,8,n,1,N"}});
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ChooseCommand(app, 0, 0);
+
+    const auto arguments = putty.Arguments();
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(*arguments,
+              (std::vector<std::string>{"-serial", "COM6", "-sercfg", "115200,8,n,1,N"}));
+}
+
+TEST_F(PortsE2e, UnquotedProgramWithSeveralArgumentsIsFoundOnDisk) {
+    TestFolder folder(L"ports-unquoted");
+    Recorder tool(folder.File(L"tool.exe"));
+    ASSERT_TRUE(tool.Installed());
+    Register(L"COM2", L"Modem");
+    WriteConfigFile(folder.ConfigPath(), {{u"Tool", U16(tool.Path()) + u" -p %PORTNUM% -b 9600"}});
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ChooseCommand(app, 0, 0);
+
+    const auto arguments = tool.Arguments();
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(*arguments, (std::vector<std::string>{"-p", "2", "-b", "9600"}));
+}
+
+TEST_F(PortsE2e, DescriptionContainingComCannotInjectText) {
+    TestFolder folder(L"ports-inject");
+    Recorder tool(folder.File(L"tool.exe"));
+    ASSERT_TRUE(tool.Installed());
+    Register(L"COM6", L"Evil (COM1 injected (COM4) adapter");
+    WriteConfigFile(folder.ConfigPath(), {{u"Tool", U16(tool.Path()) + u" /C=%PORTNUM%"}});
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ChooseCommand(app, 0, 0);
+
+    const auto arguments = tool.Arguments();
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(*arguments, std::vector<std::string>{"/C=6"});
+}
+
+TEST_F(PortsE2e, EleventhCommandLaunches) {
+    TestFolder folder(L"ports-eleventh");
+    Recorder tool(folder.File(L"tool.exe"));
+    ASSERT_TRUE(tool.Installed());
+    Register(L"COM9", L"Adapter");
+    std::vector<CommandText> commands;
+    for (int i = 1; i <= 11; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        commands.push_back(
+            {u"Command " + U16(n), U16(tool.Path()) + u" /C=%PORTNUM% /N=" + U16(n)});
+    }
+    WriteConfigFile(folder.ConfigPath(), commands);
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ChooseCommand(app, 0, 10);
+
+    const auto arguments = tool.Arguments();
+    ASSERT_TRUE(arguments) << "the eleventh command was not launched";
+    EXPECT_EQ(*arguments, (std::vector<std::string>{"/C=9", "/N=11"}));
+}
+
+TEST_F(PortsE2e, MissingProgramShowsInvalidCommandToExecute) {
+    TestFolder folder(L"ports-missing");
+    Register(L"COM5", L"Adapter");
+    WriteConfigFile(folder.ConfigPath(),
+                    {{u"Gone", u"C:\\no\\such\\folder\\term.exe /C=%PORTNUM%"}});
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ChooseCommand(app, 0, 0);
+
+    // The shell may report the missing file in a box of its own first; dismiss it.
+    HWND ours = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND window : app.VisibleWindows()) {
+                if (MessageBoxText(window) == L"Invalid command to execute") {
+                    ours = window;
+                    return true;
+                }
+                if (ClassName(window) == L"#32770") {
+                    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+                }
+            }
+            return false;
+        },
+        15000))
+        << "no \"Invalid command to execute\" box";
+    EXPECT_EQ(WindowText(ours), L"Portmaven");
+    ::PostMessageW(ours, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(ours); }, 5000));
+    EXPECT_FALSE(app.HasExited());
+}
+
+TEST_F(PortsE2e, NoPortShowsNoSerialPortsAboveTheTemplateItems) {
+    TestFolder folder(L"ports-none");
+    ASSERT_TRUE(PresentPortLabels().empty()) << "the prefix has serial ports of its own";
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    ASSERT_TRUE(app.OpenTrayMenu(WM_LBUTTONUP));
+    // The keyboard stops at "<No Serial Ports>", Device Manager, Properties, About and Exit
+    // (the empty item and the separator are passed over): Exit is the fifth stop only when the
+    // greyed item heads the menu; otherwise the fifth key wraps round to Device Manager.
+    MenuKey(VK_DOWN, 5);
+    MenuKey(VK_RETURN);
+    EXPECT_TRUE(app.WaitForExit()) << "the fifth item was not Exit";
+}
+
+TEST_F(PortsE2e, DoubleClickDoesNothingByItself) {
+    TestFolder folder(L"ports-double");
+    Register(L"COM1", L"Adapter");
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    app.PostTrayMessage(WM_LBUTTONDBLCLK);
+    EXPECT_FALSE(WaitUntil(IsPopupMenuShown, 1500)) << "a double-click opened the menu";
+    // The release of the button does.
+    ASSERT_TRUE(app.OpenTrayMenu(WM_LBUTTONUP));
+    MenuKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForMenuClosed());
+}
+
+} // namespace
+} // namespace portmaven::e2e
