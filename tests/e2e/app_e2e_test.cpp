@@ -30,7 +30,7 @@ TEST(SingleInstance, SecondCopyShowsInformationAndEndsWhileFirstKeepsRunning) {
     EXPECT_TRUE(first.TrayIconPresent());
     // The first copy's menu still works.
     ASSERT_TRUE(first.OpenTrayMenu());
-    PressKey(VK_ESCAPE);
+    PressMenuKey(VK_ESCAPE);
     EXPECT_TRUE(WaitForMenuClosed());
 }
 
@@ -64,8 +64,8 @@ TEST(Lifecycle, ExitFromTheTrayMenuWritesTheDefaultCommand) {
 
     // Exit is the menu's last item.
     ASSERT_TRUE(app.OpenTrayMenu(WM_LBUTTONUP));
-    PressKey(VK_UP);
-    PressKey(VK_RETURN);
+    PressMenuKey(VK_UP);
+    PressMenuKey(VK_RETURN);
     ASSERT_TRUE(app.WaitForExit());
 
     const auto saved = ReadConfigFile(folder.ConfigPath());
@@ -153,7 +153,7 @@ TEST(TrayIcon, ComesBackWhenTheNotificationAreaIsRecreated) {
 
     // And the program is still usable from it.
     ASSERT_TRUE(app.OpenTrayMenu());
-    PressKey(VK_ESCAPE);
+    PressMenuKey(VK_ESCAPE);
     EXPECT_TRUE(WaitForMenuClosed());
 }
 

@@ -321,6 +321,21 @@ bool WaitForMenuClosed(DWORD timeoutMs) {
     return WaitUntil([] { return !IsPopupMenuShown(); }, timeoutMs);
 }
 
+void PressMenuKey(WORD virtualKey, int times) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr) {
+        return;
+    }
+    // Lets the menu's thread settle into its loop before the first key.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    for (int i = 0; i < times; ++i) {
+        ::PostMessageW(menu, WM_KEYDOWN, virtualKey, 1);
+        ::PostMessageW(menu, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001));
+        ::Sleep(150);
+    }
+}
+
 void PressKey(WORD virtualKey, int times) {
     for (int i = 0; i < times; ++i) {
         const WORD scan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));

@@ -111,6 +111,12 @@ bool IsPopupMenuShown();
 // Waits until no popup menu is on screen.
 bool WaitForMenuClosed(DWORD timeoutMs = 5000);
 
+// Keys for the open popup menu, posted to the menu window: its tracking loop reads the keyboard
+// messages of its thread. Under Wine, input injected with SendInput reaches the menu only
+// while the hidden owner's thread holds the keyboard focus, which it does not reliably get
+// once other windows have had it.
+void PressMenuKey(WORD virtualKey, int times = 1);
+
 // Real keyboard input to whatever has the focus.
 void PressKey(WORD virtualKey, int times = 1);
 void TypeText(std::wstring_view text);
