@@ -83,22 +83,6 @@ private:
     bool installed_ = false;
 };
 
-// Keys for the open popup menu, posted to the menu's window: its tracking loop reads the
-// keyboard messages of its thread. (Under Wine on the test display, input injected with
-// SendInput did not reach the tracked menu; posted keys do.)
-void MenuKey(WORD virtualKey, int times = 1) {
-    HWND menu = ::FindWindowW(L"#32768", nullptr);
-    ASSERT_NE(menu, nullptr) << "no popup menu";
-    DWORD_PTR ignored = 0;
-    // Settles the menu's thread before the first key.
-    ::SendMessageTimeoutW(menu, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
-    for (int i = 0; i < times; ++i) {
-        ::PostMessageW(menu, WM_KEYDOWN, virtualKey, 1);
-        ::PostMessageW(menu, WM_KEYUP, virtualKey, 0xC0000001);
-        ::Sleep(150);
-    }
-}
-
 // The labels in menu order, as the program will find them.
 std::vector<std::u16string> PresentPortLabels() {
     std::vector<std::uint32_t> numbers;
@@ -129,12 +113,12 @@ protected:
     // Opens the menu and picks command `command` (0-based) under port entry `port`.
     static void ChooseCommand(const PortmavenProcess& app, int port, int command) {
         ASSERT_TRUE(app.OpenTrayMenu(WM_RBUTTONUP)) << "the tray menu did not open";
-        MenuKey(VK_DOWN, port + 1);
-        MenuKey(VK_RIGHT); // opens the port's submenu on its first command
+        PressMenuKey(VK_DOWN, port + 1);
+        PressMenuKey(VK_RIGHT); // opens the port's submenu on its first command
         if (command > 0) {
-            MenuKey(VK_DOWN, command);
+            PressMenuKey(VK_DOWN, command);
         }
-        MenuKey(VK_RETURN);
+        PressMenuKey(VK_RETURN);
         EXPECT_TRUE(WaitForMenuClosed());
     }
 
@@ -277,8 +261,8 @@ TEST_F(PortsE2e, NoPortShowsNoSerialPortsAboveTheTemplateItems) {
     // The keyboard stops at "<No Serial Ports>", Device Manager, Properties, About and Exit
     // (the empty item and the separator are passed over): Exit is the fifth stop only when the
     // greyed item heads the menu; otherwise the fifth key wraps round to Device Manager.
-    MenuKey(VK_DOWN, 5);
-    MenuKey(VK_RETURN);
+    PressMenuKey(VK_DOWN, 5);
+    PressMenuKey(VK_RETURN);
     EXPECT_TRUE(app.WaitForExit()) << "the fifth item was not Exit";
 }
 
@@ -291,7 +275,7 @@ TEST_F(PortsE2e, DoubleClickDoesNothingByItself) {
     EXPECT_FALSE(WaitUntil(IsPopupMenuShown, 1500)) << "a double-click opened the menu";
     // The release of the button does.
     ASSERT_TRUE(app.OpenTrayMenu(WM_LBUTTONUP));
-    MenuKey(VK_ESCAPE);
+    PressMenuKey(VK_ESCAPE);
     EXPECT_TRUE(WaitForMenuClosed());
 }
 
