@@ -84,15 +84,6 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Keys posted to the popup menu reach its tracking loop in the program's input queue, also
-// when the synthesized keyboard goes astray because the hidden host holds the foreground.
-void PressMenuKey(WORD key, int times = 1) {
-    for (int i = 0; i < times; ++i) {
-        ::PostMessageW(::FindWindowW(L"#32768", nullptr), WM_KEYDOWN, key, 0);
-        ::Sleep(60);
-    }
-}
-
 // The tray menu ends with "Properties", a separator, "About Portmaven" and "Exit".
 HWND OpenConfigure(const PortmavenProcess& app) {
     if (!app.OpenTrayMenu(WM_RBUTTONUP)) {

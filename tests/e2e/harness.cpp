@@ -235,7 +235,10 @@ bool PortmavenProcess::WaitForHost(DWORD timeoutMs) {
             return HasExited();
         },
         timeoutMs);
-    return found && host_ != nullptr && WaitUntil([this] { return TrayIconPresent(); }, timeoutMs);
+    // The host hides itself at its first paint, after its initialisation has added the icon
+    // and read the command file: only then is the program ready for the tests.
+    return found && host_ != nullptr &&
+           WaitUntil([this] { return TrayIconPresent() && !::IsWindowVisible(host_); }, timeoutMs);
 }
 
 bool PortmavenProcess::TrayIconPresent() const {

@@ -68,7 +68,8 @@ public:
     [[nodiscard]] DWORD ProcessId() const { return processId_; }
     [[nodiscard]] HANDLE ProcessHandle() const { return process_; }
 
-    // Waits for the hidden host window and its tray icon; true when both are there.
+    // Waits until the host window has initialised (tray icon added, command file read) and
+    // hidden itself; true when it has.
     bool WaitForHost(DWORD timeoutMs = 30000);
     [[nodiscard]] HWND Host() const { return host_; }
 
