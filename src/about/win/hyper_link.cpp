@@ -95,8 +95,23 @@ void CHyperLink::Detach() noexcept {
     if (IsTracking()) {
         ::KillTimer(m_hWnd, about::kHoverTimerId);
     }
+    // A control that outlives the link gets its own font back before the link font goes.
+    if (m_fontLink &&
+        reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)) == m_fontLink.Get()) {
+        ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hTextFont), FALSE);
+    }
     ::RemoveWindowSubclass(m_hWnd, &CHyperLink::SubclassProc, kSubclassId);
     m_hWnd = nullptr;
+}
+
+HFONT CHyperLink::TextFont() noexcept {
+    // The control's font is the link font while the link paints it; the font it had before
+    // (from its dialog, or set anew from outside) is what the link font is made from.
+    auto* current = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    if (current == nullptr || current != m_fontLink.Get()) {
+        m_hTextFont = current;
+    }
+    return m_hTextFont;
 }
 
 LRESULT CALLBACK CHyperLink::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -153,15 +168,20 @@ HBRUSH CHyperLink::CtlColor(HDC dc, UINT) {
     ::SetBkMode(dc, m_nBkMode);
 
     // Without a font of the control the device context's own font is used, as it comes.
-    if (auto* font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0))) {
+    if (HFONT font = TextFont()) {
         LOGFONTW logFont{};
         if (::GetObjectW(font, sizeof logFont, &logFont) != 0) {
-            m_fontLink.Reset();
             logFont.lfUnderline = IsUnderlined() ? TRUE : FALSE;
-            m_fontLink.Reset(::CreateFontIndirectW(&logFont));
-            if (m_fontLink) {
-                ::SelectObject(dc, m_fontLink.Get());
+            ScopedFont linkFont(::CreateFontIndirectW(&logFont));
+            // The static control selects its own font after this request, so the underline
+            // only shows when the link font is the control's font too. The previous link font
+            // is deleted only once the control has let go of it.
+            ::SendMessageW(m_hWnd, WM_SETFONT,
+                           reinterpret_cast<WPARAM>(linkFont ? linkFont.Get() : font), FALSE);
+            if (linkFont) {
+                ::SelectObject(dc, linkFont.Get());
             }
+            m_fontLink = std::move(linkFont);
         }
     }
 

@@ -54,6 +54,8 @@ private:
                                          UINT_PTR subclassId, DWORD_PTR refData) noexcept;
     MessageResult Route(const WindowMessage& msg);
     void Detach() noexcept;
+    // The font the control's text is made from: its own, not the link font set on it.
+    HFONT TextFont() noexcept;
     [[nodiscard]] bool ShowsImage() const;
     void OnLButtonUpAt(POINT clientPoint);
 
@@ -72,6 +74,7 @@ private:
     HWND m_hWnd = nullptr;
     int m_nBkMode = 0; // set on attach
     ScopedFont m_fontLink;
+    HFONT m_hTextFont = nullptr; // the control's own font; not owned
     ScopedBrush m_brushBack;
     HCURSOR m_hCursor = nullptr; // the arrow from attach on
     ToolTipCtrl m_tipCtrl;

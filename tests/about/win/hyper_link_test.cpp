@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -277,6 +278,42 @@ TEST_F(HyperLinkWin, FontAndBrushAreDeletedWhenReplacedAndWithTheLink) {
     EXPECT_EQ(::SendMessageW(control_, WM_SETCURSOR, reinterpret_cast<WPARAM>(control_),
                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               FALSE);
+}
+
+// The longest horizontal run of pixels in the link's text colour that the static control itself
+// painted: an underline spans the text, a letter's stroke does not.
+int LongestRunOfColour(HWND control, COLORREF colour) {
+    ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    ::GetClientRect(control, &client);
+    HDC dc = ::GetDC(control);
+    int longest = 0;
+    for (int y = 0; y < client.bottom; ++y) {
+        int run = 0;
+        for (int x = 0; x < client.right; ++x) {
+            run = ::GetPixel(dc, x, y) == colour ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    ::ReleaseDC(control, dc);
+    return longest;
+}
+
+TEST_F(HyperLinkWin, UnderlineReachesWhatTheControlPaints) {
+    ::ShowWindow(host_, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(link_->SubclassWindow(control_));
+    link_->SetUnderlineMode(about::UnderlineOnHover);
+    const int plain = LongestRunOfColour(control_, kNormal);
+    ASSERT_GT(plain, 0) << "the link text was not painted in its colour";
+    Hover();
+    const int underlined = LongestRunOfColour(control_, RGB(255, 255, 0));
+    EXPECT_GT(underlined, 3 * plain) << "no underline under the hovered text";
+
+    // The control keeps its own font for when the link lets go of it.
+    link_.reset();
+    ::SetWindowLongPtrW(host_, GWLP_USERDATA, 0);
+    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(control_, WM_GETFONT, 0, 0)), font_.Get());
+    EXPECT_EQ(::GetObjectType(font_.Get()), static_cast<DWORD>(OBJ_FONT));
 }
 
 TEST_F(HyperLinkWin, HoverTimerNoticesThePointerLeaving) {
