@@ -23,6 +23,8 @@ protected:
     CommandListSaver() = default;
     CommandListSaver(const CommandListSaver&) = default;
     CommandListSaver& operator=(const CommandListSaver&) = default;
+    CommandListSaver(CommandListSaver&&) = default;
+    CommandListSaver& operator=(CommandListSaver&&) = default;
 };
 
 class ConfigurePresenter {

@@ -60,6 +60,8 @@ protected:
     ConfigureView() = default;
     ConfigureView(const ConfigureView&) = default;
     ConfigureView& operator=(const ConfigureView&) = default;
+    ConfigureView(ConfigureView&&) = default;
+    ConfigureView& operator=(ConfigureView&&) = default;
 };
 
 } // namespace portmaven::config

@@ -20,6 +20,8 @@ protected:
     RunKey() = default;
     RunKey(const RunKey&) = default;
     RunKey& operator=(const RunKey&) = default;
+    RunKey(RunKey&&) = default;
+    RunKey& operator=(RunKey&&) = default;
 };
 
 } // namespace portmaven::config

@@ -21,6 +21,11 @@ public:
     CHyperLink() noexcept = default;
     ~CHyperLink() override;
 
+    CHyperLink(const CHyperLink&) = delete;
+    CHyperLink& operator=(const CHyperLink&) = delete;
+    CHyperLink(CHyperLink&&) = delete;
+    CHyperLink& operator=(CHyperLink&&) = delete;
+
     // Attaches to an existing static control: runs the attach steps (PreSubclassWindow), then
     // subclasses the window. False when the window does not exist or a control is attached.
     bool SubclassWindow(HWND control);
