@@ -1,7 +1,7 @@
 // Loading and saving 10,000 commands through the POSIX file system, next to a plain read and a
 // plain write of the same bytes; prints how many times slower the command file is than each.
 #include "config/command_file.h"
-#include "config/posix/file_system_posix.h"
+#include "config/module_in_directory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,16 +22,7 @@ namespace fs = std::filesystem;
 
 constexpr int kRecords = 10'000;
 
-class ModuleInDirectory : public PosixFileSystem {
-public:
-    explicit ModuleInDirectory(fs::path directory) : directory_(std::move(directory)) {}
-    [[nodiscard]] std::optional<std::u16string> ModulePath() const override {
-        return (directory_ / "Portmaven").u16string();
-    }
-
-private:
-    fs::path directory_;
-};
+using testing::ModuleInDirectory;
 
 // One directory for the whole run, holding the command file and the plain file.
 struct Workspace {

@@ -2,8 +2,8 @@
 // a POSIX file system whose executable lives in that directory.
 #pragma once
 
-#include "config/posix/file_system_posix.h"
 #include "command_file_images.h"
+#include "module_in_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -41,18 +41,6 @@ public:
 
 private:
     fs::path path_;
-};
-
-// The real POSIX file system, with the executable placed in a chosen directory.
-class ModuleInDirectory : public PosixFileSystem {
-public:
-    explicit ModuleInDirectory(fs::path directory) : directory_(std::move(directory)) {}
-    [[nodiscard]] std::optional<std::u16string> ModulePath() const override {
-        return (directory_ / "Portmaven").u16string();
-    }
-
-private:
-    fs::path directory_;
 };
 
 inline void WriteBytes(const fs::path& path, const Bytes& bytes) {
