@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -122,6 +124,28 @@ protected:
         EXPECT_TRUE(WaitForMenuClosed());
     }
 
+    // With one port registered and one command that starts a recorder placed in the test's
+    // folder, picks that command; gives what the recorder was started with. `commandLine` makes
+    // the command from the recorder's path.
+    std::optional<std::vector<std::string>>
+    LaunchOnlyCommand(std::wstring_view folderName, std::wstring_view portName,
+                      std::wstring_view description,
+                      const std::function<std::u16string(const std::u16string&)>& commandLine) {
+        TestFolder folder(folderName);
+        Recorder tool(folder.File(L"tool.exe"));
+        EXPECT_TRUE(tool.Installed());
+        Register(portName, description);
+        WriteConfigFile(folder.ConfigPath(), {{u"Tool", commandLine(U16(tool.Path()))}});
+
+        PortmavenProcess app(folder);
+        if (!app.WaitForHost()) {
+            ADD_FAILURE() << "the host did not come up";
+            return std::nullopt;
+        }
+        ChooseCommand(app, 0, 0);
+        return tool.Arguments();
+    }
+
     std::vector<std::unique_ptr<FakeSerialPort>> ports_;
 };
 
@@ -147,52 +171,27 @@ TEST_F(PortsE2e, DefaultCommandUnderTheSecondPortStartsTeraTermOnThatPort) {
 }
 
 TEST_F(PortsE2e, QuotedCommandWithSeveralArgumentsArrivesIntact) {
-    TestFolder folder(L"ports-quoted");
-    Recorder putty(folder.File(L"putty.exe"));
-    ASSERT_TRUE(putty.Installed());
-    Register(L"COM6", L"USB Serial Port");
-    WriteConfigFile(folder.ConfigPath(),
-                    {{u"PuTTY", u"\"" + U16(putty.Path()) +
-                                    u"\" -serial COM%PORTNUM% -sercfg 115200,8,n,1,N"}});
-
-    PortmavenProcess app(folder);
-    ASSERT_TRUE(app.WaitForHost());
-    ChooseCommand(app, 0, 0);
-
-    const auto arguments = putty.Arguments();
+    const auto arguments =
+        LaunchOnlyCommand(L"ports-quoted", L"COM6", L"USB Serial Port", [](const auto& tool) {
+            return u"\"" + tool + u"\" -serial COM%PORTNUM% -sercfg 115200,8,n,1,N";
+        });
     ASSERT_TRUE(arguments);
     EXPECT_EQ(*arguments,
               (std::vector<std::string>{"-serial", "COM6", "-sercfg", "115200,8,n,1,N"}));
 }
 
 TEST_F(PortsE2e, UnquotedProgramWithSeveralArgumentsIsFoundOnDisk) {
-    TestFolder folder(L"ports-unquoted");
-    Recorder tool(folder.File(L"tool.exe"));
-    ASSERT_TRUE(tool.Installed());
-    Register(L"COM2", L"Modem");
-    WriteConfigFile(folder.ConfigPath(), {{u"Tool", U16(tool.Path()) + u" -p %PORTNUM% -b 9600"}});
-
-    PortmavenProcess app(folder);
-    ASSERT_TRUE(app.WaitForHost());
-    ChooseCommand(app, 0, 0);
-
-    const auto arguments = tool.Arguments();
+    const auto arguments =
+        LaunchOnlyCommand(L"ports-unquoted", L"COM2", L"Modem",
+                          [](const auto& tool) { return tool + u" -p %PORTNUM% -b 9600"; });
     ASSERT_TRUE(arguments);
     EXPECT_EQ(*arguments, (std::vector<std::string>{"-p", "2", "-b", "9600"}));
 }
 
 TEST_F(PortsE2e, DescriptionContainingComCannotInjectText) {
-    TestFolder folder(L"ports-inject");
-    Recorder tool(folder.File(L"tool.exe"));
-    ASSERT_TRUE(tool.Installed());
-    Register(L"COM6", L"Evil (COM1 injected (COM4) adapter");
-    WriteConfigFile(folder.ConfigPath(), {{u"Tool", U16(tool.Path()) + u" /C=%PORTNUM%"}});
-
-    PortmavenProcess app(folder);
-    ASSERT_TRUE(app.WaitForHost());
-    ChooseCommand(app, 0, 0);
-
-    const auto arguments = tool.Arguments();
+    const auto arguments =
+        LaunchOnlyCommand(L"ports-inject", L"COM6", L"Evil (COM1 injected (COM4) adapter",
+                          [](const auto& tool) { return tool + u" /C=%PORTNUM%"; });
     ASSERT_TRUE(arguments);
     EXPECT_EQ(*arguments, std::vector<std::string>{"/C=6"});
 }
