@@ -1,19 +1,11 @@
 #include "about/hyper_link_model.h"
 
+#include "common/text.h"
+
 namespace portmaven::about {
 
-std::u16string_view TrimWhiteSpace(std::u16string_view text) {
-    constexpr std::u16string_view kWhiteSpace = u" \t\n\v\f\r";
-    const auto first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::u16string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(kWhiteSpace);
-    return text.substr(first, last - first + 1);
-}
-
 bool HyperLinkModel::SetTarget(std::u16string_view target) {
-    const std::u16string_view trimmed = TrimWhiteSpace(target);
+    const std::u16string_view trimmed = common::TrimWhiteSpace(target);
     if (trimmed.empty() && !HasCaption()) {
         return false;
     }

@@ -104,7 +104,4 @@ private:
     std::u16string m_strTarget;
 };
 
-// The text without leading and trailing white space.
-std::u16string_view TrimWhiteSpace(std::u16string_view text);
-
 } // namespace portmaven::about

@@ -1,5 +1,6 @@
 #include "config/configure_presenter.h"
 
+#include "common/text.h"
 #include "config/launch_at_logon.h"
 
 #include <algorithm>
@@ -27,56 +28,15 @@ constexpr std::u16string_view kConfirmCaption = u"Confirmation";
 constexpr std::u16string_view kLaunchFailed = u"Failed, LaunchOnStartup";
 constexpr std::u16string_view kSaveFailed = u"Failed to save the command list";
 
-bool IsWhiteSpace(char16_t c) {
-    switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\n':
-    case u'\v':
-    case u'\f':
-    case u'\r':
-    case u'\u0085':
-    case u'\u00A0':
-    case u'\u1680':
-    case u'\u2028':
-    case u'\u2029':
-    case u'\u202F':
-    case u'\u205F':
-    case u'\u3000':
-        return true;
-    default:
-        return c >= u'\u2000' && c <= u'\u200A';
-    }
-}
-
-std::u16string_view Trim(std::u16string_view text) {
-    while (!text.empty() && IsWhiteSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsWhiteSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-// The captions are the program's own ASCII words, so folding ASCII letters is enough.
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return std::ranges::equal(a, b,
-                              [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 } // namespace
 
 bool ConfigurePresenter::IsAdding() const {
-    return !EqualsIgnoringCase(view_.ButtonCaption(ConfigureButton::Add), kAddCaption);
+    return !common::EqualsIgnoringAsciiCase(view_.ButtonCaption(ConfigureButton::Add), kAddCaption);
 }
 
 bool ConfigurePresenter::IsEditing() const {
-    return !EqualsIgnoringCase(Trim(view_.ButtonCaption(ConfigureButton::Edit)), kEditCaption);
+    return !common::EqualsIgnoringAsciiCase(
+        common::TrimWhiteSpace(view_.ButtonCaption(ConfigureButton::Edit)), kEditCaption);
 }
 
 bool ConfigurePresenter::IsCommittedName(std::u16string_view name) const {
@@ -139,7 +99,7 @@ void ConfigurePresenter::OnBnClickedAdd() {
         FailInField(kEnterCommand, ConfigureField::Command);
         return;
     }
-    const std::u16string_view trimmed = Trim(name);
+    const std::u16string_view trimmed = common::TrimWhiteSpace(name);
     if (IsCommittedName(trimmed)) {
         view_.ShowStopMessage(kDuplicateName);
         return;

@@ -1,5 +1,6 @@
 #include "ports/command_line.h"
 
+#include "common/text.h"
 #include "ports/port_name.h"
 
 namespace portmaven::ports {
@@ -9,26 +10,8 @@ namespace {
 constexpr char16_t kBlank = u' ';
 constexpr char16_t kQuote = u'"';
 
-bool IsWhitespace(char16_t c) noexcept {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
-}
-
-std::u16string_view TrimEnd(std::u16string_view text) noexcept {
-    while (!text.empty() && IsWhitespace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::u16string_view Trim(std::u16string_view text) noexcept {
-    while (!text.empty() && IsWhitespace(text.front())) {
-        text.remove_prefix(1);
-    }
-    return TrimEnd(text);
-}
-
 ProgramAndParameters Make(std::u16string_view program, std::u16string_view parameters) {
-    return {std::u16string(program), std::u16string(Trim(parameters))};
+    return {std::u16string(program), std::u16string(common::TrimWhiteSpace(parameters))};
 }
 
 ProgramAndParameters SplitQuoted(std::u16string_view commandLine) {
@@ -36,7 +19,7 @@ ProgramAndParameters SplitQuoted(std::u16string_view commandLine) {
     const std::size_t closing = rest.find(kQuote);
     if (closing == std::u16string_view::npos) {
         // An unterminated quote runs to the end of the line, as the system reads it.
-        return Make(TrimEnd(rest), u"");
+        return Make(common::TrimTrailingWhiteSpace(rest), u"");
     }
     return Make(rest.substr(0, closing), rest.substr(closing + 1));
 }
@@ -46,7 +29,8 @@ ProgramAndParameters SplitAtLastBlank(std::u16string_view commandLine) {
     if (blank == std::u16string_view::npos || blank == 0) {
         return {};
     }
-    return Make(TrimEnd(commandLine.substr(0, blank)), commandLine.substr(blank + 1));
+    return Make(common::TrimTrailingWhiteSpace(commandLine.substr(0, blank)),
+                commandLine.substr(blank + 1));
 }
 
 } // namespace
@@ -77,7 +61,8 @@ ProgramAndParameters SplitCommandLine(std::u16string_view commandLine,
     // prefixes that end at a blank, then the whole line.
     for (std::size_t end = commandLine.find(kBlank);; end = commandLine.find(kBlank, end + 1)) {
         const bool wholeLine = end == std::u16string_view::npos;
-        const std::u16string_view candidate = TrimEnd(commandLine.substr(0, end));
+        const std::u16string_view candidate =
+            common::TrimTrailingWhiteSpace(commandLine.substr(0, end));
         if (!candidate.empty() && programExists && programExists(candidate)) {
             return Make(candidate, wholeLine ? u"" : commandLine.substr(end + 1));
         }

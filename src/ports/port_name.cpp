@@ -1,5 +1,7 @@
 #include "ports/port_name.h"
 
+#include "common/text.h"
+
 #include <limits>
 
 namespace portmaven::ports {
@@ -8,22 +10,6 @@ namespace {
 
 constexpr std::u16string_view kComPrefix = u"COM";
 constexpr std::u16string_view kLabelMarker = u"(COM";
-
-char16_t ToUpperAscii(char16_t c) noexcept {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool StartsWithComIgnoringCase(std::u16string_view text) noexcept {
-    if (text.size() < kComPrefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < kComPrefix.size(); ++i) {
-        if (ToUpperAscii(text[i]) != kComPrefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 void AppendDecimal(std::u16string& out, std::uint32_t value) {
     char16_t digits[10];
@@ -84,7 +70,8 @@ std::optional<std::uint32_t> PortNumberFromValue(std::uint32_t type,
         return std::nullopt;
     }
     const std::u16string_view text = RegistryText(data);
-    if (text.size() <= kComPrefix.size() || !StartsWithComIgnoringCase(text)) {
+    if (text.size() <= kComPrefix.size() ||
+        !common::StartsWithIgnoringAsciiCase(text, kComPrefix)) {
         return std::nullopt;
     }
     return ParsePortNumber(text.substr(kComPrefix.size()));

@@ -264,6 +264,9 @@ TEST(HyperLinkModel, SetTargetTrimsAndNeedsACaptionOrATarget) {
     FakeLink link;
     EXPECT_TRUE(link.SetTarget(u" \t https://portmaven.example/a b \r\n"));
     EXPECT_EQ(link.Target(), u"https://portmaven.example/a b");
+    // Pasted text often brings no-break and ideographic spaces along.
+    EXPECT_TRUE(link.SetTarget(u"\u00A0https://portmaven.example/\u3000"));
+    EXPECT_EQ(link.Target(), u"https://portmaven.example/");
 
     // Only blanks: accepted while the control has a caption, stored empty.
     EXPECT_TRUE(link.SetTarget(u"   \t"));
@@ -276,13 +279,6 @@ TEST(HyperLinkModel, SetTargetTrimsAndNeedsACaptionOrATarget) {
     EXPECT_EQ(link.Target(), u"kept");
     EXPECT_TRUE(link.SetTarget(u"x"));
     EXPECT_EQ(link.Target(), u"x");
-}
-
-TEST(TrimWhiteSpace, KeepsInnerBlanksAndNonAsciiText) {
-    EXPECT_EQ(TrimWhiteSpace(u""), u"");
-    EXPECT_EQ(TrimWhiteSpace(u"\v\f"), u"");
-    EXPECT_EQ(TrimWhiteSpace(u"a"), u"a");
-    EXPECT_EQ(TrimWhiteSpace(u"  \u00e9t\u00e9 x  "), u"\u00e9t\u00e9 x");
 }
 
 } // namespace

@@ -48,6 +48,8 @@ TEST(SplitCommandLine, QuotedProgramTakesTheRestAsParameters) {
     ExpectSplit(SplitCommandLine(uR"("C:\a b\t.exe"   /C=3  )", programs.Search()),
                 uR"(C:\a b\t.exe)", u"/C=3");
     ExpectSplit(SplitCommandLine(uR"("C:\a b\t.exe")", programs.Search()), uR"(C:\a b\t.exe)", u"");
+    ExpectSplit(SplitCommandLine(u"\"t.exe\"\u00A0/C=3\u3000", programs.Search()), u"t.exe",
+                u"/C=3");
     // A quoted argument stays quoted for the program to read.
     ExpectSplit(SplitCommandLine(uR"("t.exe" "a b" c)", programs.Search()), u"t.exe",
                 uR"("a b" c)");
