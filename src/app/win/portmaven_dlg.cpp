@@ -65,7 +65,8 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
                              [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
                                  self.OnMenuSelect(LOWORD(msg.wParam), HIWORD(msg.wParam),
                                                    reinterpret_cast<HMENU>(msg.lParam));
-                                 return 0;
+                                 // Only watched: the system's own handling still runs.
+                                 return kDefaultProcessing;
                              }),
     OnRegisteredMessage<CPortmavenDlg>(
         kTaskbarCreatedMessage,
