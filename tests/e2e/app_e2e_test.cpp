@@ -2,6 +2,7 @@
 // which ways of ending the program write the command file.
 #include "harness.h"
 
+#include "app/win/scoped_handle.h"
 #include "config/command_record.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,25 @@ TEST(SingleInstance, NewStartSucceedsAfterTheRunningCopyEnded) {
     PortmavenProcess again(folder);
     ASSERT_TRUE(again.WaitForHost()) << "the event should have vanished with the first copy";
     EXPECT_EQ(again.WaitForWindow(L"Information", 500), nullptr);
+}
+
+TEST(SingleInstance, ObjectOfAnotherKindWithTheEventsNameEndsTheProgramSilently) {
+    // A mutex holds the name, so the event cannot be created or opened under it.
+    const win::ScopedKernelHandle squatter(::CreateMutexW(nullptr, FALSE, L"PORTMAVEN_EVENT"));
+    ASSERT_TRUE(squatter);
+    TestFolder folder(L"name-taken");
+    PortmavenProcess app(folder);
+
+    bool showedWindow = false;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            showedWindow = showedWindow || !app.VisibleWindows().empty();
+            return app.HasExited();
+        },
+        15000))
+        << "the program kept running";
+    EXPECT_FALSE(showedWindow) << "the program said something";
+    EXPECT_FALSE(ReadFileBytes(folder.ConfigPath())) << "the program wrote its command file";
 }
 
 TEST(Lifecycle, HostStaysHiddenAfterStart) {

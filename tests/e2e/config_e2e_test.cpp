@@ -1,7 +1,9 @@
 // The Configure dialog end to end: opened from the tray menu with the keyboard, driven through
 // its own controls, and judged by the command file on disk, the list the next opening shows,
-// and the Run value in the registry.
+// the Run value in the registry, and what the tray menu launches afterwards.
+#include "fake_serial_port.h"
 #include "harness.h"
+#include "recorder_copy.h"
 
 #include "app/win/scoped_handle.h"
 #include "resource.h"
@@ -157,6 +159,30 @@ TEST_F(ConfigureE2e, AddedCommandIsOnDiskAtOnceAndInTheNextOpening) {
     ASSERT_TRUE(Closed(box));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(Closed(dialog));
+}
+
+TEST_F(ConfigureE2e, AddedCommandLaunchesFromTheNextTrayMenu) {
+    RemoveLeftoverFakeSerialPorts();
+    const FakeSerialPort port(L"COM4", L"Adapter");
+    ASSERT_TRUE(port.Registered());
+    TestFolder folder(L"cfg-launch");
+    Recorder tool(folder.File(L"tool.exe"));
+    ASSERT_TRUE(tool.Installed());
+    WriteConfigFile(folder.ConfigPath(), {kConnect});
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+
+    HWND dialog = OpenConfigure(app);
+    ASSERT_NE(dialog, nullptr);
+    AddByTyping(dialog, L"Tool", tool.Path() + L" /C=%PORTNUM%");
+    Click(dialog, IDOK);
+    ASSERT_TRUE(Closed(dialog));
+
+    // The port's submenu now lists the new command second, and it runs on that port.
+    ASSERT_TRUE(ChooseCommand(app, 0, 1));
+    const auto arguments = tool.Arguments();
+    ASSERT_TRUE(arguments) << "the added command was not launched";
+    EXPECT_EQ(*arguments, std::vector<std::string>{"/C=4"});
 }
 
 TEST_F(ConfigureE2e, EscapeAfterChangesLeavesListFileAndRunValueUntouched) {

@@ -78,15 +78,19 @@ void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
 
 } // namespace
 
-std::wstring PortmavenExePath() {
-    // The build passes the executable's path on the build machine; Wine maps "/" to Z:.
-    std::wstring path = L"Z:" + Narrow2Wide(PORTMAVEN_EXE_UNIX_PATH);
+std::wstring BuildFilePath(const char* unixPath) {
+    // The build passes paths on the build machine; Wine maps "/" to Z:.
+    std::wstring path = L"Z:" + Narrow2Wide(unixPath);
     for (auto& c : path) {
         if (c == L'/') {
             c = L'\\';
         }
     }
     return path;
+}
+
+std::wstring PortmavenExePath() {
+    return BuildFilePath(PORTMAVEN_EXE_UNIX_PATH);
 }
 
 std::wstring TempPath() {
@@ -337,6 +341,19 @@ void PressMenuKey(WORD virtualKey, int times) {
         ::PostMessageW(menu, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001));
         ::Sleep(150);
     }
+}
+
+bool ChooseCommand(const PortmavenProcess& app, int port, int command) {
+    if (!app.OpenTrayMenu(WM_RBUTTONUP)) {
+        return false;
+    }
+    PressMenuKey(VK_DOWN, port + 1);
+    PressMenuKey(VK_RIGHT); // opens the port's submenu on its first command
+    if (command > 0) {
+        PressMenuKey(VK_DOWN, command);
+    }
+    PressMenuKey(VK_RETURN);
+    return WaitForMenuClosed();
 }
 
 void PressKey(WORD virtualKey, int times) {

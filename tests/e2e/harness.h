@@ -13,6 +13,8 @@
 
 namespace portmaven::e2e {
 
+// Windows path of a file of the build tree, given its path on the build machine.
+std::wstring BuildFilePath(const char* unixPath);
 // Windows path of the Portmaven.exe under test.
 std::wstring PortmavenExePath();
 
@@ -117,6 +119,9 @@ bool WaitForMenuClosed(DWORD timeoutMs = 5000);
 // while the hidden owner's thread holds the keyboard focus, which it does not reliably get
 // once other windows have had it.
 void PressMenuKey(WORD virtualKey, int times = 1);
+// Opens the tray menu and picks command `command` (0-based) under port entry `port` (0-based);
+// true when the menu opened and closed again.
+bool ChooseCommand(const PortmavenProcess& app, int port, int command);
 
 // Real keyboard input to whatever has the focus.
 void PressKey(WORD virtualKey, int times = 1);

@@ -2,6 +2,7 @@
 // the keyboard, and a recorder standing in for the terminal program that the command starts.
 #include "fake_serial_port.h"
 #include "harness.h"
+#include "recorder_copy.h"
 
 #include "ports/port_name.h"
 #include "ports/win/serial_port_enum_win.h"
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,70 +20,6 @@ namespace {
 
 constexpr wchar_t kTeraTermFolder[] = L"C:\\Program Files\\TTERMPRO";
 constexpr wchar_t kTeraTermPath[] = L"C:\\Program Files\\TTERMPRO\\ttermpro.exe";
-
-std::wstring RecorderExePath() {
-    std::wstring path =
-        L"Z:" + std::wstring(PORTMAVEN_RECORDER_UNIX_PATH,
-                             PORTMAVEN_RECORDER_UNIX_PATH +
-                                 std::char_traits<char>::length(PORTMAVEN_RECORDER_UNIX_PATH));
-    for (auto& c : path) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return path;
-}
-
-std::u16string U16(std::wstring_view text) {
-    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
-}
-
-// A copy of the recorder at a given path; what it recorded is read from "<path>.txt".
-class Recorder {
-public:
-    explicit Recorder(std::wstring path) : path_(std::move(path)) {
-        ::DeleteFileW(Output().c_str());
-        installed_ = ::CopyFileW(RecorderExePath().c_str(), path_.c_str(), FALSE) != FALSE;
-    }
-    ~Recorder() {
-        ::DeleteFileW(Output().c_str());
-        ::DeleteFileW(path_.c_str());
-    }
-    Recorder(const Recorder&) = delete;
-    Recorder& operator=(const Recorder&) = delete;
-    Recorder(Recorder&&) = delete;
-    Recorder& operator=(Recorder&&) = delete;
-
-    [[nodiscard]] bool Installed() const { return installed_; }
-    [[nodiscard]] const std::wstring& Path() const { return path_; }
-
-    // The arguments the recorder was started with (the program itself not included), once it
-    // has run; nullopt when it did not run within the time.
-    [[nodiscard]] std::optional<std::vector<std::string>> Arguments(DWORD timeoutMs = 10000) const {
-        std::optional<std::string> content;
-        if (!WaitUntil([&] { return (content = ReadFileBytes(Output())).has_value(); },
-                       timeoutMs)) {
-            return std::nullopt;
-        }
-        std::vector<std::string> lines;
-        std::istringstream in(*content);
-        for (std::string line; std::getline(in, line);) {
-            lines.push_back(line);
-        }
-        if (!lines.empty()) {
-            lines.erase(lines.begin()); // the raw command line
-        }
-        return lines;
-    }
-
-    [[nodiscard]] bool Ran() const { return ReadFileBytes(Output()).has_value(); }
-
-private:
-    [[nodiscard]] std::wstring Output() const { return path_ + L".txt"; }
-
-    std::wstring path_;
-    bool installed_ = false;
-};
 
 // The labels in menu order, as the program will find them.
 std::vector<std::u16string> PresentPortLabels() {
@@ -112,18 +48,6 @@ protected:
         return std::make_unique<Recorder>(kTeraTermPath);
     }
 
-    // Opens the menu and picks command `command` (0-based) under port entry `port`.
-    static void ChooseCommand(const PortmavenProcess& app, int port, int command) {
-        ASSERT_TRUE(app.OpenTrayMenu(WM_RBUTTONUP)) << "the tray menu did not open";
-        PressMenuKey(VK_DOWN, port + 1);
-        PressMenuKey(VK_RIGHT); // opens the port's submenu on its first command
-        if (command > 0) {
-            PressMenuKey(VK_DOWN, command);
-        }
-        PressMenuKey(VK_RETURN);
-        EXPECT_TRUE(WaitForMenuClosed());
-    }
-
     // With one port registered and one command that starts a recorder placed in the test's
     // folder, picks that command; gives what the recorder was started with. `commandLine` makes
     // the command from the recorder's path.
@@ -142,7 +66,7 @@ protected:
             ADD_FAILURE() << "the host did not come up";
             return std::nullopt;
         }
-        ChooseCommand(app, 0, 0);
+        EXPECT_TRUE(ChooseCommand(app, 0, 0));
         return tool.Arguments();
     }
 
@@ -162,7 +86,7 @@ TEST_F(PortsE2e, DefaultCommandUnderTheSecondPortStartsTeraTermOnThatPort) {
     TestFolder folder(L"ports-default"); // no command file: the default "Connect" command
     PortmavenProcess app(folder);
     ASSERT_TRUE(app.WaitForHost());
-    ChooseCommand(app, 1, 0);
+    ASSERT_TRUE(ChooseCommand(app, 1, 0));
 
     const auto arguments = teraTerm->Arguments();
     ASSERT_TRUE(arguments) << "the terminal program was not started";
@@ -211,7 +135,7 @@ TEST_F(PortsE2e, EleventhCommandLaunches) {
 
     PortmavenProcess app(folder);
     ASSERT_TRUE(app.WaitForHost());
-    ChooseCommand(app, 0, 10);
+    ASSERT_TRUE(ChooseCommand(app, 0, 10));
 
     const auto arguments = tool.Arguments();
     ASSERT_TRUE(arguments) << "the eleventh command was not launched";
@@ -226,7 +150,7 @@ TEST_F(PortsE2e, MissingProgramShowsInvalidCommandToExecute) {
 
     PortmavenProcess app(folder);
     ASSERT_TRUE(app.WaitForHost());
-    ChooseCommand(app, 0, 0);
+    ASSERT_TRUE(ChooseCommand(app, 0, 0));
 
     // The shell may report the missing file in a box of its own first; dismiss it.
     HWND ours = nullptr;
@@ -249,6 +173,28 @@ TEST_F(PortsE2e, MissingProgramShowsInvalidCommandToExecute) {
     ::PostMessageW(ours, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(ours); }, 5000));
     EXPECT_FALSE(app.HasExited());
+}
+
+TEST_F(PortsE2e, CommandBeforeAnyHighlightLaunchesNothing) {
+    TestFolder folder(L"ports-unselected");
+    Recorder tool(folder.File(L"tool.exe"));
+    ASSERT_TRUE(tool.Installed());
+    Register(L"COM8", L"Adapter");
+    WriteConfigFile(folder.ConfigPath(), {{u"Tool", U16(tool.Path()) + u" /C=%PORTNUM%"}});
+
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    // The first command's id with no port ever highlighted: there is no port to launch it on.
+    app.PostCommand(501);
+    EXPECT_FALSE(tool.Arguments(2000)) << "a command ran without a chosen port";
+    EXPECT_TRUE(app.VisibleWindows().empty()) << "a message box appeared";
+    EXPECT_FALSE(app.HasExited());
+
+    // The same command chosen in the menu does run.
+    ASSERT_TRUE(ChooseCommand(app, 0, 0));
+    const auto arguments = tool.Arguments();
+    ASSERT_TRUE(arguments);
+    EXPECT_EQ(*arguments, std::vector<std::string>{"/C=8"});
 }
 
 TEST_F(PortsE2e, NoPortShowsNoSerialPortsAboveTheTemplateItems) {
