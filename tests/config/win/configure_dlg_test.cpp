@@ -191,6 +191,71 @@ TEST_F(ConfigureDlgTest, OpensFromTemplateWithEveryControlAndTheListLoaded) {
     EXPECT_EQ(result, ScriptedConfigureDlg::kNotEnded);
 }
 
+// One control of the template: what the dialog manager must have made of it.
+struct TemplateControl {
+    int id;
+    const wchar_t* className;
+    const wchar_t* text; // nullptr: not compared (the list view has none)
+    RECT dialogUnits;    // x, y, width, height, as the template gives them
+};
+
+TEST_F(ConfigureDlgTest, ControlsComeInTabOrderWhereTheTemplatePutsThem) {
+    constexpr int kStatic = -1;
+    const TemplateControl expected[] = {
+        {IDC_EDIT_NAME, L"Edit", L"", {91, 13, 150, 12}},
+        {IDC_EDIT_COMMAND, L"Edit", L"", {91, 34, 306, 12}},
+        {IDC_BUTTON_ADD, L"Button", L"Add", {91, 53, 41, 12}},
+        {IDC_BUTTON_EDIT, L"Button", L"Edit", {139, 53, 41, 12}},
+        {IDC_BUTTON_DELETE, L"Button", L"Delete", {187, 53, 41, 12}},
+        {IDOK, L"Button", L"Close", {356, 159, 41, 12}},
+        {kStatic, L"Static", L"Command Name:", {13, 14, 55, 8}},
+        {IDC_COMMAND_LIST, L"SysListView32", nullptr, {7, 73, 390, 78}},
+        {kStatic, L"Static", L"Command To Execute:", {13, 35, 73, 8}},
+        {IDC_BUTTON_CANCEL_EDIT, L"Button", L"Cancel", {235, 53, 41, 12}},
+        {IDC_CHECK_LAUNCH_ON_STARTUP, L"Button", L"Launch Portmaven On Startup", {7, 160, 103, 10}},
+    };
+    Run([&expected](ScriptedConfigureDlg& d) {
+        HWND hwnd = d.GetSafeHwnd();
+        HWND child = ::GetWindow(hwnd, GW_CHILD);
+        for (const TemplateControl& control : expected) {
+            ASSERT_NE(child, nullptr) << "missing the control of id " << control.id;
+            SCOPED_TRACE(::testing::Message() << "control of id " << control.id);
+            EXPECT_EQ(::GetDlgCtrlID(child), control.id);
+            wchar_t className[64] = {};
+            ::GetClassNameW(child, className, 64);
+            EXPECT_STREQ(className, control.className);
+            if (control.text != nullptr) {
+                wchar_t text[64] = {};
+                ::GetWindowTextW(child, text, 64);
+                EXPECT_STREQ(text, control.text);
+            }
+            // Position and size are converted one by one, as the dialog manager does.
+            RECT want = control.dialogUnits;
+            ::MapDialogRect(hwnd, &want);
+            want.right += want.left;
+            want.bottom += want.top;
+            RECT got{};
+            ::GetWindowRect(child, &got);
+            ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&got), 2);
+            EXPECT_EQ(got.left, want.left);
+            EXPECT_EQ(got.top, want.top);
+            EXPECT_EQ(got.right, want.right);
+            EXPECT_EQ(got.bottom, want.bottom);
+            child = ::GetWindow(child, GW_HWNDNEXT);
+        }
+        EXPECT_EQ(child, nullptr) << "the dialog has more controls than its template";
+
+        wchar_t title[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_FMT;
+        column.pszText = title;
+        column.cchTextMax = 64;
+        ASSERT_TRUE(::SendMessageW(d.List(), LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(title, L"Command Name");
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+    });
+}
+
 TEST_F(ConfigureDlgTest, AddThroughTheControlsAndCloseCommitsAndSaves) {
     const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
         d.Click(IDC_BUTTON_ADD);
