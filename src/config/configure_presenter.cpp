@@ -3,7 +3,6 @@
 #include "common/text.h"
 #include "config/launch_at_logon.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
