@@ -1,0 +1,76 @@
+#include "ports/port_notice.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace portmaven::ports {
+
+namespace {
+
+constexpr std::u16string_view kConnectedTitle = u"Serial port connected";
+constexpr std::u16string_view kRemovedTitle = u"Serial port removed";
+constexpr std::u16string_view kChangedTitle = u"Serial ports changed";
+constexpr std::u16string_view kConnectedPrefix = u"Connected: ";
+constexpr std::u16string_view kRemovedPrefix = u"Removed: ";
+constexpr std::u16string_view kProgramName = u"Portmaven";
+
+std::u16string Decimal(std::size_t value) {
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+// Each port's line; the prefix says which way it went when a notice holds both directions.
+void AppendLines(std::vector<std::u16string>& lines, std::span<const PresentPort> ports,
+                 std::u16string_view prefix) {
+    for (const PresentPort& port : ports) {
+        std::u16string line(prefix);
+        line += port.label;
+        lines.push_back(std::move(line));
+    }
+}
+
+std::u16string JoinListed(const std::vector<std::u16string>& lines) {
+    std::u16string text;
+    const std::size_t listed = std::min(lines.size(), kNoticeListedPorts);
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (i > 0) {
+            text += u'\n';
+        }
+        text += lines[i];
+    }
+    if (lines.size() > listed) {
+        text += u"\nand ";
+        text += Decimal(lines.size() - listed);
+        text += u" more";
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<PortNotice> MakePortNotice(const PortSetChange& change) {
+    if (change.IsEmpty()) {
+        return std::nullopt;
+    }
+    const bool both = !change.added.empty() && !change.removed.empty();
+    std::vector<std::u16string> lines;
+    AppendLines(lines, change.added, both ? kConnectedPrefix : u"");
+    AppendLines(lines, change.removed, both ? kRemovedPrefix : u"");
+    const std::u16string_view title = both                   ? kChangedTitle
+                                      : change.added.empty() ? kRemovedTitle
+                                                             : kConnectedTitle;
+    return PortNotice{.title = std::u16string(title), .text = JoinListed(lines)};
+}
+
+std::u16string MakePortTooltip(std::span<const PresentPort> ports) {
+    std::u16string tip(kProgramName);
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        tip += i == 0 ? u": " : u", ";
+        tip += ports[i].name;
+    }
+    return tip;
+}
+
+} // namespace portmaven::ports

@@ -1,0 +1,32 @@
+// The notice shown when ports came or went, and the tray icon's tooltip naming the ports.
+#pragma once
+
+#include "ports/port_set_diff.h"
+#include "ports/present_port.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace portmaven::ports {
+
+// How many ports a notice lists by label; the rest are counted.
+inline constexpr std::size_t kNoticeListedPorts = 5;
+
+struct PortNotice {
+    std::u16string title;
+    // One line per port, then a count of the ports not listed.
+    std::u16string text;
+
+    friend bool operator==(const PortNotice&, const PortNotice&) = default;
+};
+
+// "Serial port connected", "Serial port removed" or, when both happened, "Serial ports changed"
+// with each line saying which way its port went. Nothing when nothing changed.
+[[nodiscard]] std::optional<PortNotice> MakePortNotice(const PortSetChange& change);
+
+// "Portmaven: COM3, COM5" in the enumeration's order, or "Portmaven" when no port is present.
+[[nodiscard]] std::u16string MakePortTooltip(std::span<const PresentPort> ports);
+
+} // namespace portmaven::ports
