@@ -1,0 +1,60 @@
+#include "ports/port_change_watcher.h"
+
+#include "ports/fit_text.h"
+#include "ports/port_notice.h"
+#include "ports/port_set_diff.h"
+
+#include <utility>
+
+namespace portmaven::ports {
+
+PortChangeWatcher::PortChangeWatcher(PortWatchPlatform& platform, NoticeBufferSizes sizes)
+    : m_platform(platform), m_sizes(sizes) {}
+
+void PortChangeWatcher::Seed() {
+    std::optional<std::vector<PresentPort>> ports = m_platform.Enumerate();
+    if (!ports) {
+        return;
+    }
+    m_ports = std::move(*ports);
+    m_seeded = true;
+    ShowTooltip();
+}
+
+void PortChangeWatcher::OnChangeSignal() {
+    m_platform.StartOneShot(kPortChangeDebounce);
+    m_timerRunning = true;
+}
+
+void PortChangeWatcher::OnTimer() {
+    m_platform.CancelTimer();
+    // A tick that was already queued when the timer was stopped belongs to no burst.
+    if (!std::exchange(m_timerRunning, false)) {
+        return;
+    }
+    if (!m_seeded) {
+        // Without a set to compare with, every present port would look new.
+        Seed();
+        return;
+    }
+    std::optional<std::vector<PresentPort>> ports = m_platform.Enumerate();
+    if (!ports) {
+        return;
+    }
+    const PortSetChange change = DiffPortSets(m_ports, *ports);
+    m_ports = std::move(*ports);
+    ShowTooltip();
+    if (!m_notificationsEnabled) {
+        return;
+    }
+    if (std::optional<PortNotice> notice = MakePortNotice(change)) {
+        m_platform.ShowNotice({.title = FitToBuffer(notice->title, m_sizes.title),
+                               .text = FitToBuffer(notice->text, m_sizes.text)});
+    }
+}
+
+void PortChangeWatcher::ShowTooltip() {
+    m_platform.SetTooltip(FitToBuffer(MakePortTooltip(m_ports), m_sizes.tooltip));
+}
+
+} // namespace portmaven::ports
