@@ -135,7 +135,7 @@ class TrayE2e(unittest.TestCase):
         self.assertEqual(len(records), 1)
         self.assertEqual(records[0][0], "Connect")
         self.assertIn("%PORT%", records[0][1])
-        self.assertIsNone(self.tray_icon())
+        self.assertTrue(wait_for(lambda: not self.tray_icon(), timeout=5), "the icon stayed")
 
     def test_second_copy_is_refused_and_a_crashed_copy_blocks_nothing(self):
         first = self.start()
