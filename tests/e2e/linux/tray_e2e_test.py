@@ -35,6 +35,15 @@ def command_records(data):
     return records
 
 
+def kill_group(process):
+    """Kills umockdev-run and the program it runs, as a crash would end the program."""
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    process.wait()
+
+
 class TrayE2e(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -67,9 +76,7 @@ class TrayE2e(unittest.TestCase):
         self.log.seek(0)
         sys.stderr.write(self.log.read().decode(errors="replace"))
         for process in self.processes:
-            if process.poll() is None:
-                process.kill()
-                process.wait()
+            kill_group(process)
         # Leave no window of this test on the shared desktop for the next one.
         wait_for(lambda: not self.desktop.windows("Portmaven"), timeout=5)
 
@@ -82,7 +89,8 @@ class TrayE2e(unittest.TestCase):
         """portmaven with the mocked USB serial adapter; waits for its tray icon."""
         process = subprocess.Popen(
             ["umockdev-run", "--device", os.path.join(HERE, "ttyUSB0.umockdev"), "--",
-             PORTMAVEN], env=self.env, stdout=subprocess.DEVNULL, stderr=self.log)
+             PORTMAVEN], env=self.env, stdout=subprocess.DEVNULL, stderr=self.log,
+            start_new_session=True)
         self.processes.append(process)
         return process
 
@@ -149,8 +157,7 @@ class TrayE2e(unittest.TestCase):
         self.assertIsNone(first.poll(), "the first copy ended")
         self.assertEqual(len(self.tray_icons()), 1)
 
-        os.kill(first.pid, signal.SIGKILL)
-        first.wait()
+        kill_group(first)
         wait_for(lambda: not self.tray_icon(), timeout=5)
         third = self.start()
         self.assertIsNotNone(wait_for(self.tray_icon), "a crashed copy's lock blocked the start")
