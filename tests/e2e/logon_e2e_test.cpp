@@ -28,22 +28,6 @@ std::optional<std::wstring> ReadUserRunValue() {
     return std::wstring(data);
 }
 
-// What the system does with a Run value at log-on: the data is the command line.
-bool StartAsLogOn(const std::wstring& commandLine) {
-    std::wstring mutableLine = commandLine;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-        return false;
-    }
-    ::WaitForSingleObject(process.hProcess, 15000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return true;
-}
-
 TEST(LogOnE2e, PerUserValueStartsTheProgramFromAFolderWithBlanks) {
     const std::optional<std::wstring> saved = ReadUserRunValue();
     win::RegistryRunValue user(HKEY_CURRENT_USER);
@@ -62,7 +46,8 @@ TEST(LogOnE2e, PerUserValueStartsTheProgramFromAFolderWithBlanks) {
 
     const auto value = ReadUserRunValue();
     ASSERT_TRUE(value) << "no per-user Run value";
-    ASSERT_TRUE(StartAsLogOn(*value));
+    // What the system does with a Run value at log-on: the data is the command line.
+    ASSERT_TRUE(RunAndWait(*value, 15000));
     EXPECT_TRUE(program.Arguments())
         << "the program did not start from " << ::testing::PrintToString(*value);
     EXPECT_FALSE(planted.Ran());
