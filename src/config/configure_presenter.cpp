@@ -25,6 +25,8 @@ constexpr std::u16string_view kSelectToDelete = u"Please select an entry to dele
 constexpr std::u16string_view kConfirmDelete = u"Do you want to delete the selected command?";
 constexpr std::u16string_view kConfirmCaption = u"Confirmation";
 constexpr std::u16string_view kLaunchFailed = u"Failed, LaunchOnStartup";
+constexpr std::u16string_view kLaunchStillSet =
+    u"Launch On Startup is still set for all users; only an administrator can remove it";
 constexpr std::u16string_view kSaveFailed = u"Failed to save the command list";
 
 } // namespace
@@ -207,9 +209,18 @@ void ConfigurePresenter::OnBnClickedClose() {
         view_.ShowStopMessage(kSaveFailed);
     }
 
-    if (ApplyLaunchOnStartup(runKey_, view_.IsLaunchOnStartupChecked()) ==
-        LaunchOnStartupOutcome::WriteFailed) {
+    switch (ApplyLaunchOnStartup(runKey_, view_.IsLaunchOnStartupChecked())) {
+    case LaunchOnStartupOutcome::WriteFailed:
         view_.ShowStopMessage(kLaunchFailed);
+        break;
+    case LaunchOnStartupOutcome::RemoveFailed:
+        // Reporting success here would leave the user wondering why the program still starts.
+        view_.ShowStopMessage(kLaunchStillSet);
+        break;
+    case LaunchOnStartupOutcome::Unchanged:
+    case LaunchOnStartupOutcome::Written:
+    case LaunchOnStartupOutcome::Removed:
+        break;
     }
 }
 

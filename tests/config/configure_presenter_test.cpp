@@ -440,14 +440,22 @@ TEST_F(ConfigurePresenterTest, CheckedBoxWritesAMissingRunValueAndReportsFailure
     EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(ConfigurePresenterTest, UncheckedBoxRemovesTheRunValueSilently) {
+TEST_F(ConfigurePresenterTest, UncheckedBoxRemovesTheRunValueAndSaysWhenACopyRemains) {
     runKey.present = true;
     Open({});
     view.checked = false;
-    runKey.removeSucceeds = false;
     presenter.OnBnClickedClose();
     EXPECT_EQ(runKey.removals, 1);
     EXPECT_TRUE(view.messages.empty());
+
+    runKey.present = true;
+    runKey.removeSucceeds = false;
+    presenter.OnBnClickedClose();
+    EXPECT_EQ(runKey.removals, 2);
+    EXPECT_EQ(view.messages,
+              std::vector<std::u16string>{
+                  u"Launch On Startup is still set for all users; only an administrator can "
+                  u"remove it"});
 }
 
 TEST_F(ConfigurePresenterTest, CloseAsksTheRegistryAgainInsteadOfTrustingTheOpening) {

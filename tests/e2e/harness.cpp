@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
@@ -21,28 +22,6 @@ std::wstring Narrow2Wide(const char* text) {
         out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
     }
     return out;
-}
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data{};
-    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring child = path + L"\\" + name;
-            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(path.c_str());
 }
 
 struct WindowSearch {
@@ -101,6 +80,66 @@ std::wstring TempPath() {
         path.pop_back();
     }
     return path;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = path + L"\\" + name;
+            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                RemoveTree(child);
+            } else {
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    std::wstring mutableLine = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        return std::nullopt;
+    }
+    ::CloseHandle(info.hThread);
+    std::optional<DWORD> exitCode;
+    DWORD code = 0;
+    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+        ::GetExitCodeProcess(info.hProcess, &code)) {
+        exitCode = code;
+    }
+    ::CloseHandle(info.hProcess);
+    return exitCode;
 }
 
 TestFolder::TestFolder(std::wstring_view name) {

@@ -135,4 +135,12 @@ std::wstring MessageBoxText(HWND box);
 // Absolute path of the file that the tests can use as scratch in the temporary folder.
 std::wstring TempPath();
 
+// Removes a folder and everything in it.
+void RemoveTree(const std::wstring& path);
+// The names of what a folder holds, sorted; empty when it does not exist.
+std::vector<std::wstring> FileNames(const std::wstring& folder);
+// Starts a command line as the system starts a Run value or a shortcut and waits for it; its
+// exit code, or nullopt when it could not start or did not end in time.
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
 } // namespace portmaven::e2e
