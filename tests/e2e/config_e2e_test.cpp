@@ -5,7 +5,7 @@
 #include "harness.h"
 #include "recorder_copy.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

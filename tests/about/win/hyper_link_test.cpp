@@ -3,7 +3,7 @@
 // failure box.
 #include "about/win/hyper_link.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The command file through the real Win32 file API (under Wine): real files in a fresh folder.
-#include "app/win/scoped_handle.h"
-#include "app/win/wide_text.h"
+#include "framework/win/scoped_handle.h"
+#include "framework/win/wide_text.h"
 #include "config/command_file.h"
 #include "config/command_file_images.h"
 #include "config/win/file_system_win.h"

@@ -2,8 +2,8 @@
 // read back, and which values count as present.
 #include "config/win/run_key_win.h"
 
-#include "app/win/scoped_handle.h"
-#include "app/win/win_app.h"
+#include "framework/win/scoped_handle.h"
+#include "support/win/application.h"
 
 #include <gtest/gtest.h>
 
