@@ -1,7 +1,7 @@
 // The Configure dialog end to end: opened from the tray menu with the keyboard, driven through
 // its own controls, and judged by the command file on disk, the list the next opening shows,
 // the Run value in the registry, and what the tray menu launches afterwards.
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 #include "recorder_copy.h"
 

@@ -2,7 +2,7 @@
 // serial ports, starts the program, opens its tray menu with the first port's submenu, and
 // holds it open until the caller has taken its screenshot.
 //   demo_driver.exe <Portmaven.exe> <ready file> <done file>
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 
 #include <cstdio>
