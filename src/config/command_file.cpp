@@ -1,15 +1,10 @@
 #include "config/command_file.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 
 namespace portmaven::config {
-
-// A record's memory image is its file image only where char16_t is stored little-endian.
-static_assert(std::endian::native == std::endian::little,
-              "command records are read and written as UTF-16LE memory images");
 
 namespace {
 

@@ -43,13 +43,22 @@ bool CHyperLink::SubclassWindow(HWND control) {
         return false;
     }
     m_hWnd = control;
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
     PreSubclassWindow();
-    if (!::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this))) {
+    if (!InstallSubclass(control)) {
+        // The control stays a plain static: it gets back the style it had, and the tooltip
+        // made for the link goes.
+        ::SetWindowLongW(control, GWL_STYLE, style);
+        m_tipCtrl.Destroy();
         m_hWnd = nullptr;
         return false;
     }
     return true;
+}
+
+bool CHyperLink::InstallSubclass(HWND control) {
+    return ::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
+                               reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void CHyperLink::PreSubclassWindow() {

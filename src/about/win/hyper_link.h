@@ -53,6 +53,8 @@ public:
 
 protected:
     virtual void PreSubclassWindow();
+    // Routes the control's messages through the link; false when the system refuses.
+    virtual bool InstallSubclass(HWND control);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -192,6 +192,22 @@ TEST_F(HyperLinkWin, AttachMakesTheStaticNotifyAndGivesItArrowAndTooltip) {
     EXPECT_FALSE(link_->SetTarget(u" \t "));
 }
 
+TEST_F(HyperLinkWin, FailedSubclassingLeavesThePlainStaticAsItWas) {
+    // The system refuses the subclass (as it does for a window of another thread).
+    struct RefusedLink : CHyperLink {
+        bool InstallSubclass(HWND) override { return false; }
+    } refused;
+    const LONG style = ::GetWindowLongW(control_, GWL_STYLE);
+    ASSERT_EQ(style & SS_NOTIFY, 0);
+
+    EXPECT_FALSE(refused.SubclassWindow(control_));
+    EXPECT_EQ(::GetWindowLongW(control_, GWL_STYLE), style) << "SS_NOTIFY left behind";
+    EXPECT_EQ(refused.GetToolTip().GetSafeHwnd(), nullptr) << "a tooltip left behind";
+    EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
+    // The control is still free for a link that can attach.
+    EXPECT_TRUE(link_->SubclassWindow(control_));
+}
+
 TEST_F(HyperLinkWin, ColourRequestPaintsTheStateColourAndUnderline) {
     ASSERT_TRUE(link_->SubclassWindow(control_));
     Paint rest = RequestColours();
