@@ -1,15 +1,10 @@
 #include "config/command_file.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 
 namespace portmaven::config {
-
-// A record's memory image is its file image only where char16_t is stored little-endian.
-static_assert(std::endian::native == std::endian::little,
-              "command records are read and written as UTF-16LE memory images");
 
 namespace {
 
@@ -44,8 +39,8 @@ bool GetModuleDirectory(const FileSystem& fileSystem, std::u16string& directory)
 }
 
 bool IsFilePresent(const FileSystem& fileSystem, const std::u16string& path) {
-    const std::optional<std::uint32_t> attributes = fileSystem.Attributes(path);
-    return attributes && *attributes != kAttributeDirectory;
+    const FileKind kind = fileSystem.Kind(path);
+    return kind == FileKind::File || kind == FileKind::ReadOnly;
 }
 
 std::uint64_t QueryFileSize(const FileSystem& fileSystem, const std::u16string& path) {
@@ -84,8 +79,7 @@ bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const
                        std::uint32_t byteCount) {
     // The user made the file read-only to keep its content. Windows refuses to replace such a
     // file, but POSIX rename and Wine's MoveFileExW would replace it silently.
-    const std::optional<std::uint32_t> attributes = fileSystem.Attributes(path);
-    if (attributes && (*attributes & kAttributeReadOnly) != 0) {
+    if (fileSystem.Kind(path) == FileKind::ReadOnly) {
         return false;
     }
     const std::u16string temporary = TemporaryPathFor(path);

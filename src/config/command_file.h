@@ -30,8 +30,8 @@ inline constexpr DefaultCommand kWindowsDefaultCommand{kDefaultCommandName, kDef
 // untouched, when the executable's path is unknown or has no directory part.
 bool GetModuleDirectory(const FileSystem& fileSystem, std::u16string& directory);
 
-// Whether something that may be the file is there. A plain directory is not; anything with a
-// further attribute bit is (and then fails to open as a file).
+// Whether something that may be the file is there: anything but a plain directory (which
+// then fails to open as a file if it is not one).
 bool IsFilePresent(const FileSystem& fileSystem, const std::u16string& path);
 
 // Size of a present file; 0 when it is absent or the size cannot be queried.

@@ -205,7 +205,7 @@ void ConfigurePresenter::OnBnClickedClose() {
 
     // A tray program is usually ended by log-off rather than Exit, so the file is written
     // here, at the commit point. A failed write keeps the list in memory for the next try.
-    if (!saver_.SaveCommandList()) {
+    if (!saver_.SaveCommandList(commands_)) {
         view_.ShowStopMessage(kSaveFailed);
     }
 

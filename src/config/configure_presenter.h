@@ -13,11 +13,11 @@
 
 namespace portmaven::config {
 
-// Writes the command list to its file; false when it could not be written.
+// Writes the list it is given to the command file; false when it could not be written.
 class CommandListSaver {
 public:
     virtual ~CommandListSaver() = default;
-    virtual bool SaveCommandList() = 0;
+    virtual bool SaveCommandList(const CommandList& list) = 0;
 
 protected:
     CommandListSaver() = default;

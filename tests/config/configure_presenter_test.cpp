@@ -59,7 +59,7 @@ protected:
     CommandList commands;
     FakeConfigureView view;
     FakeRunKey runKey;
-    FakeSaver saver{commands};
+    FakeSaver saver;
     ConfigurePresenter presenter{view, commands, runKey, saver};
 };
 

@@ -1,11 +1,11 @@
 // The Configure dialog end to end: opened from the tray menu with the keyboard, driven through
 // its own controls, and judged by the command file on disk, the list the next opening shows,
 // the Run value in the registry, and what the tray menu launches afterwards.
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 #include "recorder_copy.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

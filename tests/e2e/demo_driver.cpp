@@ -5,7 +5,7 @@
 // The ready file holds the screen area worth showing (ImageMagick's WxH+X+Y). With --readme,
 // the program gets a few example commands, and after the menu its Configure dialog is shown
 // the same way, through "<ready file>.configure" and "<done file>.configure".
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 
 #include <cstdio>

@@ -28,7 +28,7 @@ TrayHost::TrayHost(const QIcon& icon) : icon_(icon) {
                 common::RunGuarded([&] { OnActivated(reason); });
             });
     icon_.show();
-    LoadCommandList();
+    LoadCommandList(config::g_CommandList);
 }
 
 TrayHost::~TrayHost() = default;
@@ -84,7 +84,7 @@ void TrayHost::OnMenuAbout() {
 
 void TrayHost::OnMenuExit() {
     // A failed save is not reported: the program is ending, and the user can do nothing.
-    SaveCommandList();
+    SaveCommandList(config::g_CommandList);
     icon_.hide();
     QApplication::quit();
 }

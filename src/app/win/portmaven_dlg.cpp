@@ -1,7 +1,13 @@
 #include "app/win/portmaven_dlg.h"
 
+#include "about/win/about_dlg.h"
+#include "config/command_list.h"
 #include "config/win/command_store_win.h"
+#include "config/win/configure_dlg.h"
 #include "ports/menu_ids.h"
+#include "ports/win/menu_highlight_win.h"
+#include "ports/win/port_menu_win.h"
+#include "ports/win/tray_menu_win.h"
 #include "resource.h"
 
 #include <cwchar>
@@ -17,63 +23,18 @@ constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
 } // namespace
 
 const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
-    OnMessage<CPortmavenDlg>(WM_SYSCOMMAND,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) {
-                                 return self.OnSysCommand(static_cast<UINT>(msg.wParam),
-                                                          msg.lParam);
-                             }),
-    OnMessage<CPortmavenDlg>(WM_PAINT,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnPaint();
-                                 return 0;
-                             }),
-    OnMessage<CPortmavenDlg>(WM_QUERYDRAGICON,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 return reinterpret_cast<LRESULT>(self.m_hIcon);
-                             }),
-    OnMessage<CPortmavenDlg>(WM_TRAYNOTIFY,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
-                                 return self.OnTrayNotify(msg.wParam, msg.lParam);
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_EXIT,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnMenuExit();
-                                 return 0;
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_DEVICE_MANAGER,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnDeviceManager();
-                                 return 0;
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_PROPERTIES,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnMenuProperties();
-                                 return 0;
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_ABOUT,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnMenuAbout();
-                                 return 0;
-                             }),
+    OnMessage<&CPortmavenDlg::OnSysCommand>(WM_SYSCOMMAND),
+    OnMessage<&CPortmavenDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CPortmavenDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnMessage<&CPortmavenDlg::OnTrayNotify>(WM_TRAYNOTIFY),
+    OnCommand<&CPortmavenDlg::OnMenuExit>(ID_MENU_EXIT),
+    OnCommand<&CPortmavenDlg::OnDeviceManager>(ID_MENU_DEVICE_MANAGER),
+    OnCommand<&CPortmavenDlg::OnMenuProperties>(ID_MENU_PROPERTIES),
+    OnCommand<&CPortmavenDlg::OnMenuAbout>(ID_MENU_ABOUT),
     // Every command of the list is launchable, not only the first ten.
-    OnCommandRange<CPortmavenDlg>(ports::kFirstCommandId, ports::kLastCommandId,
-                                  [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                      self.OnLaunchCommand();
-                                      return 0;
-                                  }),
-    OnMessage<CPortmavenDlg>(WM_MENUSELECT,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
-                                 self.OnMenuSelect(LOWORD(msg.wParam), HIWORD(msg.wParam),
-                                                   reinterpret_cast<HMENU>(msg.lParam));
-                                 // Only watched: the system's own handling still runs.
-                                 return kDefaultProcessing;
-                             }),
-    OnRegisteredMessage<CPortmavenDlg>(
-        kTaskbarCreatedMessage,
-        [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-            self.OnTaskbarCreated();
-            return 0;
-        }),
+    OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(ports::kFirstCommandId, ports::kLastCommandId),
+    OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
+    OnRegisteredMessage<&CPortmavenDlg::OnTaskbarCreated>(kTaskbarCreatedMessage),
 };
 
 CPortmavenDlg::CPortmavenDlg() noexcept
@@ -116,9 +77,15 @@ BOOL CPortmavenDlg::OnInitDialog() {
         // notification area appears (TaskbarCreated) and the icon could be added.
         return TRUE;
     }
-    LoadCommandList();
-    m_commandListLoaded = true;
+    LoadCommandListOnce();
     return TRUE;
+}
+
+void CPortmavenDlg::LoadCommandListOnce() {
+    if (!m_commandListLoaded) {
+        LoadCommandList(config::g_CommandList);
+        m_commandListLoaded = true;
+    }
 }
 
 bool CPortmavenDlg::AddTrayIcon() {
@@ -129,12 +96,9 @@ void CPortmavenDlg::OnTaskbarCreated() {
     if (m_notifyIconData.hWnd == nullptr || !AddTrayIcon()) {
         return;
     }
-    if (!m_commandListLoaded) {
-        // The icon could not be added at start, so the list was never read. Load it now:
-        // otherwise the next Exit would overwrite the command file with an empty list.
-        LoadCommandList();
-        m_commandListLoaded = true;
-    }
+    // When the icon could not be added at start, the list was never read. Load it now:
+    // otherwise the next Exit would overwrite the command file with an empty list.
+    LoadCommandListOnce();
 }
 
 void CPortmavenDlg::PostNcDestroy() {
@@ -144,9 +108,9 @@ void CPortmavenDlg::PostNcDestroy() {
     ::Shell_NotifyIconW(NIM_DELETE, &m_notifyIconData);
 }
 
-MessageResult CPortmavenDlg::OnSysCommand(UINT commandId, LPARAM) {
-    if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
-        OpenAboutBox();
+MessageResult CPortmavenDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+    if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        RunAboutBox(GetSafeHwnd());
         return 0;
     }
     return kDefaultProcessing;
@@ -171,10 +135,78 @@ void CPortmavenDlg::OnPaint() {
     ::ShowWindow(hwnd, SW_HIDE);
 }
 
+LRESULT CPortmavenDlg::OnQueryDragIcon() const {
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
 void CPortmavenDlg::OnMenuExit() {
     // The outcome of the save is not looked at: the user asked to leave, and leaves.
-    SaveCommandList();
+    SaveCommandList(config::g_CommandList);
     OnOK();
+}
+
+LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    if (wParam != kTrayIconId) {
+        return 1;
+    }
+    switch (lParam) {
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        break;
+    case WM_LBUTTONDBLCLK:
+        return 0;
+    default:
+        return 1;
+    }
+    POINT cursor{};
+    if (!::GetCursorPos(&cursor)) {
+        return 0;
+    }
+    // Nothing is shown when the menu cannot be built; there is nothing the user could do.
+    ShowTrayMenu(
+        GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_portLabels,
+        config::g_CommandList);
+    return 0;
+}
+
+MessageResult CPortmavenDlg::OnMenuSelect(WPARAM wParam, LPARAM) {
+    const ports::MenuSelection selection = ports::TrackMenuSelect(
+        {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
+        DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)), m_portLabels.size());
+    m_nSelectedPort = selection.port;
+    m_nSelectedCommandId = selection.commandId;
+    return kDefaultProcessing;
+}
+
+void CPortmavenDlg::OnDeviceManager() {
+    // Nothing to report if the console does not open: the system has already said why.
+    ::ShellExecuteW(GetSafeHwnd(), L"open", L"devmgmt.msc", nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool CPortmavenDlg::RefreshPortList() {
+    return RefreshPortLabels(m_portLabels);
+}
+
+void CPortmavenDlg::OnLaunchCommand() {
+    LaunchSelectedCommand(config::g_CommandList, m_portLabels,
+                          {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId});
+}
+
+void CPortmavenDlg::OnMenuProperties() {
+    try {
+        CommandFileSaver saver;
+        RunConfigureDialog(GetSafeHwnd(), config::g_CommandList, saver);
+    } catch (...) {
+        // A failure in the dialog must not end the tray program.
+    }
+}
+
+void CPortmavenDlg::OnMenuAbout() {
+    try {
+        RunAboutBox(GetSafeHwnd());
+    } catch (...) {
+        // Nothing to tell the user; the program carries on.
+    }
 }
 
 } // namespace portmaven::win

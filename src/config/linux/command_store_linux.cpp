@@ -11,19 +11,19 @@
 
 namespace portmaven::qt {
 
-void LoadCommandList() {
+void LoadCommandList(config::CommandList& list) {
     const std::filesystem::path path = CommandFilePath();
     if (path.empty()) {
-        config::g_CommandList.RemoveAllCommands();
+        list.RemoveAllCommands();
         return;
     }
     const std::u16string defaultLine = DefaultConnectCommandLine();
     config::PosixFileSystem fileSystem;
-    config::LoadCommandFile(fileSystem, path.u16string(), config::g_CommandList,
+    config::LoadCommandFile(fileSystem, path.u16string(), list,
                             {.name = config::kDefaultCommandName, .commandLine = defaultLine});
 }
 
-bool SaveCommandList() {
+bool SaveCommandList(const config::CommandList& list) {
     const std::filesystem::path path = CommandFilePath();
     if (path.empty()) {
         return false;
@@ -34,7 +34,11 @@ bool SaveCommandList() {
         return false;
     }
     config::PosixFileSystem fileSystem;
-    return config::SaveCommandFile(fileSystem, path.u16string(), config::g_CommandList);
+    return config::SaveCommandFile(fileSystem, path.u16string(), list);
+}
+
+bool CommandFileSaver::SaveCommandList(const config::CommandList& list) {
+    return qt::SaveCommandList(list);
 }
 
 } // namespace portmaven::qt

@@ -8,15 +8,6 @@
 
 namespace portmaven::qt {
 
-namespace {
-
-class CommandFileSaver final : public config::CommandListSaver {
-public:
-    bool SaveCommandList() override { return qt::SaveCommandList(); }
-};
-
-} // namespace
-
 void OpenConfigureDialog(QWidget* parent) {
     CommandFileSaver saver;
     AutostartRunKey runKey(AutostartFilePath(), RunningProgramPath());

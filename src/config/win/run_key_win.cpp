@@ -1,8 +1,10 @@
 #include "config/win/run_key_win.h"
 
-#include "app/win/scoped_handle.h"
-#include "app/win/wide_text.h"
-#include "app/win/win_app.h"
+#include "framework/win/scoped_handle.h"
+#include "framework/win/wide_text.h"
+#include "support/win/application.h"
+
+#include <windows.h>
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // templates at the template's point size and at the sizes that 125%, 150% and 200% display
 // scaling give the same font, since dialog units do not grow exactly as text does.
 #include "about/about_texts.h"
-#include "app/win/wide_text.h"
+#include "framework/win/wide_text.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

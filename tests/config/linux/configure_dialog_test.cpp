@@ -5,7 +5,7 @@
 #include "config/linux/command_store_linux.h"
 #include "config/linux/configure_dialog.h"
 #include "config/linux/xdg_config.h"
-#include "posix_test_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -87,13 +87,8 @@ protected:
     }
     static QTableWidget* Rows(QWidget& dialog) { return Child<QTableWidget>(dialog, "commands"); }
 
-    class FileSaver final : public config::CommandListSaver {
-    public:
-        bool SaveCommandList() override { return qt::SaveCommandList(); }
-    };
-
     TempDir configHome_;
-    FileSaver saver_;
+    CommandFileSaver saver_;
     // Made once the configuration folder is set, as "Properties" makes it at each opening.
     std::unique_ptr<AutostartRunKey> runKey_;
 };
@@ -170,7 +165,7 @@ TEST_F(ConfigureDialogTest, DeleteAsksAndCloseSavesTheRowsToTheFile) {
     const fs::path file = configHome_.Path() / "portmaven" / "Portmaven.cfg";
     ASSERT_EQ(fs::file_size(file), config::kRecordBytes);
     config::g_CommandList.RemoveAllCommands();
-    LoadCommandList();
+    LoadCommandList(config::g_CommandList);
     ASSERT_EQ(config::g_CommandList.GetCount(), 1);
     EXPECT_EQ(config::FieldText(config::g_CommandList.At(0).szCommand),
               u"c:\\path_to_command\\command.exe /C=%PORTNUM%");

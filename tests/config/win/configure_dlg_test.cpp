@@ -121,7 +121,7 @@ protected:
 
     CommandList commands;
     FakeRunKey runKey;
-    FakeSaver saver{commands};
+    FakeSaver saver;
     std::unique_ptr<ScriptedConfigureDlg> dialog;
 };
 

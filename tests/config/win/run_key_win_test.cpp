@@ -2,10 +2,10 @@
 // which values count as present and that every one can be cleared.
 #include "config/win/run_key_win.h"
 
-#include "app/win/scoped_handle.h"
-#include "app/win/wide_text.h"
-#include "app/win/win_app.h"
 #include "config/fake_run_value_store.h"
+#include "framework/win/scoped_handle.h"
+#include "framework/win/wide_text.h"
+#include "support/win/application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Starting programs through the shell, and the search that decides where an unquoted program
 // path with blanks ends.
 #include "ports/win/launch_win.h"
+#include "support/win/wait_win.h"
 
 #include <windows.h>
 
@@ -24,15 +25,15 @@ std::wstring TempFile(const wchar_t* name) {
 
 // Waits for a file written by a started program and returns its content.
 std::string WaitForFile(const std::wstring& path) {
-    for (int i = 0; i < 400; ++i) {
-        std::ifstream in(std::filesystem::path(path), std::ios::binary);
-        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!content.empty()) {
-            return content;
-        }
-        ::Sleep(25);
-    }
-    return {};
+    std::string content;
+    test_support::WaitUntil(
+        [&] {
+            std::ifstream in(std::filesystem::path(path), std::ios::binary);
+            content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return !content.empty();
+        },
+        10000);
+    return content;
 }
 
 std::string Trimmed(std::string text) {

@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
-#include <string_view>
-
 namespace portmaven::win {
 
 class Dialog;
@@ -37,16 +34,5 @@ public:
 private:
     const Dialog* mainWindow_ = nullptr;
 };
-
-// The application's title: the executable's file name without its extension. Message boxes
-// raised on the application's behalf carry it as their caption.
-std::wstring ApplicationTitle();
-
-// A message box owned by the window the user is working in (the active window of this thread,
-// else the main window), captioned with the application's title.
-int AppMessageBox(std::wstring_view text, UINT style);
-
-// Full path of the running executable; empty when the system cannot tell.
-std::wstring ModuleFileName();
 
 } // namespace portmaven::win

@@ -1,6 +1,6 @@
 // The shell's small framework: handle ownership and message-map dispatch on the real API.
-#include "app/win/message_map.h"
-#include "app/win/scoped_handle.h"
+#include "framework/win/message_map.h"
+#include "framework/win/scoped_handle.h"
 
 #include <gtest/gtest.h>
 
@@ -38,34 +38,39 @@ TEST(ScopedHandle, FileHandleTreatsInvalidValueAsEmpty) {
     EXPECT_FALSE(file);
 }
 
-struct Recorder {
+// Members of every shape a table binds: no arguments, one or both message parameters, the
+// whole message; returning nothing, a value, or a MessageResult.
+struct RecorderBase {
+    int timers = 0;
+    void OnTimer(WPARAM) { ++timers; }
+};
+
+struct Recorder : RecorderBase {
     int lastCommand = 0;
     int paints = 0;
     UINT notifyCode = 0;
     int registered = 0;
+
+    void OnPaint() { ++paints; }
+    void OnCommandInRange(WPARAM wParam, LPARAM) { lastCommand = LOWORD(wParam); }
+    LRESULT OnNotifyMessage(const WindowMessage& m) {
+        notifyCode = reinterpret_cast<const NMHDR*>(m.lParam)->code;
+        return 7;
+    }
+    MessageResult OnRegistered() {
+        ++registered;
+        return kDefaultProcessing;
+    }
+    bool OnSetCursor() const { return true; }
 };
 
 const MessageMapEntry<Recorder> kMap[] = {
-    OnMessage<Recorder>(WM_PAINT,
-                        [](Recorder& r, const WindowMessage&) -> MessageResult {
-                            ++r.paints;
-                            return 0;
-                        }),
-    OnCommandRange<Recorder>(501, 600,
-                             [](Recorder& r, const WindowMessage& m) -> MessageResult {
-                                 r.lastCommand = LOWORD(m.wParam);
-                                 return 0;
-                             }),
-    OnNotify<Recorder>(1002, 42,
-                       [](Recorder& r, const WindowMessage& m) -> MessageResult {
-                           r.notifyCode = reinterpret_cast<const NMHDR*>(m.lParam)->code;
-                           return 7;
-                       }),
-    OnRegisteredMessage<Recorder>(L"PortmavenFrameworkTest",
-                                  [](Recorder& r, const WindowMessage&) -> MessageResult {
-                                      ++r.registered;
-                                      return kDefaultProcessing;
-                                  }),
+    OnMessage<&Recorder::OnPaint>(WM_PAINT),
+    OnCommandRange<&Recorder::OnCommandInRange>(501, 600),
+    OnNotify<&Recorder::OnNotifyMessage>(1002, 42),
+    OnRegisteredMessage<&Recorder::OnRegistered>(L"PortmavenFrameworkTest"),
+    OnMessage<&Recorder::OnTimer, Recorder>(WM_TIMER),
+    OnMessage<&Recorder::OnSetCursor>(WM_SETCURSOR),
 };
 
 TEST(MessageMap, RoutesMessagesCommandsAndNotifications) {
@@ -89,6 +94,11 @@ TEST(MessageMap, RoutesMessagesCommandsAndNotifications) {
     header.code = 43;
     EXPECT_FALSE(DispatchMessageMap<Recorder>(
         kMap, r, {WM_NOTIFY, 1002, reinterpret_cast<LPARAM>(&header)}));
+
+    EXPECT_EQ(DispatchMessageMap<Recorder>(kMap, r, {WM_TIMER, 1, 0}), 0);
+    EXPECT_EQ(r.timers, 1) << "a base class's member, bound for the derived window";
+    EXPECT_EQ(DispatchMessageMap<Recorder>(kMap, r, {WM_SETCURSOR, 0, 0}), TRUE);
+    EXPECT_FALSE(DispatchMessageMap<Recorder>(kMap, r, {WM_CLOSE, 0, 0}));
 }
 
 TEST(MessageMap, RegisteredMessageMatchesByName) {

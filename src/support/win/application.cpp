@@ -1,41 +1,10 @@
-#include "app/win/win_app.h"
+#include "support/win/application.h"
 
-#include "app/win/dialog.h"
+#include "framework/win/win_app.h"
 
 #include <vector>
 
 namespace portmaven::win {
-
-namespace {
-WinApp* g_currentApp = nullptr;
-} // namespace
-
-WinApp::WinApp() noexcept {
-    g_currentApp = this;
-}
-
-WinApp::~WinApp() {
-    if (g_currentApp == this) {
-        g_currentApp = nullptr;
-    }
-}
-
-WinApp* WinApp::Current() noexcept {
-    return g_currentApp;
-}
-
-int WinApp::Run() noexcept {
-    try {
-        InitInstance();
-    } catch (...) {
-        // Nothing may unwind out of wWinMain; the program simply ends.
-    }
-    return 0;
-}
-
-HWND WinApp::MainWindow() const noexcept {
-    return mainWindow_ != nullptr ? mainWindow_->GetSafeHwnd() : nullptr;
-}
 
 std::wstring ModuleFileName() {
     // Paths may exceed MAX_PATH; grow until the whole name fits.

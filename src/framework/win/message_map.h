@@ -1,12 +1,23 @@
 // Message maps as tables: each entry binds a window message, a command id range or a control
-// notification to a handler of the owning window class. Handlers are plain functions (usually
-// captureless lambdas in the class's static table) that decode wParam/lParam themselves.
+// notification to a member function of the owning window class, in one line:
+//
+//     OnCommand<&CMyDlg::OnMenuExit>(ID_MENU_EXIT),
+//
+// A member takes nothing, (WPARAM), (WPARAM, LPARAM) or the whole WindowMessage, and returns
+// nothing
+// (the message is then handled with result 0), an LRESULT-convertible value, or a
+// MessageResult (nullopt lets the system's default processing run as well). A member inherited
+// from a base class names the window class as the second argument:
+//
+//     OnMessage<&CMyLink::OnTimer, CMyLink>(WM_TIMER),
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 namespace portmaven::win {
 
@@ -33,45 +44,78 @@ template <class Owner> struct MessageMapEntry {
     Handler handler = nullptr;
 };
 
-template <class Owner>
-constexpr MessageMapEntry<Owner> OnMessage(UINT message,
-                                           typename MessageMapEntry<Owner>::Handler handler) {
-    return {.kind = MessageMapEntry<Owner>::Kind::Message, .message = message, .handler = handler};
+namespace detail {
+
+template <class Owner, class Result, class... Args> Owner* OwnerOf(Result (Owner::*)(Args...));
+template <class Owner, class Result, class... Args>
+Owner* OwnerOf(Result (Owner::*)(Args...) const);
+
+template <auto Member> using MemberOwner = std::remove_pointer_t<decltype(OwnerOf(Member))>;
+
+template <class Call> MessageResult AsMessageResult(Call call) {
+    using Result = std::invoke_result_t<Call>;
+    if constexpr (std::is_void_v<Result>) {
+        call();
+        return 0;
+    } else if constexpr (std::is_same_v<Result, MessageResult>) {
+        return call();
+    } else {
+        return static_cast<LRESULT>(call());
+    }
+}
+
+// The table's handler for a member function: decodes the message into its arguments.
+template <auto Member, class Owner>
+MessageResult CallMember(Owner& owner, const WindowMessage& msg) {
+    if constexpr (std::is_invocable_v<decltype(Member), Owner&>) {
+        return AsMessageResult([&] { return std::invoke(Member, owner); });
+    } else if constexpr (std::is_invocable_v<decltype(Member), Owner&, const WindowMessage&>) {
+        return AsMessageResult([&] { return std::invoke(Member, owner, msg); });
+    } else if constexpr (std::is_invocable_v<decltype(Member), Owner&, WPARAM>) {
+        return AsMessageResult([&] { return std::invoke(Member, owner, msg.wParam); });
+    } else {
+        return AsMessageResult([&] { return std::invoke(Member, owner, msg.wParam, msg.lParam); });
+    }
+}
+
+} // namespace detail
+
+template <auto Member, class Owner = detail::MemberOwner<Member>>
+constexpr MessageMapEntry<Owner> OnMessage(UINT message) {
+    return {.kind = MessageMapEntry<Owner>::Kind::Message,
+            .message = message,
+            .handler = &detail::CallMember<Member, Owner>};
 }
 
 // WM_COMMAND from a menu item, an accelerator or a button click, for ids first..last.
-template <class Owner>
-constexpr MessageMapEntry<Owner> OnCommandRange(UINT firstId, UINT lastId,
-                                                typename MessageMapEntry<Owner>::Handler handler) {
+template <auto Member, class Owner = detail::MemberOwner<Member>>
+constexpr MessageMapEntry<Owner> OnCommandRange(UINT firstId, UINT lastId) {
     return {.kind = MessageMapEntry<Owner>::Kind::Command,
             .firstId = firstId,
             .lastId = lastId,
-            .handler = handler};
+            .handler = &detail::CallMember<Member, Owner>};
 }
 
-template <class Owner>
-constexpr MessageMapEntry<Owner> OnCommand(UINT id,
-                                           typename MessageMapEntry<Owner>::Handler handler) {
-    return OnCommandRange<Owner>(id, id, handler);
+template <auto Member, class Owner = detail::MemberOwner<Member>>
+constexpr MessageMapEntry<Owner> OnCommand(UINT id) {
+    return OnCommandRange<Member, Owner>(id, id);
 }
 
 // WM_NOTIFY from control `id` with notification `code`.
-template <class Owner>
-constexpr MessageMapEntry<Owner> OnNotify(UINT id, UINT code,
-                                          typename MessageMapEntry<Owner>::Handler handler) {
+template <auto Member, class Owner = detail::MemberOwner<Member>>
+constexpr MessageMapEntry<Owner> OnNotify(UINT id, UINT code) {
     return {.kind = MessageMapEntry<Owner>::Kind::Notify,
             .firstId = id,
             .notifyCode = code,
-            .handler = handler};
+            .handler = &detail::CallMember<Member, Owner>};
 }
 
 // A message registered by name with RegisterWindowMessageW (for example "TaskbarCreated").
-template <class Owner>
-constexpr MessageMapEntry<Owner>
-OnRegisteredMessage(const wchar_t* name, typename MessageMapEntry<Owner>::Handler handler) {
+template <auto Member, class Owner = detail::MemberOwner<Member>>
+constexpr MessageMapEntry<Owner> OnRegisteredMessage(const wchar_t* name) {
     return {.kind = MessageMapEntry<Owner>::Kind::Registered,
             .registeredName = name,
-            .handler = handler};
+            .handler = &detail::CallMember<Member, Owner>};
 }
 
 namespace detail {

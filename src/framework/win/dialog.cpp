@@ -1,6 +1,6 @@
-#include "app/win/dialog.h"
+#include "framework/win/dialog.h"
 
-#include "app/win/win_app.h"
+#include "framework/win/win_app.h"
 
 #include <vector>
 

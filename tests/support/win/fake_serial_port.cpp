@@ -1,4 +1,4 @@
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 
 #include "ports/win/setupapi_functions.h"
 

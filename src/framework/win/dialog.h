@@ -2,7 +2,7 @@
 // message to the C++ object and stops every exception at the boundary with the OS.
 #pragma once
 
-#include "app/win/message_map.h"
+#include "framework/win/message_map.h"
 
 #include <windows.h>
 
@@ -27,7 +27,6 @@ public:
 
     [[nodiscard]] HWND GetSafeHwnd() const noexcept { return hwnd_; }
     [[nodiscard]] HWND GetDlgItem(int id) const noexcept { return ::GetDlgItem(hwnd_, id); }
-    [[nodiscard]] UINT TemplateId() const noexcept { return templateId_; }
 
     void EndDialog(INT_PTR result) noexcept;
 

@@ -1,9 +1,8 @@
 // A fresh directory under the system's temporary directory, removed with everything in it, and
-// a POSIX file system whose executable lives in that directory.
+// the byte-level file helpers the tests of files on disk use with it.
 #pragma once
 
-#include "command_file_images.h"
-#include "module_in_directory.h"
+#include "support/command_file_images.h"
 
 #include <gtest/gtest.h>
 
