@@ -2,8 +2,8 @@
 // enumerations and what its notices and tooltip show.
 #pragma once
 
-#include <compare>
 #include <string>
+#include <tuple>
 
 namespace portmaven::ports {
 
@@ -15,7 +15,11 @@ struct PresentPort {
 
     // Name and label together are the port's identity: the label carries the description, so a
     // different device that took over the same number counts as a change.
-    friend auto operator<=>(const PresentPort&, const PresentPort&) = default;
+    friend bool operator==(const PresentPort&, const PresentPort&) = default;
+    // Spelled out: clang-tidy 14 reads the literal 0 of a defaulted <=> as a null pointer.
+    friend bool operator<(const PresentPort& a, const PresentPort& b) {
+        return std::tie(a.name, a.label) < std::tie(b.name, b.label);
+    }
 };
 
 } // namespace portmaven::ports
