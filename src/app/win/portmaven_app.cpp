@@ -1,6 +1,7 @@
 #include "app/win/portmaven_app.h"
 
 #include "app/win/portmaven_dlg.h"
+#include "framework/win/com_apartment.h"
 
 #include <commctrl.h>
 
@@ -24,6 +25,9 @@ BOOL CPortmavenApp::InitInstance() {
         return FALSE;
     }
 
+    // Before anything can reach ShellExecuteExW: the handler of a command's file may be a COM
+    // object, and the shell expects the calling thread to be in an apartment.
+    const ScopedComApartment apartment;
     CPortmavenDlg host;
     SetMainWindow(&host);
     host.DoModal();

@@ -1,9 +1,11 @@
 // The shell's small framework: handle ownership and message-map dispatch on the real API.
+#include "framework/win/com_apartment.h"
 #include "framework/win/message_map.h"
 #include "framework/win/scoped_handle.h"
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <utility>
 
 namespace portmaven::win {
@@ -72,6 +74,28 @@ const MessageMapEntry<Recorder> kMap[] = {
     OnMessage<&Recorder::OnTimer, Recorder>(WM_TIMER),
     OnMessage<&Recorder::OnSetCursor>(WM_SETCURSOR),
 };
+
+// A fresh thread: the apartment makes it single-threaded while it lives and leaves it free
+// for any kind of apartment afterwards.
+TEST(ScopedComApartment, JoinsASingleThreadedApartmentAndLeavesItAgain) {
+    HRESULT whileInside = S_OK;
+    HRESULT afterwards = E_FAIL;
+    bool initialised = false;
+    std::thread([&] {
+        {
+            const ScopedComApartment apartment;
+            initialised = apartment.Initialised();
+            whileInside = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        }
+        afterwards = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(afterwards)) {
+            ::CoUninitialize();
+        }
+    }).join();
+    EXPECT_TRUE(initialised);
+    EXPECT_EQ(whileInside, RPC_E_CHANGED_MODE) << "the thread was not single-threaded";
+    EXPECT_EQ(afterwards, S_OK) << "the apartment outlived its owner";
+}
 
 TEST(MessageMap, RoutesMessagesCommandsAndNotifications) {
     Recorder r;
