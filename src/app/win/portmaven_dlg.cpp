@@ -28,6 +28,7 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnMessage<&CPortmavenDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
     OnMessage<&CPortmavenDlg::OnTrayNotify>(WM_TRAYNOTIFY),
     OnCommand<&CPortmavenDlg::OnMenuExit>(ID_MENU_EXIT),
+    OnMessage<&CPortmavenDlg::OnClose>(WM_CLOSE),
     OnCommand<&CPortmavenDlg::OnDeviceManager>(ID_MENU_DEVICE_MANAGER),
     OnCommand<&CPortmavenDlg::OnMenuProperties>(ID_MENU_PROPERTIES),
     OnCommand<&CPortmavenDlg::OnMenuAbout>(ID_MENU_ABOUT),
@@ -71,6 +72,11 @@ BOOL CPortmavenDlg::OnInitDialog() {
     m_notifyIconData.hIcon =
         ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     std::wcsncpy(m_notifyIconData.szTip, kTrayTip, std::size(m_notifyIconData.szTip) - 1);
+
+    // An elevated copy would otherwise never hear that Explorer, running unelevated, has
+    // recreated the notification area. Without the filter only that case is lost.
+    ::ChangeWindowMessageFilterEx(GetSafeHwnd(), ::RegisterWindowMessageW(kTaskbarCreatedMessage),
+                                  MSGFLT_ALLOW, nullptr);
 
     if (!AddTrayIcon()) {
         // Without an icon nothing can reach the commands; they are loaded once the shell's
@@ -142,7 +148,12 @@ LRESULT CPortmavenDlg::OnQueryDragIcon() const {
 void CPortmavenDlg::OnMenuExit() {
     // The outcome of the save is not looked at: the user asked to leave, and leaves.
     SaveCommandList(config::g_CommandList);
-    OnOK();
+    Dialog::OnOK();
+}
+
+void CPortmavenDlg::OnClose() {
+    // Ends without saving, as every way out but Exit does.
+    Dialog::OnCancel();
 }
 
 LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {

@@ -35,6 +35,10 @@ protected:
     BOOL OnInitDialog() override;
     void PostNcDestroy() override;
     MessageResult HandleMessage(const WindowMessage& msg) override;
+    // Enter and Escape reach the hidden host once the tray menu has closed and left it the
+    // foreground; they must not end the program behind the user's back.
+    void OnOK() override {}
+    void OnCancel() override {}
 
 private:
     static const MessageMapEntry<CPortmavenDlg> messageMap[];
@@ -44,6 +48,8 @@ private:
     void OnPaint();
     LRESULT OnQueryDragIcon() const;
     void OnMenuExit();
+    // WM_CLOSE from outside (an installer, a tool asking the program to end) still ends it.
+    void OnClose();
     void OnTaskbarCreated();
     bool AddTrayIcon();
     void LoadCommandListOnce();
