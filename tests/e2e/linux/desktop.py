@@ -3,6 +3,7 @@ XEmbed system tray at the top-left corner, and xdotool to drive it."""
 import os
 import re
 import subprocess
+import tempfile
 import time
 
 TRAY_SIZE = 32
@@ -46,18 +47,32 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        self.trayer = subprocess.Popen(
-            ["trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel", "--width",
-             str(TRAY_SIZE), "--heighttype", "pixel", "--height", str(TRAY_SIZE),
-             "--transparent", "false"],
-            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if not wait_for(lambda: self.windows("panel"), timeout=30):
-            self.close()
-            raise RuntimeError("trayer did not start")
+        self.trayer = None
+        # trayer has been seen not to come up on a loaded machine now and then; a second start
+        # goes through, and its own words say why the first did not.
+        complaints = []
+        log = tempfile.TemporaryFile()
+        for _ in range(3):
+            self.trayer = subprocess.Popen(
+                ["trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel",
+                 "--width", str(TRAY_SIZE), "--heighttype", "pixel", "--height",
+                 str(TRAY_SIZE), "--transparent", "false"],
+                env=self.env, stdout=subprocess.DEVNULL, stderr=log)
+            if wait_for(lambda: self.trayer.poll() is not None or self.windows("panel"),
+                        timeout=30) and self.trayer.poll() is None:
+                return
+            self.trayer.kill()
+            self.trayer.wait()
+            log.seek(0)
+            complaints.append(log.read().decode(errors="replace").strip() or "no panel")
+            log.seek(0)
+            log.truncate()
+        self.close()
+        raise RuntimeError("trayer did not start: %s" % " | ".join(complaints))
 
     def close(self):
         for process in (self.trayer, self.xvfb):
-            if process.poll() is None:
+            if process is not None and process.poll() is None:
                 process.terminate()
                 try:
                     process.wait(5)
