@@ -27,6 +27,8 @@ void CPortmavenDlg::OnMenuProperties() {
         CConfigureDlg dialog(config::g_CommandList, runKey, saver, notifySetting);
         // Whatever Close committed is already in the list and the file; nothing else to do.
         dialog.DoModal();
+        // Close may have switched the port notices.
+        ApplyNotifySetting();
     } catch (...) {
         // A failure in the dialog must not end the tray program.
     }
