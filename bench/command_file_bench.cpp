@@ -1,7 +1,7 @@
 // Loading and saving 10,000 commands through the POSIX file system, next to a plain read and a
 // plain write of the same bytes; prints how many times slower the command file is than each.
 #include "config/command_file.h"
-#include "config/module_in_directory.h"
+#include "support/module_in_directory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,7 +65,7 @@ void BM_LoadCommandList(benchmark::State& state) {
     ModuleInDirectory fileSystem(TheWorkspace().directory);
     CommandList list;
     for (auto _ : state) {
-        LoadCommandList(fileSystem, list);
+        LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
         benchmark::DoNotOptimize(list.Storage());
     }
     if (list.GetCount() != kRecords) {

@@ -4,7 +4,7 @@
 //    plus one enumeration measured in this process, with their ratio;
 //  - the CPU time the program uses in the ten seconds after a burst.
 // Run it under Wine: wine-run.sh bench/notices_bench.exe
-#include "e2e/fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "e2e/harness.h"
 #include "e2e/tray_notices.h"
 #include "ports/port_change_watcher.h"

@@ -8,7 +8,7 @@
 #include "ports/win/tray_menu_win.h"
 #include "resource.h"
 
-#include "e2e/fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 
 #include <windows.h>
 #include <setupapi.h>

@@ -15,7 +15,8 @@ function(portmaven_add_resources target)
         ${PROJECT_SOURCE_DIR}/res/*.rc ${PROJECT_SOURCE_DIR}/res/*.h
         ${PROJECT_SOURCE_DIR}/res/*.manifest ${PROJECT_SOURCE_DIR}/res/art/*.bmp
         ${PROJECT_SOURCE_DIR}/res/art/*.ico ${PROJECT_SOURCE_DIR}/res/art/*.cur
-        ${PROJECT_SOURCE_DIR}/src/about/about_texts.h)
+        ${PROJECT_SOURCE_DIR}/src/about/about_texts.h
+        ${PROJECT_BINARY_DIR}/generated/portmaven_version.h)
     set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS "${inputs}")
     target_sources(${target} PRIVATE ${script})
 endfunction()

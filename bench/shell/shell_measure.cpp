@@ -61,9 +61,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fwprintf(stderr, L"usage: shell_measure Portmaven.exe minimal_window.exe\n");
         return 2;
     }
-    const std::wstring folder = portmaven::e2e::TempPath() + L"\\portmaven-measure";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring exe = CopyBeside(argv[1], folder);
+    const portmaven::win::test_support::TempFolder scratch(L"portmaven-measure");
+    const std::wstring exe = CopyBeside(argv[1], scratch.Path());
 
     constexpr int kRuns = 5;
     std::vector<double> startMs;
@@ -113,9 +112,6 @@ int wmain(int argc, wchar_t** argv) {
         ::CloseHandle(info.hProcess);
         ::CloseHandle(info.hThread);
     }
-    ::DeleteFileW((folder + L"\\Portmaven.cfg").c_str());
-    ::DeleteFileW(exe.c_str());
-    ::RemoveDirectoryW(folder.c_str());
 
     const double pmPrivate = Median(portmavenPrivate);
     const double basePrivate = Median(baselinePrivate);

@@ -3,7 +3,9 @@
 // preprocessor part of this file; the constants below are the same strings for the code.
 #pragma once
 
-#define PORTMAVEN_ABOUT_VERSION_TEXT "Portmaven Version 1.0"
+// The version line comes from the build's one project version.
+#include "portmaven_version.h"
+
 #define PORTMAVEN_ABOUT_COPYRIGHT_TEXT "Copyright (C) 2026"
 // A name under the reserved ".example" domain: it can never lead to somebody else's site.
 #define PORTMAVEN_HOMEPAGE_URL "https://portmaven.example"

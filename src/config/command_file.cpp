@@ -1,15 +1,10 @@
 #include "config/command_file.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 
 namespace portmaven::config {
-
-// A record's memory image is its file image only where char16_t is stored little-endian.
-static_assert(std::endian::native == std::endian::little,
-              "command records are read and written as UTF-16LE memory images");
 
 namespace {
 
@@ -44,8 +39,8 @@ bool GetModuleDirectory(const FileSystem& fileSystem, std::u16string& directory)
 }
 
 bool IsFilePresent(const FileSystem& fileSystem, const std::u16string& path) {
-    const std::optional<std::uint32_t> attributes = fileSystem.Attributes(path);
-    return attributes && *attributes != kAttributeDirectory;
+    const FileKind kind = fileSystem.Kind(path);
+    return kind == FileKind::File || kind == FileKind::ReadOnly;
 }
 
 std::uint64_t QueryFileSize(const FileSystem& fileSystem, const std::u16string& path) {
@@ -84,8 +79,7 @@ bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const
                        std::uint32_t byteCount) {
     // The user made the file read-only to keep its content. Windows refuses to replace such a
     // file, but POSIX rename and Wine's MoveFileExW would replace it silently.
-    const std::optional<std::uint32_t> attributes = fileSystem.Attributes(path);
-    if (attributes && (*attributes & kAttributeReadOnly) != 0) {
+    if (fileSystem.Kind(path) == FileKind::ReadOnly) {
         return false;
     }
     const std::u16string temporary = TemporaryPathFor(path);
@@ -112,15 +106,11 @@ std::size_t AppendCommandRecords(std::span<const std::byte> bytes, CommandList& 
                                    });
 }
 
-void LoadCommandList(const FileSystem& fileSystem, CommandList& list) {
+void LoadCommandFile(const FileSystem& fileSystem, const std::u16string& path, CommandList& list,
+                     DefaultCommand defaultCommand) {
     list.RemoveAllCommands();
-    std::u16string directory;
-    if (!GetModuleDirectory(fileSystem, directory)) {
-        return;
-    }
-    const std::u16string path = CommandFilePath(fileSystem, directory);
     if (!IsFilePresent(fileSystem, path)) {
-        list.AppendCommand(MakeCommandRecord(kDefaultCommandName, kDefaultCommandLine));
+        list.AppendCommand(MakeCommandRecord(defaultCommand.name, defaultCommand.commandLine));
         return;
     }
     // The low 32 bits, as the file was always sized; a record count past that is not kept.
@@ -138,17 +128,31 @@ void LoadCommandList(const FileSystem& fileSystem, CommandList& list) {
     });
 }
 
+void LoadCommandList(const FileSystem& fileSystem, CommandList& list,
+                     DefaultCommand defaultCommand) {
+    std::u16string directory;
+    if (!GetModuleDirectory(fileSystem, directory)) {
+        list.RemoveAllCommands();
+        return;
+    }
+    LoadCommandFile(fileSystem, CommandFilePath(fileSystem, directory), list, defaultCommand);
+}
+
+bool SaveCommandFile(FileSystem& fileSystem, const std::u16string& path, const CommandList& list) {
+    const std::size_t byteCount = list.StorageBytes();
+    if (byteCount > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    return WriteBufferToFile(fileSystem, path, list.Storage(),
+                             static_cast<std::uint32_t>(byteCount));
+}
+
 bool SaveCommandList(FileSystem& fileSystem, const CommandList& list) {
     std::u16string directory;
     if (!GetModuleDirectory(fileSystem, directory)) {
         return false;
     }
-    const std::size_t byteCount = list.StorageBytes();
-    if (byteCount > std::numeric_limits<std::uint32_t>::max()) {
-        return false;
-    }
-    return WriteBufferToFile(fileSystem, CommandFilePath(fileSystem, directory), list.Storage(),
-                             static_cast<std::uint32_t>(byteCount));
+    return SaveCommandFile(fileSystem, CommandFilePath(fileSystem, directory), list);
 }
 
 } // namespace portmaven::config

@@ -16,6 +16,11 @@ tag_ST_PORTMAVEN_CONFIG MakeCommandRecord(std::u16string_view name, std::u16stri
 
 namespace {
 
+// The scan reads four units as one 64-bit word and takes the lowest unit to be the first in
+// memory; and a record's memory image is its file image only where char16_t is little-endian.
+static_assert(std::endian::native == std::endian::little,
+              "command records are read and written as UTF-16LE memory images");
+
 // Keeps the field's text and zeroes what follows it. Every file the program reads passes
 // through here, so the field is looked at four units at a time: first for the terminator,
 // then (the tail being nearly always zero already, and looking cheaper than writing) for any

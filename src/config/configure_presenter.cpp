@@ -25,6 +25,8 @@ constexpr std::u16string_view kSelectToDelete = u"Please select an entry to dele
 constexpr std::u16string_view kConfirmDelete = u"Do you want to delete the selected command?";
 constexpr std::u16string_view kConfirmCaption = u"Confirmation";
 constexpr std::u16string_view kLaunchFailed = u"Failed, LaunchOnStartup";
+constexpr std::u16string_view kLaunchStillSet =
+    u"Launch On Startup is still set for all users; only an administrator can remove it";
 constexpr std::u16string_view kSaveFailed = u"Failed to save the command list";
 
 } // namespace
@@ -73,7 +75,9 @@ void ConfigurePresenter::OnInitDialog() {
     view_.ShowButton(ConfigureButton::CancelEdit, false);
     EnableRowButtons(false);
     view_.SetLaunchOnStartupChecked(runKey_.IsLaunchOnStartupSet());
-    view_.SetNotifyPortChangesChecked(notifySetting_.IsEnabled());
+    if (notifySetting_ != nullptr) {
+        view_.SetNotifyPortChangesChecked(notifySetting_->IsEnabled());
+    }
     view_.FocusField(ConfigureField::Name);
 }
 
@@ -204,20 +208,32 @@ void ConfigurePresenter::OnBnClickedClose() {
 
     // A tray program is usually ended by log-off rather than Exit, so the file is written
     // here, at the commit point. A failed write keeps the list in memory for the next try.
-    if (!saver_.SaveCommandList()) {
+    if (!saver_.SaveCommandList(commands_)) {
         view_.ShowStopMessage(kSaveFailed);
     }
 
-    if (ApplyLaunchOnStartup(runKey_, view_.IsLaunchOnStartupChecked()) ==
-        LaunchOnStartupOutcome::WriteFailed) {
+    switch (ApplyLaunchOnStartup(runKey_, view_.IsLaunchOnStartupChecked())) {
+    case LaunchOnStartupOutcome::WriteFailed:
         view_.ShowStopMessage(kLaunchFailed);
+        break;
+    case LaunchOnStartupOutcome::RemoveFailed:
+        // Reporting success here would leave the user wondering why the program still starts.
+        view_.ShowStopMessage(kLaunchStillSet);
+        break;
+    case LaunchOnStartupOutcome::Unchanged:
+    case LaunchOnStartupOutcome::Written:
+    case LaunchOnStartupOutcome::Removed:
+        break;
     }
 
     // Written only when the user changed it, so that an untouched switch keeps following the
     // default. A failed write is not worth a message: the notices just keep their old state.
+    if (notifySetting_ == nullptr) {
+        return;
+    }
     const bool notify = view_.IsNotifyPortChangesChecked();
-    if (notify != notifySetting_.IsEnabled()) {
-        notifySetting_.SetEnabled(notify);
+    if (notify != notifySetting_->IsEnabled()) {
+        notifySetting_->SetEnabled(notify);
     }
 }
 

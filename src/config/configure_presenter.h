@@ -14,11 +14,11 @@
 
 namespace portmaven::config {
 
-// Writes the command list to its file; false when it could not be written.
+// Writes the list it is given to the command file; false when it could not be written.
 class CommandListSaver {
 public:
     virtual ~CommandListSaver() = default;
-    virtual bool SaveCommandList() = 0;
+    virtual bool SaveCommandList(const CommandList& list) = 0;
 
 protected:
     CommandListSaver() = default;
@@ -33,7 +33,11 @@ public:
     ConfigurePresenter(ConfigureView& view, CommandList& commands, RunKey& runKey,
                        CommandListSaver& saver, NotifySetting& notifySetting) noexcept
         : view_(view), commands_(commands), runKey_(runKey), saver_(saver),
-          notifySetting_(notifySetting) {}
+          notifySetting_(&notifySetting) {}
+    // For a front-end without port notices: the dialog has no notice box.
+    ConfigurePresenter(ConfigureView& view, CommandList& commands, RunKey& runKey,
+                       CommandListSaver& saver) noexcept
+        : view_(view), commands_(commands), runKey_(runKey), saver_(saver) {}
 
     // Browse mode: rows = the command list, Edit and Delete disabled, Cancel hidden, the box
     // showing whether the Run value exists, the notice box the stored switch, focus in the
@@ -69,7 +73,7 @@ private:
     CommandList& commands_;
     RunKey& runKey_;
     CommandListSaver& saver_;
-    NotifySetting& notifySetting_;
+    NotifySetting* notifySetting_ = nullptr;
     int m_nEditItem = 0;
 };
 

@@ -12,10 +12,14 @@
 
 namespace portmaven::config {
 
-// Attribute bits, with the values Windows gives them; other platforms map onto these.
-inline constexpr std::uint32_t kAttributeReadOnly = 0x01;
-inline constexpr std::uint32_t kAttributeDirectory = 0x10;
-inline constexpr std::uint32_t kAttributeNormal = 0x80;
+// What a path names, as far as the command file is concerned. Each platform decides how its
+// own file attributes map onto these.
+enum class FileKind {
+    Missing,   // nothing there, or the system cannot tell
+    Directory, // a plain directory: never taken for the file
+    ReadOnly,  // something there that its owner keeps from being written
+    File,      // anything else that is there
+};
 
 // A file open for reading, from its start. Destroying it closes it without reporting the outcome.
 class InputFile {
@@ -65,9 +69,7 @@ public:
     // Full path of the running executable; nothing when the system cannot tell.
     [[nodiscard]] virtual std::optional<std::u16string> ModulePath() const = 0;
 
-    // Attribute bits of the path; nothing when they cannot be read.
-    [[nodiscard]] virtual std::optional<std::uint32_t>
-    Attributes(const std::u16string& path) const = 0;
+    [[nodiscard]] virtual FileKind Kind(const std::u16string& path) const = 0;
 
     // Size in bytes; nothing when it cannot be queried.
     [[nodiscard]] virtual std::optional<std::uint64_t> Size(const std::u16string& path) const = 0;

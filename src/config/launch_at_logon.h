@@ -10,7 +10,7 @@ enum class LaunchOnStartupOutcome {
     Written,     // box checked, value was missing and has been written
     WriteFailed, // box checked, value missing and could not be written: the user is told
     Removed,     // box unchecked, the value existed and is gone
-    RemoveFailed // box unchecked, the value could not be deleted: nobody is told
+    RemoveFailed // box unchecked, a copy of the value remains: the user is told
 };
 
 // The value is queried again here rather than trusted from when the dialog opened: another

@@ -4,12 +4,13 @@
 
 namespace portmaven::ports {
 
-MenuSelection TrackMenuSelect(MenuSelection current, unsigned item, unsigned flags,
+MenuSelection TrackMenuSelect(MenuSelection current, MenuHighlight highlight,
                               std::size_t portCount) noexcept {
     // Separators, and the notification that the menu closed, keep what the user last chose.
-    if ((flags & kMenuSeparatorFlag) != 0) {
+    if (highlight.kind != MenuHighlight::Kind::Item) {
         return current;
     }
+    const unsigned item = highlight.item;
     if (item < portCount) {
         current.port = static_cast<int>(item);
     }

@@ -7,17 +7,24 @@
 
 namespace portmaven::ports {
 
-// The menu system's flag for separators; a closing menu reports all flags set (0xFFFF).
-inline constexpr unsigned kMenuSeparatorFlag = 0x800;
+// One highlight as the menu reports it, decoded by the platform layer.
+struct MenuHighlight {
+    enum class Kind {
+        Item,      // an entry: a submenu entry by its position, any other item by its id
+        Separator, // a separator line
+        Closed,    // the menu closed
+    };
+    Kind kind = Kind::Item;
+    unsigned item = 0; // Kind::Item only
+};
 
 struct MenuSelection {
     int port = -1;      // position of the last highlighted port entry
     int commandId = -1; // id of the last highlighted command item
 };
 
-// The selection after the menu reports `item` highlighted with `flags` (a submenu entry is
-// reported by its position, any other item by its id).
-MenuSelection TrackMenuSelect(MenuSelection current, unsigned item, unsigned flags,
+// The selection after the menu reports the highlight.
+MenuSelection TrackMenuSelect(MenuSelection current, MenuHighlight highlight,
                               std::size_t portCount) noexcept;
 
 } // namespace portmaven::ports

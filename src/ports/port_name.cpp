@@ -54,23 +54,11 @@ std::optional<std::uint32_t> ParsePortNumber(std::u16string_view digits) noexcep
     return value;
 }
 
-std::u16string_view RegistryText(std::span<const std::byte> data) noexcept {
-    // The registry hands back bytes; an odd trailing byte is not a whole code unit.
-    const std::size_t units = data.size() / sizeof(char16_t);
-    const auto* text = reinterpret_cast<const char16_t*>(data.data());
-    std::size_t length = 0;
-    while (length < units && text[length] != u'\0') {
-        ++length;
-    }
-    return {text, length};
-}
-
-std::optional<std::uint32_t> PortNumberFromValue(std::uint32_t type,
-                                                 std::span<const std::byte> data) noexcept {
-    if (type != kRegSz) {
+std::optional<std::uint32_t> PortNumberFromValue(PortNameValue value) noexcept {
+    if (!value.isString) {
         return std::nullopt;
     }
-    const std::u16string_view text = RegistryText(data);
+    const std::u16string_view text = value.text;
     if (text.size() <= kComPrefix.size() ||
         !common::StartsWithIgnoringAsciiCase(text, kComPrefix)) {
         return std::nullopt;

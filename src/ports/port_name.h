@@ -14,9 +14,12 @@
 
 namespace portmaven::ports {
 
-// Registry value types, as the registry reports them.
-inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegExpandSz = 2;
+// A device's "PortName" as its platform stores it: the text, and whether it was stored as a
+// plain string (a value of another kind names no port, whatever its text).
+struct PortNameValue {
+    std::u16string_view text;
+    bool isString = true;
+};
 
 // True when text is not empty and every unit is a decimal digit '0'..'9'.
 bool IsAllDigits(std::u16string_view text) noexcept;
@@ -25,14 +28,9 @@ bool IsAllDigits(std::u16string_view text) noexcept;
 // largest positive 32-bit int (such a port could not be labelled faithfully).
 std::optional<std::uint32_t> ParsePortNumber(std::u16string_view digits) noexcept;
 
-// The port number named by a "PortName" registry value: a REG_SZ "COM" (any case) followed by
-// digits ('COM007' is 7). `data` holds the bytes the registry returned; the text ends at the
-// first NUL or at the end of the data, whichever comes first.
-std::optional<std::uint32_t> PortNumberFromValue(std::uint32_t type,
-                                                 std::span<const std::byte> data) noexcept;
-
-// The text of a UTF-16 registry string: up to its first NUL, never beyond the data.
-std::u16string_view RegistryText(std::span<const std::byte> data) noexcept;
+// The port number named by a "PortName": a plain string "COM" (any case) followed by digits
+// ('COM007' is 7).
+std::optional<std::uint32_t> PortNumberFromValue(PortNameValue value) noexcept;
 
 // "%s (COM%d)": 'USB Serial Port (COM3)'; an empty description gives ' (COM3)'.
 std::u16string FormatPortLabel(std::u16string_view description, std::uint32_t number);

@@ -15,7 +15,9 @@ struct PresentPort {
 
     // Name and label together are the port's identity: the label carries the description, so a
     // different device that took over the same number counts as a change.
-    friend auto operator<=>(const PresentPort&, const PresentPort&) = default;
+    // clang-tidy takes the literal 0 that a defaulted <=> compares with for a null pointer.
+    friend auto operator<=>(const PresentPort&,
+                            const PresentPort&) = default; // NOLINT(modernize-use-nullptr)
 };
 
 } // namespace portmaven::ports

@@ -164,11 +164,10 @@ public:
 // Saves by taking a snapshot of the list it was given, so tests see what reached the "file".
 class FakeSaver final : public CommandListSaver {
 public:
-    explicit FakeSaver(const CommandList& list) : list_(list) {}
-    bool SaveCommandList() override {
+    bool SaveCommandList(const CommandList& list) override {
         ++saves;
         if (succeeds) {
-            saved = list_;
+            saved = list;
         }
         return succeeds;
     }
@@ -176,9 +175,6 @@ public:
     bool succeeds = true;
     int saves = 0;
     CommandList saved;
-
-private:
-    const CommandList& list_;
 };
 
 } // namespace portmaven::config::testing

@@ -60,7 +60,7 @@ protected:
     CommandList commands;
     FakeConfigureView view;
     FakeRunKey runKey;
-    FakeSaver saver{commands};
+    FakeSaver saver;
     FakeNotifySetting notifySetting;
     ConfigurePresenter presenter{view, commands, runKey, saver, notifySetting};
 };
@@ -442,14 +442,22 @@ TEST_F(ConfigurePresenterTest, CheckedBoxWritesAMissingRunValueAndReportsFailure
     EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(ConfigurePresenterTest, UncheckedBoxRemovesTheRunValueSilently) {
+TEST_F(ConfigurePresenterTest, UncheckedBoxRemovesTheRunValueAndSaysWhenACopyRemains) {
     runKey.present = true;
     Open({});
     view.checked = false;
-    runKey.removeSucceeds = false;
     presenter.OnBnClickedClose();
     EXPECT_EQ(runKey.removals, 1);
     EXPECT_TRUE(view.messages.empty());
+
+    runKey.present = true;
+    runKey.removeSucceeds = false;
+    presenter.OnBnClickedClose();
+    EXPECT_EQ(runKey.removals, 2);
+    EXPECT_EQ(view.messages,
+              std::vector<std::u16string>{
+                  u"Launch On Startup is still set for all users; only an administrator can "
+                  u"remove it"});
 }
 
 TEST_F(ConfigurePresenterTest, CloseAsksTheRegistryAgainInsteadOfTrustingTheOpening) {
@@ -483,6 +491,17 @@ TEST_F(ConfigurePresenterTest, NoticeBoxShowsTheSwitchAndOnlyAChangeIsWrittenOnC
     again.OnBnClickedClose();
     EXPECT_EQ(notifySetting.writes, (std::vector<bool>{false, true}));
     EXPECT_TRUE(reopened.messages.empty()) << "a switch that did not stick is not worth a box";
+}
+
+TEST_F(ConfigurePresenterTest, WithoutASwitchTheNoticeBoxIsLeftAlone) {
+    FakeConfigureView boxless;
+    ConfigurePresenter withoutNotices(boxless, commands, runKey, saver);
+    withoutNotices.OnInitDialog();
+    EXPECT_FALSE(boxless.notifyChecked);
+    boxless.notifyChecked = true;
+    withoutNotices.OnBnClickedClose();
+    EXPECT_TRUE(notifySetting.writes.empty());
+    EXPECT_EQ(saver.saves, 1);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // which ways of ending the program write the command file.
 #include "harness.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 #include "config/command_record.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The Configure dialog end to end: opened from the tray menu with the keyboard, driven through
 // its own controls, and judged by the command file on disk, the list the next opening shows,
 // the Run value in the registry, and what the tray menu launches afterwards.
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 #include "recorder_copy.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -231,8 +231,11 @@ TEST_F(ConfigureE2e, CheckingTheBoxWritesTheExecutablePathAndUncheckingRemovesIt
 
     const auto written = ReadRunValue();
     ASSERT_TRUE(written) << "no Run value after Close with the box checked";
-    // The folder name has a blank: the path is still stored without quotes.
-    EXPECT_TRUE(SamePath(*written, folder.ExePath()))
+    // The folder name has a blank: the quotes keep a log-on from starting its first word.
+    ASSERT_GE(written->size(), 2U);
+    EXPECT_EQ(written->front(), L'"');
+    EXPECT_EQ(written->back(), L'"');
+    EXPECT_TRUE(SamePath(written->substr(1, written->size() - 2), folder.ExePath()))
         << "written: " << ::testing::PrintToString(*written);
 
     dialog = OpenConfigure(app);

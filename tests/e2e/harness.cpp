@@ -4,7 +4,6 @@
 
 #include <shellapi.h>
 
-#include <atomic>
 #include <cstring>
 #include <stdexcept>
 
@@ -21,28 +20,6 @@ std::wstring Narrow2Wide(const char* text) {
         out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
     }
     return out;
-}
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data{};
-    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") {
-                continue;
-            }
-            const std::wstring child = path + L"\\" + name;
-            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(path.c_str());
 }
 
 struct WindowSearch {
@@ -97,35 +74,10 @@ std::wstring PortmavenExePath() {
     return BuildFilePath(PORTMAVEN_EXE_UNIX_PATH);
 }
 
-std::wstring TempPath() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-    std::wstring path(buffer, length);
-    while (!path.empty() && path.back() == L'\\') {
-        path.pop_back();
-    }
-    return path;
-}
-
-TestFolder::TestFolder(std::wstring_view name) {
-    static std::atomic<int> counter{0};
-    path_ = TempPath() + L"\\portmaven-e2e-" + std::wstring(name) + L"-" +
-            std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
-    RemoveTree(path_);
-    if (!::CreateDirectoryW(path_.c_str(), nullptr)) {
-        throw std::runtime_error("cannot create the test folder");
-    }
+TestFolder::TestFolder(std::wstring_view name) : folder_(L"portmaven-e2e-" + std::wstring(name)) {
     if (!::CopyFileW(PortmavenExePath().c_str(), ExePath().c_str(), FALSE)) {
         throw std::runtime_error("cannot copy Portmaven.exe into the test folder");
     }
-}
-
-TestFolder::~TestFolder() {
-    RemoveTree(path_);
-}
-
-std::wstring TestFolder::File(std::wstring_view name) const {
-    return path_ + L"\\" + std::wstring(name);
 }
 
 void WriteFileBytes(const std::wstring& path, std::string_view bytes) {
@@ -185,17 +137,24 @@ std::optional<std::vector<CommandText>> ReadConfigFile(const std::wstring& path)
     return commands;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition()) {
-            return true;
-        }
-        if (::GetTickCount64() >= deadline) {
-            return false;
-        }
-        ::Sleep(pollMs);
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    std::wstring mutableLine = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        return std::nullopt;
     }
+    ::CloseHandle(info.hThread);
+    std::optional<DWORD> exitCode;
+    DWORD code = 0;
+    if (::WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+        ::GetExitCodeProcess(info.hProcess, &code)) {
+        exitCode = code;
+    }
+    ::CloseHandle(info.hProcess);
+    return exitCode;
 }
 
 PortmavenProcess::PortmavenProcess(const TestFolder& folder) {

@@ -3,6 +3,9 @@
 // files and windows the program leaves behind.
 #pragma once
 
+#include "support/win/temp_folder_win.h"
+#include "support/win/wait_win.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -23,19 +26,18 @@ std::wstring PortmavenExePath();
 class TestFolder {
 public:
     explicit TestFolder(std::wstring_view name);
-    ~TestFolder();
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
     TestFolder(TestFolder&&) = delete;
     TestFolder& operator=(TestFolder&&) = delete;
 
-    [[nodiscard]] const std::wstring& Path() const { return path_; }
+    [[nodiscard]] const std::wstring& Path() const { return folder_.Path(); }
     [[nodiscard]] std::wstring ExePath() const { return File(L"Portmaven.exe"); }
     [[nodiscard]] std::wstring ConfigPath() const { return File(L"Portmaven.cfg"); }
-    [[nodiscard]] std::wstring File(std::wstring_view name) const;
+    [[nodiscard]] std::wstring File(std::wstring_view name) const { return folder_.File(name); }
 
 private:
-    std::wstring path_;
+    win::test_support::TempFolder folder_;
 };
 
 struct CommandText {
@@ -52,8 +54,14 @@ std::optional<std::vector<CommandText>> ReadConfigFile(const std::wstring& path)
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, std::string_view bytes);
 
-// Polls until the condition holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 25);
+using win::test_support::FileNames;
+using win::test_support::RemoveTree;
+using win::test_support::TempPath;
+using win::test_support::WaitUntil;
+
+// Starts a command line as the system starts a Run value or a shortcut and waits for it; its
+// exit code, or nullopt when it could not start or did not end in time.
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
 // A running copy of Portmaven.exe. The destructor ends it if it still runs and waits for the
 // process, so that the next test's copy does not find the single-instance event.
@@ -134,8 +142,5 @@ std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 // The message of a message box: the texts of its static controls.
 std::wstring MessageBoxText(HWND box);
-
-// Absolute path of the file that the tests can use as scratch in the temporary folder.
-std::wstring TempPath();
 
 } // namespace portmaven::e2e

@@ -1,7 +1,7 @@
 // Port notices end to end: a port registered in the prefix, then WM_DEVICECHANGE sent to the
 // real program as the system sends it; the balloon and the tooltip are read back from the
 // notification area's own process.
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 #include "tray_notices.h"
 

@@ -1,6 +1,6 @@
 // Ports and launching end to end: ports registered in the prefix, the real tray menu driven by
 // the keyboard, and a recorder standing in for the terminal program that the command starts.
-#include "fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 #include "harness.h"
 #include "recorder_copy.h"
 

@@ -111,17 +111,28 @@ TEST(PlanLaunch, DefaultCommandUnderComOne) {
     ExpectSplit(*plan, uR"(C:\Program Files\TTERMPRO\ttermpro.exe)", u"/C=1");
 }
 
-TEST(PlanLaunch, SubstitutesTheLabelsOwnPortNumber) {
+TEST(PlanLaunch, SubstitutesTheLabelsOwnPortNameAndNumber) {
     FakePrograms programs;
     programs.existing = {u"tool.exe"};
-    const auto plan = PlanLaunch(u"tool.exe -p %PORTNUM% -q COM%PORTNUM%",
+    const auto plan = PlanLaunch(u"tool.exe -p %PORTNUM% -q COM%PORTNUM% -s %PORT%",
                                  u"Dual (COM9) adapter (COM12)", programs.Search());
     ASSERT_TRUE(plan);
-    ExpectSplit(*plan, u"tool.exe", u"-p 12 -q COM12");
+    ExpectSplit(*plan, u"tool.exe", u"-p 12 -q COM12 -s COM12");
     // A line without the token runs unchanged.
     const auto unchanged = PlanLaunch(u"tool.exe -x", u"P (COM3)", programs.Search());
     ASSERT_TRUE(unchanged);
     ExpectSplit(*unchanged, u"tool.exe", u"-x");
+}
+
+TEST(ReplacePortTokens, NameAndNumberSideBySide) {
+    EXPECT_EQ(ReplacePortTokens(u"tio %PORT% # %PORTNUM% %PORT%", u"/dev/ttyUSB10", u"10"),
+              u"tio /dev/ttyUSB10 # 10 /dev/ttyUSB10");
+    // Exact case only, and neither token is found in what was inserted or across a boundary.
+    EXPECT_EQ(ReplacePortTokens(u"%port% %Port% %PORT", u"COM5", u"5"), u"%port% %Port% %PORT");
+    EXPECT_EQ(ReplacePortTokens(u"%PORT%NUM%", u"A", u"1"), u"ANUM%");
+    EXPECT_EQ(ReplacePortTokens(u"%PORT%PORTNUM%", u"%PORT", u"9"), u"%PORTPORTNUM%");
+    EXPECT_EQ(ReplacePortTokens(u"%%PORTNUM%%PORT%%", u"%PORTNUM%", u"%PORT%"),
+              u"%%PORT%%PORTNUM%%");
 }
 
 TEST(PlanLaunch, RefusesWhatCannotBeStartedFaithfully) {

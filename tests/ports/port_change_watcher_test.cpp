@@ -51,7 +51,10 @@ public:
         if (m_results.empty()) {
             return std::nullopt;
         }
-        std::optional<Ports> result = std::move(m_results.front());
+        // Swapped out rather than moved from: g++ -O2 misreads the moved-from optional as
+        // possibly uninitialised.
+        std::optional<Ports> result;
+        result.swap(m_results.front());
         m_results.pop_front();
         return result;
     }

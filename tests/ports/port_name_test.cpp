@@ -1,25 +1,16 @@
-// Which registry values name a COM port, the labels built from them, and the port number read
+// Which port names name a COM port, the labels built from them, and the port number read
 // back out of a label.
 #include "ports/port_name.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 namespace portmaven::ports {
 namespace {
 
-// The bytes the registry returns for a string value, terminator included.
-std::vector<std::byte> ValueBytes(std::u16string_view text, bool withTerminator = true) {
-    std::vector<std::byte> bytes((text.size() + (withTerminator ? 1 : 0)) * sizeof(char16_t));
-    std::memcpy(bytes.data(), text.data(), text.size() * sizeof(char16_t));
-    return bytes;
-}
-
-std::optional<std::uint32_t> PortNumber(std::u16string_view text, std::uint32_t type = kRegSz) {
-    const std::vector<std::byte> bytes = ValueBytes(text);
-    return PortNumberFromValue(type, bytes);
+std::optional<std::uint32_t> PortNumber(std::u16string_view text, bool isString = true) {
+    return PortNumberFromValue({.text = text, .isString = isString});
 }
 
 TEST(IsAllDigits, AcceptsOnlyNonEmptyDecimalDigits) {
@@ -46,8 +37,7 @@ TEST(PortNumberFromValue, SkipsEverythingElse) {
          {u"COM", u"COM3A", u"COM 3", u"LPT1", u"", u"CO", u"XCOM3", u"COM-1", u"COM3 "}) {
         EXPECT_FALSE(PortNumber(text)) << std::string(text.begin(), text.end());
     }
-    EXPECT_FALSE(PortNumber(u"COM3", kRegExpandSz));
-    EXPECT_FALSE(PortNumber(u"COM3", 0));
+    EXPECT_FALSE(PortNumber(u"COM3", false)) << "a value of another kind names no port";
 }
 
 TEST(PortNumberFromValue, SkipsNumbersBeyondAPositive32BitInt) {
@@ -56,27 +46,6 @@ TEST(PortNumberFromValue, SkipsNumbersBeyondAPositive32BitInt) {
     EXPECT_FALSE(PortNumber(u"COM99999999999999999999"));
     // Leading zeros do not count against the range.
     EXPECT_EQ(PortNumber(u"COM0000000000000000042"), 42u);
-}
-
-TEST(PortNumberFromValue, ReadsAValueWithoutTerminatorOnlyAsFarAsTheData) {
-    // A 512-byte value that fills the read buffer, with no NUL: "COM", zeros, "42". The digit
-    // that follows in memory must not be read as part of it.
-    std::u16string buffer = u"COM" + std::u16string(251, u'0') + u"42";
-    ASSERT_EQ(buffer.size(), 256u);
-    buffer += u"9";
-    const auto* bytes = reinterpret_cast<const std::byte*>(buffer.data());
-    EXPECT_EQ(PortNumberFromValue(kRegSz, {bytes, 512}), 42u);
-    // The same bytes with a letter behind them: still read only up to the data returned.
-    buffer.back() = u'X';
-    EXPECT_EQ(PortNumberFromValue(kRegSz, {bytes, 512}), 42u);
-    // The text stops at its first NUL even when more data follows.
-    const std::u16string embedded(u"COM4\0COM5X", 10);
-    EXPECT_EQ(PortNumberFromValue(kRegSz, ValueBytes(embedded, false)), 4u);
-    // An odd trailing byte is not half a digit.
-    std::vector<std::byte> odd = ValueBytes(u"COM8", false);
-    odd.push_back(std::byte{'9'});
-    EXPECT_EQ(PortNumberFromValue(kRegSz, odd), 8u);
-    EXPECT_FALSE(PortNumberFromValue(kRegSz, {}));
 }
 
 TEST(FormatPortLabel, UsesDescriptionBlankAndUpperCaseComNumber) {

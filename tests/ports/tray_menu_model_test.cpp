@@ -91,39 +91,45 @@ TEST(TrayMenuModel, CommandsBeyondTheIdRangeAreNotListed) {
     EXPECT_EQ(model.commandItems.back().id, kLastCommandId);
 }
 
+MenuHighlight Item(unsigned item) {
+    return {.kind = MenuHighlight::Kind::Item, .item = item};
+}
+constexpr MenuHighlight kSeparator{.kind = MenuHighlight::Kind::Separator};
+constexpr MenuHighlight kClosed{.kind = MenuHighlight::Kind::Closed};
+
 TEST(MenuSelection, RemembersThePortEntryAndTheCommandChosenUnderIt) {
     MenuSelection selection;
     EXPECT_EQ(selection.port, -1);
     EXPECT_EQ(selection.commandId, -1);
     // Highlight port 1, then port 2 (submenu entries report their position), open its
     // submenu, highlight and click the first command.
-    selection = TrackMenuSelect(selection, 0, 0x10 | 0x80, 2);
-    selection = TrackMenuSelect(selection, 1, 0x10 | 0x80, 2);
-    selection = TrackMenuSelect(selection, 501, 0x80, 2);
+    selection = TrackMenuSelect(selection, Item(0), 2);
+    selection = TrackMenuSelect(selection, Item(1), 2);
+    selection = TrackMenuSelect(selection, Item(501), 2);
     EXPECT_EQ(selection.port, 1);
     EXPECT_EQ(selection.commandId, 501);
-    // The menu closes: flags 0xFFFF, item 0. Nothing is forgotten or overwritten.
-    selection = TrackMenuSelect(selection, 0, 0xFFFF, 2);
+    // The menu closes. Nothing is forgotten or overwritten.
+    selection = TrackMenuSelect(selection, kClosed, 2);
     EXPECT_EQ(selection.port, 1);
     EXPECT_EQ(selection.commandId, 501);
 }
 
 TEST(MenuSelection, IgnoresItemsThatAreNeitherPortsNorCommands) {
     MenuSelection selection{.port = 0, .commandId = 502};
-    selection = TrackMenuSelect(selection, 32772, 0x80, 2); // Device Manager
-    selection = TrackMenuSelect(selection, 100, 0x80 | 0x1, 0);
-    selection = TrackMenuSelect(selection, 500, 0x80, 2);
-    selection = TrackMenuSelect(selection, 32768, 0x80, 2);
-    selection = TrackMenuSelect(selection, 1, 0x800, 2); // a separator at position 1
+    selection = TrackMenuSelect(selection, Item(32772), 2); // Device Manager
+    selection = TrackMenuSelect(selection, Item(100), 0);
+    selection = TrackMenuSelect(selection, Item(500), 2);
+    selection = TrackMenuSelect(selection, Item(32768), 2);
+    selection = TrackMenuSelect(selection, kSeparator, 2);
     EXPECT_EQ(selection.port, 0);
     EXPECT_EQ(selection.commandId, 502);
 }
 
 TEST(MenuSelection, RecordsEveryCommandIdInRange) {
     MenuSelection selection;
-    selection = TrackMenuSelect(selection, 511, 0, 1);
+    selection = TrackMenuSelect(selection, Item(511), 1);
     EXPECT_EQ(selection.commandId, 511);
-    selection = TrackMenuSelect(selection, kLastCommandId, 0, 1);
+    selection = TrackMenuSelect(selection, Item(kLastCommandId), 1);
     EXPECT_EQ(selection.commandId, kLastCommandId);
     EXPECT_EQ(selection.port, -1);
 }

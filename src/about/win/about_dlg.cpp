@@ -14,16 +14,23 @@ constexpr about::Colour kLinkVisitedColour = about::Rgb(111, 49, 152);
 } // namespace
 
 const MessageMapEntry<CAboutDlg> CAboutDlg::messageMap[] = {
-    // The link paints itself from its parent's colour request.
-    OnMessage<CAboutDlg>(
-        WM_CTLCOLORSTATIC,
-        [](CAboutDlg& self, const WindowMessage& msg) { return self.m_link.ReflectCtlColor(msg); }),
+    OnMessage<&CAboutDlg::OnCtlColorStatic>(WM_CTLCOLORSTATIC),
 };
 
-CAboutDlg::CAboutDlg() noexcept : Dialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg(HWND owner) noexcept : Dialog(IDD_ABOUTBOX, owner) {}
+
+void RunAboutBox(HWND owner) {
+    CAboutDlg about(owner);
+    about.DoModal();
+}
 
 MessageResult CAboutDlg::HandleMessage(const WindowMessage& msg) {
     return DispatchMessageMap<CAboutDlg>(messageMap, *this, msg);
+}
+
+MessageResult CAboutDlg::OnCtlColorStatic(const WindowMessage& msg) {
+    // The link paints itself from its parent's colour request.
+    return m_link.ReflectCtlColor(msg);
 }
 
 void CAboutDlg::DoDataExchange() {

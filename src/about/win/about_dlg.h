@@ -3,14 +3,14 @@
 #pragma once
 
 #include "about/win/hyper_link.h"
-#include "app/win/dialog.h"
+#include "framework/win/dialog.h"
 
 namespace portmaven::win {
 
 class CAboutDlg : public Dialog {
 public:
-    // Owned by the application's main window when it runs.
-    CAboutDlg() noexcept;
+    // Without an owner, owned by the application's main window when it runs.
+    explicit CAboutDlg(HWND owner = nullptr) noexcept;
 
 protected:
     BOOL OnInitDialog() override;
@@ -20,11 +20,15 @@ private:
     // Binds the homepage control to m_link.
     void DoDataExchange();
     void FitLinkToText(const CHyperLink& link) const;
+    MessageResult OnCtlColorStatic(const WindowMessage& msg);
 
     static const MessageMapEntry<CAboutDlg> messageMap[];
 
     CHyperLink m_link;
     int m_nMaxLinkWidth = 0; // the link's client width as laid out from the template
 };
+
+// A new About box, modal to owner: the link starts unvisited at every opening.
+void RunAboutBox(HWND owner);
 
 } // namespace portmaven::win

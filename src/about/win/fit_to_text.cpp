@@ -1,6 +1,6 @@
 #include "about/win/fit_to_text.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 #include "about/win/hyper_link.h"
 
-#include "app/win/wide_text.h"
+#include "framework/win/wide_text.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -26,25 +26,10 @@ bool IsMouseMessage(UINT message) {
 } // namespace
 
 const MessageMapEntry<CHyperLink> CHyperLink::messageMap[] = {
-    OnMessage<CHyperLink>(WM_TIMER,
-                          [](CHyperLink& self, const WindowMessage& msg) -> MessageResult {
-                              self.OnTimer(msg.wParam);
-                              return 0;
-                          }),
-    OnMessage<CHyperLink>(WM_SETCURSOR,
-                          [](CHyperLink& self, const WindowMessage&) -> MessageResult {
-                              return self.OnSetCursor() ? TRUE : FALSE;
-                          }),
-    OnMessage<CHyperLink>(WM_LBUTTONUP,
-                          [](CHyperLink& self, const WindowMessage& msg) -> MessageResult {
-                              self.OnLButtonUpAt(PointFromLParam(msg.lParam));
-                              return 0;
-                          }),
-    OnMessage<CHyperLink>(WM_LBUTTONDOWN,
-                          [](CHyperLink& self, const WindowMessage&) -> MessageResult {
-                              self.OnLButtonDown();
-                              return 0;
-                          }),
+    OnMessage<&CHyperLink::OnTimer, CHyperLink>(WM_TIMER),
+    OnMessage<&CHyperLink::OnSetCursor, CHyperLink>(WM_SETCURSOR),
+    OnMessage<&CHyperLink::OnLButtonUpAt>(WM_LBUTTONUP),
+    OnMessage<&CHyperLink::OnLButtonDown, CHyperLink>(WM_LBUTTONDOWN),
 };
 
 CHyperLink::~CHyperLink() {
@@ -58,13 +43,22 @@ bool CHyperLink::SubclassWindow(HWND control) {
         return false;
     }
     m_hWnd = control;
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
     PreSubclassWindow();
-    if (!::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this))) {
+    if (!InstallSubclass(control)) {
+        // The control stays a plain static: it gets back the style it had, and the tooltip
+        // made for the link goes.
+        ::SetWindowLongW(control, GWL_STYLE, style);
+        m_tipCtrl.Destroy();
         m_hWnd = nullptr;
         return false;
     }
     return true;
+}
+
+bool CHyperLink::InstallSubclass(HWND control) {
+    return ::SetWindowSubclass(control, &CHyperLink::SubclassProc, kSubclassId,
+                               reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 void CHyperLink::PreSubclassWindow() {
@@ -221,7 +215,8 @@ bool CHyperLink::OpenLink(std::u16string target) {
     return false;
 }
 
-void CHyperLink::OnLButtonUpAt(POINT clientPoint) {
+void CHyperLink::OnLButtonUpAt(WPARAM, LPARAM lParam) {
+    const POINT clientPoint = PointFromLParam(lParam);
     POINT screen = clientPoint;
     RECT window{};
     ::ClientToScreen(m_hWnd, &screen);

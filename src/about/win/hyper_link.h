@@ -6,8 +6,8 @@
 
 #include "about/hyper_link_model.h"
 #include "about/win/tool_tip.h"
-#include "app/win/message_map.h"
-#include "app/win/scoped_handle.h"
+#include "framework/win/message_map.h"
+#include "framework/win/scoped_handle.h"
 
 #include <windows.h>
 
@@ -53,6 +53,8 @@ public:
 
 protected:
     virtual void PreSubclassWindow();
+    // Routes the control's messages through the link; false when the system refuses.
+    virtual bool InstallSubclass(HWND control);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -62,7 +64,8 @@ private:
     // The font the control's text is made from: its own, not the link font set on it.
     HFONT TextFont() noexcept;
     [[nodiscard]] bool ShowsImage() const;
-    void OnLButtonUpAt(POINT clientPoint);
+    // WM_LBUTTONUP: whether the button came up over the control, from the client point.
+    void OnLButtonUpAt(WPARAM wParam, LPARAM lParam);
 
     [[nodiscard]] bool HasCaption() const override;
     void ShowLinkCursor() override;

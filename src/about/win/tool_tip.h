@@ -2,7 +2,7 @@
 // top-level window becomes the owner), so the control destroys its tooltip itself.
 #pragma once
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <windows.h>
 

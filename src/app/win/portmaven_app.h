@@ -2,8 +2,8 @@
 // modally for the program's whole life.
 #pragma once
 
-#include "app/win/scoped_handle.h"
-#include "app/win/win_app.h"
+#include "framework/win/scoped_handle.h"
+#include "framework/win/win_app.h"
 
 namespace portmaven::win {
 

@@ -1,7 +1,14 @@
 #include "app/win/portmaven_dlg.h"
 
+#include "about/win/about_dlg.h"
+#include "config/command_list.h"
 #include "config/win/command_store_win.h"
+#include "config/win/configure_dlg.h"
+#include "config/win/notify_setting_win.h"
 #include "ports/menu_ids.h"
+#include "ports/win/menu_highlight_win.h"
+#include "ports/win/port_menu_win.h"
+#include "ports/win/tray_menu_win.h"
 #include "resource.h"
 
 #include <cwchar>
@@ -17,72 +24,20 @@ constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
 } // namespace
 
 const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
-    OnMessage<CPortmavenDlg>(WM_SYSCOMMAND,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) {
-                                 return self.OnSysCommand(static_cast<UINT>(msg.wParam),
-                                                          msg.lParam);
-                             }),
-    OnMessage<CPortmavenDlg>(WM_PAINT,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnPaint();
-                                 return 0;
-                             }),
-    OnMessage<CPortmavenDlg>(WM_QUERYDRAGICON,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 return reinterpret_cast<LRESULT>(self.m_hIcon);
-                             }),
-    OnMessage<CPortmavenDlg>(WM_TRAYNOTIFY,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
-                                 return self.OnTrayNotify(msg.wParam, msg.lParam);
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_EXIT,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnMenuExit();
-                                 return 0;
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_DEVICE_MANAGER,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnDeviceManager();
-                                 return 0;
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_PROPERTIES,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnMenuProperties();
-                                 return 0;
-                             }),
-    OnCommand<CPortmavenDlg>(ID_MENU_ABOUT,
-                             [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnMenuAbout();
-                                 return 0;
-                             }),
+    OnMessage<&CPortmavenDlg::OnSysCommand>(WM_SYSCOMMAND),
+    OnMessage<&CPortmavenDlg::OnPaint>(WM_PAINT),
+    OnMessage<&CPortmavenDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),
+    OnMessage<&CPortmavenDlg::OnTrayNotify>(WM_TRAYNOTIFY),
+    OnCommand<&CPortmavenDlg::OnMenuExit>(ID_MENU_EXIT),
+    OnCommand<&CPortmavenDlg::OnDeviceManager>(ID_MENU_DEVICE_MANAGER),
+    OnCommand<&CPortmavenDlg::OnMenuProperties>(ID_MENU_PROPERTIES),
+    OnCommand<&CPortmavenDlg::OnMenuAbout>(ID_MENU_ABOUT),
     // Every command of the list is launchable, not only the first ten.
-    OnCommandRange<CPortmavenDlg>(ports::kFirstCommandId, ports::kLastCommandId,
-                                  [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-                                      self.OnLaunchCommand();
-                                      return 0;
-                                  }),
-    OnMessage<CPortmavenDlg>(WM_MENUSELECT,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
-                                 self.OnMenuSelect(LOWORD(msg.wParam), HIWORD(msg.wParam),
-                                                   reinterpret_cast<HMENU>(msg.lParam));
-                                 // Only watched: the system's own handling still runs.
-                                 return kDefaultProcessing;
-                             }),
-    OnMessage<CPortmavenDlg>(WM_DEVICECHANGE,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
-                                 self.OnDeviceChange(msg.wParam, msg.lParam);
-                                 return TRUE;
-                             }),
-    OnMessage<CPortmavenDlg>(WM_TIMER,
-                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
-                                 return self.OnTimer(msg.wParam);
-                             }),
-    OnRegisteredMessage<CPortmavenDlg>(
-        kTaskbarCreatedMessage,
-        [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
-            self.OnTaskbarCreated();
-            return 0;
-        }),
+    OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(ports::kFirstCommandId, ports::kLastCommandId),
+    OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
+    OnMessage<&CPortmavenDlg::OnDeviceChange>(WM_DEVICECHANGE),
+    OnMessage<&CPortmavenDlg::OnTimer>(WM_TIMER),
+    OnRegisteredMessage<&CPortmavenDlg::OnTaskbarCreated>(kTaskbarCreatedMessage),
 };
 
 CPortmavenDlg::CPortmavenDlg() noexcept
@@ -125,10 +80,16 @@ BOOL CPortmavenDlg::OnInitDialog() {
         // notification area appears (TaskbarCreated) and the icon could be added.
         return TRUE;
     }
-    LoadCommandList();
-    m_commandListLoaded = true;
+    LoadCommandListOnce();
     StartPortNotices();
     return TRUE;
+}
+
+void CPortmavenDlg::LoadCommandListOnce() {
+    if (!m_commandListLoaded) {
+        LoadCommandList(config::g_CommandList);
+        m_commandListLoaded = true;
+    }
 }
 
 bool CPortmavenDlg::AddTrayIcon() {
@@ -139,16 +100,13 @@ void CPortmavenDlg::OnTaskbarCreated() {
     if (m_notifyIconData.hWnd == nullptr || !AddTrayIcon()) {
         return;
     }
+    // When the icon could not be added at start, the list was never read. Load it now:
+    // otherwise the next Exit would overwrite the command file with an empty list.
+    LoadCommandListOnce();
     if (m_portNotices) {
         m_portNotices->OnTrayIconAdded();
     } else {
         StartPortNotices();
-    }
-    if (!m_commandListLoaded) {
-        // The icon could not be added at start, so the list was never read. Load it now:
-        // otherwise the next Exit would overwrite the command file with an empty list.
-        LoadCommandList();
-        m_commandListLoaded = true;
     }
 }
 
@@ -160,9 +118,9 @@ void CPortmavenDlg::PostNcDestroy() {
     ::Shell_NotifyIconW(NIM_DELETE, &m_notifyIconData);
 }
 
-MessageResult CPortmavenDlg::OnSysCommand(UINT commandId, LPARAM) {
-    if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
-        OpenAboutBox();
+MessageResult CPortmavenDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+    if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        RunAboutBox(GetSafeHwnd());
         return 0;
     }
     return kDefaultProcessing;
@@ -187,10 +145,108 @@ void CPortmavenDlg::OnPaint() {
     ::ShowWindow(hwnd, SW_HIDE);
 }
 
+LRESULT CPortmavenDlg::OnQueryDragIcon() const {
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
 void CPortmavenDlg::OnMenuExit() {
     // The outcome of the save is not looked at: the user asked to leave, and leaves.
-    SaveCommandList();
+    SaveCommandList(config::g_CommandList);
     OnOK();
+}
+
+LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    if (wParam != kTrayIconId) {
+        return 1;
+    }
+    switch (lParam) {
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    // A click on a port notice: the menu shows what came.
+    case NIN_BALLOONUSERCLICK:
+        break;
+    case WM_LBUTTONDBLCLK:
+        return 0;
+    default:
+        return 1;
+    }
+    POINT cursor{};
+    if (!::GetCursorPos(&cursor)) {
+        return 0;
+    }
+    // Nothing is shown when the menu cannot be built; there is nothing the user could do.
+    ShowTrayMenu(
+        GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_portLabels,
+        config::g_CommandList);
+    return 0;
+}
+
+MessageResult CPortmavenDlg::OnMenuSelect(WPARAM wParam, LPARAM) {
+    const ports::MenuSelection selection = ports::TrackMenuSelect(
+        {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
+        DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)), m_portLabels.size());
+    m_nSelectedPort = selection.port;
+    m_nSelectedCommandId = selection.commandId;
+    return kDefaultProcessing;
+}
+
+void CPortmavenDlg::OnDeviceManager() {
+    // Nothing to report if the console does not open: the system has already said why.
+    ::ShellExecuteW(GetSafeHwnd(), L"open", L"devmgmt.msc", nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+bool CPortmavenDlg::RefreshPortList() {
+    return RefreshPortLabels(m_portLabels);
+}
+
+void CPortmavenDlg::OnLaunchCommand() {
+    LaunchSelectedCommand(config::g_CommandList, m_portLabels,
+                          {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId});
+}
+
+void CPortmavenDlg::StartPortNotices() {
+    m_portNotices = std::make_unique<SerialPortNotices>(GetSafeHwnd(), kTrayIconId);
+    ApplyNotifySetting();
+}
+
+void CPortmavenDlg::ApplyNotifySetting() {
+    if (m_portNotices) {
+        m_portNotices->SetNotificationsEnabled(RegistryNotifySetting().IsEnabled());
+    }
+}
+
+LRESULT CPortmavenDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (m_portNotices) {
+        m_portNotices->OnDeviceChange(event, data);
+    }
+    // Grants DBT_DEVICEQUERYREMOVE: the program holds no device open.
+    return TRUE;
+}
+
+MessageResult CPortmavenDlg::OnTimer(WPARAM timerId) {
+    if (m_portNotices && m_portNotices->OnTimer(timerId)) {
+        return 0;
+    }
+    return kDefaultProcessing;
+}
+
+void CPortmavenDlg::OnMenuProperties() {
+    try {
+        CommandFileSaver saver;
+        RunConfigureDialog(GetSafeHwnd(), config::g_CommandList, saver);
+        // Close may have switched the port notices.
+        ApplyNotifySetting();
+    } catch (...) {
+        // A failure in the dialog must not end the tray program.
+    }
+}
+
+void CPortmavenDlg::OnMenuAbout() {
+    try {
+        RunAboutBox(GetSafeHwnd());
+    } catch (...) {
+        // Nothing to tell the user; the program carries on.
+    }
 }
 
 } // namespace portmaven::win

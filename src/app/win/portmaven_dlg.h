@@ -2,11 +2,12 @@
 // receives the icon's callback and every menu command, and holds what the tray menu and the
 // launch share (the port labels and the last highlighted port and command).
 //
-// Its handlers live with the subsystem they serve: the tray menu, port refresh and launch in
-// ports/win/, Properties in config/win/, About in about/win/.
+// Every handler lives here and stays a few lines: it decodes its message and forwards to the
+// subsystem that does the work (ports/win/, config/win/, about/win/), handing it the host's
+// state rather than the host.
 #pragma once
 
-#include "app/win/dialog.h"
+#include "framework/win/dialog.h"
 #include "ports/win/serial_port_notices_win.h"
 
 #include <windows.h>
@@ -40,16 +41,19 @@ protected:
 private:
     static const MessageMapEntry<CPortmavenDlg> messageMap[];
 
-    // Application shell (app/win/portmaven_dlg.cpp)
-    MessageResult OnSysCommand(UINT commandId, LPARAM lParam);
+    // Application shell
+    MessageResult OnSysCommand(WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    LRESULT OnQueryDragIcon() const;
     void OnMenuExit();
     void OnTaskbarCreated();
     bool AddTrayIcon();
+    void LoadCommandListOnce();
 
-    // Tray menu, port list and launch (ports/win/)
+    // Tray menu, port list and launch
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    // Only watched: the system's own handling still runs.
+    MessageResult OnMenuSelect(WPARAM wParam, LPARAM lParam);
     void OnDeviceManager();
     bool RefreshPortList();
     void OnLaunchCommand();
@@ -57,15 +61,14 @@ private:
     // debounce timer, switched by the user's setting.
     void StartPortNotices();
     void ApplyNotifySetting();
-    void OnDeviceChange(WPARAM event, LPARAM data);
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
     MessageResult OnTimer(WPARAM timerId);
 
-    // Configure dialog (config/win/)
+    // Configure dialog
     void OnMenuProperties();
 
-    // About box (about/win/)
+    // About box
     void OnMenuAbout();
-    void OpenAboutBox();
 
     NOTIFYICONDATAW m_notifyIconData{};
     std::vector<std::u16string> m_portLabels;

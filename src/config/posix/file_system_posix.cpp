@@ -101,21 +101,18 @@ std::optional<std::u16string> PosixFileSystem::ModulePath() const {
     }
 }
 
-std::optional<std::uint32_t> PosixFileSystem::Attributes(const std::u16string& path) const {
+FileKind PosixFileSystem::Kind(const std::u16string& path) const {
     const std::optional<std::string> native = NativePath(path);
     struct stat status {};
     if (!native || ::stat(native->c_str(), &status) != 0) {
-        return std::nullopt;
+        return FileKind::Missing;
     }
-    std::uint32_t attributes = 0;
-    if (S_ISDIR(status.st_mode)) {
-        attributes |= kAttributeDirectory;
-    }
-    // Read-only means that nobody is meant to write it, whatever root may do.
+    // Read-only means that nobody is meant to write it, whatever root may do. A read-only
+    // directory is something the user set apart, as on Windows: it is not a plain directory.
     if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        attributes |= kAttributeReadOnly;
+        return FileKind::ReadOnly;
     }
-    return attributes != 0 ? attributes : kAttributeNormal;
+    return S_ISDIR(status.st_mode) ? FileKind::Directory : FileKind::File;
 }
 
 std::optional<std::uint64_t> PosixFileSystem::Size(const std::u16string& path) const {

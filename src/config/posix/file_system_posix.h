@@ -9,8 +9,7 @@ class PosixFileSystem : public FileSystem {
 public:
     [[nodiscard]] char16_t PathSeparator() const noexcept override { return u'/'; }
     [[nodiscard]] std::optional<std::u16string> ModulePath() const override;
-    [[nodiscard]] std::optional<std::uint32_t>
-    Attributes(const std::u16string& path) const override;
+    [[nodiscard]] FileKind Kind(const std::u16string& path) const override;
     [[nodiscard]] std::optional<std::uint64_t> Size(const std::u16string& path) const override;
     [[nodiscard]] std::unique_ptr<InputFile>
     OpenForReading(const std::u16string& path) const override;

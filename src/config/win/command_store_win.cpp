@@ -5,14 +5,18 @@
 
 namespace portmaven::win {
 
-void LoadCommandList() {
+void LoadCommandList(config::CommandList& list) {
     Win32FileSystem fileSystem;
-    config::LoadCommandList(fileSystem, config::g_CommandList);
+    config::LoadCommandList(fileSystem, list, config::kWindowsDefaultCommand);
 }
 
-bool SaveCommandList() {
+bool SaveCommandList(const config::CommandList& list) {
     Win32FileSystem fileSystem;
-    return config::SaveCommandList(fileSystem, config::g_CommandList);
+    return config::SaveCommandList(fileSystem, list);
+}
+
+bool CommandFileSaver::SaveCommandList(const config::CommandList& list) {
+    return win::SaveCommandList(list);
 }
 
 } // namespace portmaven::win

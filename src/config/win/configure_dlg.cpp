@@ -1,7 +1,9 @@
 #include "config/win/configure_dlg.h"
 
-#include "app/win/wide_text.h"
-#include "app/win/win_app.h"
+#include "config/win/notify_setting_win.h"
+#include "config/win/run_key_win.h"
+#include "framework/win/wide_text.h"
+#include "support/win/application.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -69,38 +71,14 @@ void SetChecked(HWND box, bool checked) {
 } // namespace
 
 const MessageMapEntry<CConfigureDlg> CConfigureDlg::messageMap[] = {
-    OnCommand<CConfigureDlg>(IDC_BUTTON_ADD,
-                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnBnClickedAdd();
-                                 return 0;
-                             }),
-    OnCommand<CConfigureDlg>(IDC_BUTTON_DELETE,
-                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnBnClickedDelete();
-                                 return 0;
-                             }),
-    OnCommand<CConfigureDlg>(IDC_BUTTON_EDIT,
-                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnBnClickedEdit();
-                                 return 0;
-                             }),
+    OnCommand<&CConfigureDlg::OnBnClickedAdd>(IDC_BUTTON_ADD),
+    OnCommand<&CConfigureDlg::OnBnClickedDelete>(IDC_BUTTON_DELETE),
+    OnCommand<&CConfigureDlg::OnBnClickedEdit>(IDC_BUTTON_EDIT),
     // Close, and the Enter key from any field. IDCANCEL (Escape, the close box) is left to
     // the default handling, which discards everything.
-    OnCommand<CConfigureDlg>(IDOK,
-                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnBnClickedClose();
-                                 return 0;
-                             }),
-    OnCommand<CConfigureDlg>(IDC_BUTTON_CANCEL_EDIT,
-                             [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
-                                 self.OnBnClickedCancelEdit();
-                                 return 0;
-                             }),
-    OnNotify<CConfigureDlg>(IDC_COMMAND_LIST, LVN_ITEMCHANGED,
-                            [](CConfigureDlg& self, const WindowMessage&) -> MessageResult {
-                                self.OnLvnItemchangedCommandList();
-                                return 0;
-                            }),
+    OnCommand<&CConfigureDlg::OnBnClickedClose>(IDOK),
+    OnCommand<&CConfigureDlg::OnBnClickedCancelEdit>(IDC_BUTTON_CANCEL_EDIT),
+    OnNotify<&CConfigureDlg::OnLvnItemchangedCommandList>(IDC_COMMAND_LIST, LVN_ITEMCHANGED),
 };
 
 CConfigureDlg::CConfigureDlg(config::CommandList& commands, config::RunKey& runKey,
@@ -155,10 +133,6 @@ void CConfigureDlg::OnLvnItemchangedCommandList() {
 void CConfigureDlg::OnBnClickedClose() {
     m_presenter.OnBnClickedClose();
     OnOK();
-}
-
-void CConfigureDlg::ClearFields() {
-    m_presenter.ClearFields();
 }
 
 std::u16string CConfigureDlg::ButtonCaption(ConfigureButton button) const {
@@ -264,6 +238,15 @@ bool CConfigureDlg::AskYesNo(std::u16string_view text, std::u16string_view capti
     const std::wstring title = ToWide(caption);
     return ::MessageBoxW(GetSafeHwnd(), message.c_str(), title.c_str(),
                          MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void RunConfigureDialog(HWND owner, config::CommandList& commands,
+                        config::CommandListSaver& saver) {
+    RegistryRunKey runKey;
+    RegistryNotifySetting notifySetting;
+    CConfigureDlg dialog(commands, runKey, saver, notifySetting, owner);
+    // Whatever Close committed is already in the list and the file; nothing else to do.
+    dialog.DoModal();
 }
 
 } // namespace portmaven::win

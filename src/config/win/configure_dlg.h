@@ -2,7 +2,7 @@
 // moves data between its controls and the presenter, which holds every decision.
 #pragma once
 
-#include "app/win/dialog.h"
+#include "framework/win/dialog.h"
 #include "config/command_list.h"
 #include "config/configure_presenter.h"
 #include "config/configure_view.h"
@@ -56,7 +56,6 @@ protected:
     void OnBnClickedCancelEdit();
     void OnBnClickedClose();
     void OnLvnItemchangedCommandList();
-    void ClearFields();
 
 private:
     static const MessageMapEntry<CConfigureDlg> messageMap[];
@@ -69,5 +68,10 @@ private:
     HWND m_chkLaunchOnStartup = nullptr;
     HWND m_chkNotifyPortChanges = nullptr;
 };
+
+// Runs the Configure dialog modal to owner over the list: Close commits the rows to the list and
+// hands it to the saver, and switches the machine-wide Run value and the port notices; Escape
+// changes nothing.
+void RunConfigureDialog(HWND owner, config::CommandList& commands, config::CommandListSaver& saver);
 
 } // namespace portmaven::win

@@ -1,8 +1,8 @@
 #include "config/win/file_system_win.h"
 
-#include "app/win/scoped_handle.h"
-#include "app/win/wide_text.h"
-#include "app/win/win_app.h"
+#include "framework/win/scoped_handle.h"
+#include "framework/win/wide_text.h"
+#include "support/win/application.h"
 
 #include <windows.h>
 
@@ -74,12 +74,21 @@ std::optional<std::u16string> Win32FileSystem::ModulePath() const {
     return ToUtf16(path);
 }
 
-std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::u16string& path) const {
-    const DWORD attributes = ::GetFileAttributesW(ExtendedLengthPath(path).c_str());
+config::FileKind FileKindFromAttributes(DWORD attributes) noexcept {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return std::nullopt;
+        return config::FileKind::Missing;
     }
-    return attributes;
+    // Only a plain directory is not the file: one with any further bit (hidden, read-only,
+    // archive) counts as present, and then fails to open.
+    if (attributes == FILE_ATTRIBUTE_DIRECTORY) {
+        return config::FileKind::Directory;
+    }
+    return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? config::FileKind::ReadOnly
+                                                       : config::FileKind::File;
+}
+
+config::FileKind Win32FileSystem::Kind(const std::u16string& path) const {
+    return FileKindFromAttributes(::GetFileAttributesW(ExtendedLengthPath(path).c_str()));
 }
 
 std::optional<std::uint64_t> Win32FileSystem::Size(const std::u16string& path) const {

@@ -1,6 +1,6 @@
 #include "config/win/notify_setting_win.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <windows.h>
 

@@ -1,33 +1,48 @@
-// Launch at log-on on Windows: the value "Portmaven" under the machine-wide Run key, holding
-// the executable's full path, unquoted. The key is opened for each operation and closed again.
+// Launch at log-on on Windows: the value "Portmaven" under the Run key, holding the
+// executable's full path in quotes. The machine-wide copy (HKEY_LOCAL_MACHINE) is written
+// where the user may; a standard user, or an administrator without elevation, gets the same
+// value under HKEY_CURRENT_USER instead. Keys are opened for each operation and closed again.
 #pragma once
 
 #include "config/run_key.h"
+#include "config/run_value_store.h"
+#include "config/two_scope_run_key.h"
 
-#include <string_view>
+#include <windows.h>
 
 namespace portmaven::win {
 
 inline constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kRunValueName[] = L"Portmaven";
 
-// True when the value exists and its data fits the 1024-byte query buffer; type and content
-// are not compared with this executable.
-bool IsLaunchOnStartupSet();
-// Writes the running executable's full path as REG_SZ. Paths longer than MAX_PATH are written
-// whole, never cut; false when the path is unknown or the key cannot be written.
-bool SetLaunchOnStartup();
-// False when the key cannot be opened for writing or the value cannot be deleted.
-bool RemoveLaunchOnStartup();
+// The value under one root key's Run key.
+class RegistryRunValue final : public config::RunValueStore {
+public:
+    explicit RegistryRunValue(HKEY root) noexcept : root_(root) {}
 
-// The write behind SetLaunchOnStartup, for a given path.
-bool WriteLaunchOnStartupValue(std::wstring_view executablePath);
+    // Presence only: a value of any type and any length counts.
+    bool Exists() override;
+    // Writes REG_SZ data with its terminator, creating the Run key when it is missing.
+    config::StoreResult Write(std::u16string_view data) override;
+    config::StoreResult Remove() override;
 
+private:
+    HKEY root_;
+};
+
+// The Configure dialog's switch: both copies, for the running executable.
 class RegistryRunKey final : public config::RunKey {
 public:
-    bool IsLaunchOnStartupSet() override { return win::IsLaunchOnStartupSet(); }
-    bool SetLaunchOnStartup() override { return win::SetLaunchOnStartup(); }
-    bool RemoveLaunchOnStartup() override { return win::RemoveLaunchOnStartup(); }
+    RegistryRunKey();
+
+    bool IsLaunchOnStartupSet() override { return key_.IsLaunchOnStartupSet(); }
+    bool SetLaunchOnStartup() override { return key_.SetLaunchOnStartup(); }
+    bool RemoveLaunchOnStartup() override { return key_.RemoveLaunchOnStartup(); }
+
+private:
+    RegistryRunValue machine_{HKEY_LOCAL_MACHINE};
+    RegistryRunValue user_{HKEY_CURRENT_USER};
+    config::TwoScopeRunKey key_;
 };
 
 } // namespace portmaven::win

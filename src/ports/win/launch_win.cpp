@@ -1,6 +1,6 @@
 #include "ports/win/launch_win.h"
 
-#include "app/win/wide_text.h"
+#include "framework/win/wide_text.h"
 #include "ports/command_line.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // into "the serial ports may have changed". Which ports changed is left to an enumeration.
 #pragma once
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <windows.h>
 

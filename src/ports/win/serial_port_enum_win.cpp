@@ -1,6 +1,7 @@
 #include "ports/win/serial_port_enum_win.h"
 
 #include "ports/port_name.h"
+#include "ports/win/registry_text_win.h"
 #include "ports/win/setupapi_functions.h"
 
 #include <winioctl.h> // GUID_DEVINTERFACE_COMPORT, defined in libuuid
@@ -53,7 +54,7 @@ std::optional<std::uint32_t> ReadPortNumber(const SetupApiFunctions& api, HDEVIN
                            &bytes) != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    return ports::PortNumberFromValue(type, Received(buffer, bytes));
+    return ports::PortNumberFromValue(PortNameFromRegistry(type, Received(buffer, bytes)));
 }
 
 std::u16string ReadDescription(const SetupApiFunctions& api, HDEVINFO set, SP_DEVINFO_DATA& device,
@@ -66,7 +67,7 @@ std::u16string ReadDescription(const SetupApiFunctions& api, HDEVINFO set, SP_DE
         type != REG_SZ) {
         return {};
     }
-    return std::u16string(ports::RegistryText(Received(buffer, bytes)));
+    return std::u16string(RegistryText(Received(buffer, bytes)));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // it is resolved here, by name, and nowhere else.
 #pragma once
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <windows.h>
 #include <setupapi.h>

@@ -1,6 +1,6 @@
 #include "ports/win/tray_menu_win.h"
 
-#include "app/win/wide_text.h"
+#include "framework/win/wide_text.h"
 #include "ports/menu_ids.h"
 #include "resource.h"
 

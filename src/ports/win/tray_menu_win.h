@@ -2,7 +2,7 @@
 // at the cursor, and everything loaded for it released once tracking is over.
 #pragma once
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 #include "config/command_list.h"
 #include "ports/tray_menu_model.h"
 

@@ -4,8 +4,8 @@
 #include "about/win/about_dlg.h"
 
 #include "about/about_texts.h"
-#include "app/win/scoped_handle.h"
-#include "app/win/wide_text.h"
+#include "framework/win/scoped_handle.h"
+#include "framework/win/wide_text.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Sizing the homepage control to its caption, on a real static control.
 #include "about/win/fit_to_text.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <gtest/gtest.h>
 

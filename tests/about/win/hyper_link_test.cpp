@@ -3,13 +3,13 @@
 // failure box.
 #include "about/win/hyper_link.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
+#include "support/win/wait_win.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -44,28 +44,8 @@ struct Paint {
     bool underlined = false;
 };
 
-void PumpFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-}
-
-template <class Condition> bool PumpUntil(Condition condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        PumpFor(std::chrono::milliseconds(10));
-    }
-    return true;
-}
+using test_support::PumpFor;
+using test_support::PumpUntil;
 
 // Watches for message boxes captioned "Error" of this process, records their text and owner and
 // closes them, so that a click whose open fails does not block the test.
@@ -212,6 +192,22 @@ TEST_F(HyperLinkWin, AttachMakesTheStaticNotifyAndGivesItArrowAndTooltip) {
     EXPECT_FALSE(link_->SetTarget(u" \t "));
 }
 
+TEST_F(HyperLinkWin, FailedSubclassingLeavesThePlainStaticAsItWas) {
+    // The system refuses the subclass (as it does for a window of another thread).
+    struct RefusedLink : CHyperLink {
+        bool InstallSubclass(HWND) override { return false; }
+    } refused;
+    const LONG style = ::GetWindowLongW(control_, GWL_STYLE);
+    ASSERT_EQ(style & SS_NOTIFY, 0);
+
+    EXPECT_FALSE(refused.SubclassWindow(control_));
+    EXPECT_EQ(::GetWindowLongW(control_, GWL_STYLE), style) << "SS_NOTIFY left behind";
+    EXPECT_EQ(refused.GetToolTip().GetSafeHwnd(), nullptr) << "a tooltip left behind";
+    EXPECT_EQ(refused.GetSafeHwnd(), nullptr);
+    // The control is still free for a link that can attach.
+    EXPECT_TRUE(link_->SubclassWindow(control_));
+}
+
 TEST_F(HyperLinkWin, ColourRequestPaintsTheStateColourAndUnderline) {
     ASSERT_TRUE(link_->SubclassWindow(control_));
     Paint rest = RequestColours();
@@ -323,12 +319,12 @@ TEST_F(HyperLinkWin, HoverTimerNoticesThePointerLeaving) {
     ASSERT_TRUE(::SetCursorPos(inside.x, inside.y));
     Hover();
     ASSERT_TRUE(link_->IsTracking());
-    PumpFor(std::chrono::milliseconds(350));
+    PumpFor(350);
     EXPECT_TRUE(link_->IsTracking()) << "left while the pointer stayed inside";
     EXPECT_TRUE(RequestColours().underlined);
 
     ASSERT_TRUE(::SetCursorPos(inside.x, inside.y + 150));
-    EXPECT_TRUE(PumpUntil([&] { return !link_->IsTracking(); }, std::chrono::milliseconds(2000)))
+    EXPECT_TRUE(PumpUntil([&] { return !link_->IsTracking(); }, 2000))
         << "timer 1 did not notice the leave";
     const Paint rest = RequestColours();
     EXPECT_EQ(rest.text, kNormal);
@@ -376,8 +372,7 @@ TEST_F(HyperLinkWin, ClickOpensTheTargetThroughTheShellAndShowsVisited) {
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_TRUE(link_->IsVisited());
     EXPECT_EQ(RequestColours().text, RGB(111, 49, 152)) << "visited colour at once";
-    EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(marker); },
-                          std::chrono::milliseconds(20000)))
+    EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(marker); }, 20000))
         << "the shell did not run the target";
     EXPECT_EQ(boxes.Count(), 0);
 }

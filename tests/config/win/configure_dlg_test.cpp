@@ -124,7 +124,7 @@ protected:
 
     CommandList commands;
     FakeRunKey runKey;
-    FakeSaver saver{commands};
+    FakeSaver saver;
     FakeNotifySetting notifySetting;
     std::unique_ptr<ScriptedConfigureDlg> dialog;
 };
@@ -215,15 +215,15 @@ TEST_F(ConfigureDlgTest, ControlsComeInTabOrderWhereTheTemplatePutsThem) {
         {IDC_BUTTON_EDIT, L"Button", L"Edit", {139, 53, 41, 12}},
         {IDC_BUTTON_DELETE, L"Button", L"Delete", {187, 53, 41, 12}},
         {IDOK, L"Button", L"Close", {356, 159, 41, 12}},
-        {kStatic, L"Static", L"Command Name:", {13, 14, 55, 8}},
+        {kStatic, L"Static", L"Command Name:", {7, 14, 82, 8}},
         {IDC_COMMAND_LIST, L"SysListView32", nullptr, {7, 73, 390, 78}},
-        {kStatic, L"Static", L"Command To Execute:", {13, 35, 73, 8}},
+        {kStatic, L"Static", L"Command To Execute:", {7, 35, 82, 8}},
         {IDC_BUTTON_CANCEL_EDIT, L"Button", L"Cancel", {235, 53, 41, 12}},
-        {IDC_CHECK_LAUNCH_ON_STARTUP, L"Button", L"Launch Portmaven On Startup", {7, 160, 103, 10}},
+        {IDC_CHECK_LAUNCH_ON_STARTUP, L"Button", L"Launch Portmaven On Startup", {7, 160, 140, 10}},
         {IDC_CHECK_NOTIFY_PORT_CHANGES,
          L"Button",
          L"Notify when serial ports come and go",
-         {7, 173, 150, 10}},
+         {7, 173, 190, 10}},
     };
     Run([&expected](ScriptedConfigureDlg& d) {
         HWND hwnd = d.GetSafeHwnd();

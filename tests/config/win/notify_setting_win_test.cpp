@@ -2,7 +2,7 @@
 // what a missing or foreign value means, and that the key is created on first write.
 #include "config/win/notify_setting_win.h"
 
-#include "app/win/scoped_handle.h"
+#include "framework/win/scoped_handle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Starting programs through the shell, and the search that decides where an unquoted program
 // path with blanks ends.
 #include "ports/win/launch_win.h"
+#include "support/win/wait_win.h"
 
 #include <windows.h>
 
@@ -24,15 +25,15 @@ std::wstring TempFile(const wchar_t* name) {
 
 // Waits for a file written by a started program and returns its content.
 std::string WaitForFile(const std::wstring& path) {
-    for (int i = 0; i < 400; ++i) {
-        std::ifstream in(std::filesystem::path(path), std::ios::binary);
-        std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!content.empty()) {
-            return content;
-        }
-        ::Sleep(25);
-    }
-    return {};
+    std::string content;
+    test_support::WaitUntil(
+        [&] {
+            std::ifstream in(std::filesystem::path(path), std::ios::binary);
+            content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return !content.empty();
+        },
+        10000);
+    return content;
 }
 
 std::string Trimmed(std::string text) {
@@ -75,13 +76,13 @@ TEST(Launch, StartsTheProgramWithItsParameters) {
     ::DeleteFileW(out.c_str());
 }
 
-TEST(Launch, CommandLineGetsThePortNumberOfTheLabel) {
+TEST(Launch, CommandLineGetsThePortNameAndNumberOfTheLabel) {
     const std::wstring out = TempFile(L"portmaven_launch_port.txt");
-    const std::wstring line = L"cmd.exe /c echo port %PORTNUM%>" + out;
+    const std::wstring line = L"cmd.exe /c echo %PORT% port %PORTNUM%>" + out;
     ASSERT_TRUE(LaunchCommandForPort(
         std::u16string_view(reinterpret_cast<const char16_t*>(line.c_str()), line.size()),
         u"Dual (COM9) adapter (COM12)"));
-    EXPECT_EQ(Trimmed(WaitForFile(out)), "port 12");
+    EXPECT_EQ(Trimmed(WaitForFile(out)), "COM12 port 12");
     ::DeleteFileW(out.c_str());
 }
 

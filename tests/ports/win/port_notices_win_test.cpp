@@ -5,7 +5,7 @@
 #include "ports/win/serial_port_notices_win.h"
 #include "ports/win/tray_port_watch_win.h"
 
-#include "e2e/fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 
 #include <gtest/gtest.h>
 

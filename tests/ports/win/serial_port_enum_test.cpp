@@ -2,7 +2,7 @@
 #include "ports/port_name.h"
 #include "ports/win/serial_port_enum_win.h"
 
-#include "e2e/fake_serial_port.h"
+#include "support/win/fake_serial_port.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,140 @@
+#include "framework/win/dialog.h"
+
+#include "framework/win/win_app.h"
+
+#include <vector>
+
+namespace portmaven::win {
+
+namespace {
+
+// Messages whose result a dialog procedure returns directly instead of through
+// DWLP_MSGRESULT (see the DialogProc documentation).
+bool ReturnsResultDirectly(UINT message) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+Dialog::Dialog(UINT templateId, HWND parent) noexcept : templateId_(templateId), parent_(parent) {}
+
+INT_PTR Dialog::DoModal() {
+    HWND owner = parent_;
+    if (owner == nullptr) {
+        if (WinApp* app = WinApp::Current()) {
+            owner = app->MainWindow();
+        }
+    }
+    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner,
+                             &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::EndDialog(INT_PTR result) noexcept {
+    if (hwnd_ != nullptr) {
+        ::EndDialog(hwnd_, result);
+    }
+}
+
+std::wstring Dialog::GetItemText(int id) const {
+    HWND item = GetDlgItem(id);
+    const int length = ::GetWindowTextLengthW(item);
+    if (length <= 0) {
+        return {};
+    }
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+    const int copied = ::GetWindowTextW(item, buffer.data(), length + 1);
+    return {buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0)};
+}
+
+void Dialog::SetItemText(int id, const std::wstring& text) const {
+    ::SetDlgItemTextW(hwnd_, id, text.c_str());
+}
+
+MessageResult Dialog::HandleMessage(const WindowMessage&) {
+    return kDefaultProcessing;
+}
+
+MessageResult Dialog::Route(const WindowMessage& msg) {
+    if (msg.message == WM_INITDIALOG) {
+        return OnInitDialog();
+    }
+    if (MessageResult result = HandleMessage(msg)) {
+        return result;
+    }
+    if (msg.message == WM_COMMAND && HIWORD(msg.wParam) <= 1) {
+        switch (LOWORD(msg.wParam)) {
+        case IDOK:
+            OnOK();
+            return 0;
+        case IDCANCEL:
+            OnCancel();
+            return 0;
+        default:
+            break;
+        }
+    }
+    return kDefaultProcessing;
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    HWND hwnd = hwnd_;
+    MessageResult result;
+    try {
+        result = Route({message, wParam, lParam});
+    } catch (...) {
+        // No exception may unwind into the system's dialog manager; the handler's work so far
+        // stays done and the program carries on.
+        result = (message == WM_INITDIALOG) ? MessageResult{TRUE} : kDefaultProcessing;
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        hwnd_ = nullptr;
+        try {
+            PostNcDestroy();
+        } catch (...) {
+            // Destruction must finish whatever the clean-up threw.
+        }
+    }
+    if (!result) {
+        return FALSE;
+    }
+    if (ReturnsResultDirectly(message)) {
+        return static_cast<INT_PTR>(*result);
+    }
+    ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, *result);
+    return TRUE;
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) {
+        return FALSE;
+    }
+    return self->Dispatch(message, wParam, lParam);
+}
+
+} // namespace portmaven::win
