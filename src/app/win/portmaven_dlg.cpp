@@ -4,6 +4,7 @@
 #include "config/command_list.h"
 #include "config/win/command_store_win.h"
 #include "config/win/configure_dlg.h"
+#include "config/win/notify_setting_win.h"
 #include "ports/menu_ids.h"
 #include "ports/win/menu_highlight_win.h"
 #include "ports/win/port_menu_win.h"
@@ -35,6 +36,8 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     // Every command of the list is launchable, not only the first ten.
     OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(ports::kFirstCommandId, ports::kLastCommandId),
     OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
+    OnMessage<&CPortmavenDlg::OnDeviceChange>(WM_DEVICECHANGE),
+    OnMessage<&CPortmavenDlg::OnTimer>(WM_TIMER),
     OnRegisteredMessage<&CPortmavenDlg::OnTaskbarCreated>(kTaskbarCreatedMessage),
 };
 
@@ -84,6 +87,7 @@ BOOL CPortmavenDlg::OnInitDialog() {
         return TRUE;
     }
     LoadCommandListOnce();
+    StartPortNotices();
     return TRUE;
 }
 
@@ -105,10 +109,16 @@ void CPortmavenDlg::OnTaskbarCreated() {
     // When the icon could not be added at start, the list was never read. Load it now:
     // otherwise the next Exit would overwrite the command file with an empty list.
     LoadCommandListOnce();
+    if (m_portNotices) {
+        m_portNotices->OnTrayIconAdded();
+    } else {
+        StartPortNotices();
+    }
 }
 
 void CPortmavenDlg::PostNcDestroy() {
     Dialog::PostNcDestroy();
+    m_portNotices.reset();
     // The shell finds the icon by the window handle value and id, which stay usable for this
     // although the window is gone. Nothing to do if it fails.
     ::Shell_NotifyIconW(NIM_DELETE, &m_notifyIconData);
@@ -163,6 +173,8 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     switch (lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    // A click on a port notice: the menu shows what came.
+    case NIN_BALLOONUSERCLICK:
         break;
     case WM_LBUTTONDBLCLK:
         return 0;
@@ -203,10 +215,38 @@ void CPortmavenDlg::OnLaunchCommand() {
                           {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId});
 }
 
+void CPortmavenDlg::StartPortNotices() {
+    m_portNotices = std::make_unique<SerialPortNotices>(GetSafeHwnd(), kTrayIconId);
+    ApplyNotifySetting();
+}
+
+void CPortmavenDlg::ApplyNotifySetting() {
+    if (m_portNotices) {
+        m_portNotices->SetNotificationsEnabled(RegistryNotifySetting().IsEnabled());
+    }
+}
+
+LRESULT CPortmavenDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (m_portNotices) {
+        m_portNotices->OnDeviceChange(event, data);
+    }
+    // Grants DBT_DEVICEQUERYREMOVE: the program holds no device open.
+    return TRUE;
+}
+
+MessageResult CPortmavenDlg::OnTimer(WPARAM timerId) {
+    if (m_portNotices && m_portNotices->OnTimer(timerId)) {
+        return 0;
+    }
+    return kDefaultProcessing;
+}
+
 void CPortmavenDlg::OnMenuProperties() {
     try {
         CommandFileSaver saver;
         RunConfigureDialog(GetSafeHwnd(), config::g_CommandList, saver);
+        // Close may have switched the port notices.
+        ApplyNotifySetting();
     } catch (...) {
         // A failure in the dialog must not end the tray program.
     }

@@ -8,10 +8,12 @@
 #pragma once
 
 #include "framework/win/dialog.h"
+#include "ports/win/serial_port_notices_win.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,12 @@ private:
     void OnDeviceManager();
     bool RefreshPortList();
     void OnLaunchCommand();
+    // Port notices: started once the tray icon is there, fed by device changes and the
+    // debounce timer, switched by the user's setting.
+    void StartPortNotices();
+    void ApplyNotifySetting();
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
+    MessageResult OnTimer(WPARAM timerId);
 
     // Configure dialog
     void OnMenuProperties();
@@ -75,6 +83,8 @@ private:
     HICON m_hIcon = nullptr;
     // Whether the command file has been read; it is not read while the tray icon is missing.
     bool m_commandListLoaded = false;
+    // Holds the device-change registration; released when the host goes.
+    std::unique_ptr<SerialPortNotices> m_portNotices;
 };
 
 } // namespace portmaven::win
