@@ -3,6 +3,9 @@
 #include "common/text.h"
 #include "ports/port_name.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace portmaven::ports {
 
 namespace {
@@ -33,20 +36,42 @@ ProgramAndParameters SplitAtLastBlank(std::u16string_view commandLine) {
                 commandLine.substr(blank + 1));
 }
 
+struct Token {
+    std::u16string_view name;
+    std::u16string_view value;
+};
+
+// One pass over the line: at each position the token that starts there (none is a prefix of
+// another, so at most one does) is replaced, and scanning goes on after it.
+std::u16string ReplaceTokens(std::u16string_view commandLine, std::initializer_list<Token> tokens) {
+    std::u16string result;
+    result.reserve(commandLine.size());
+    std::size_t at = 0;
+    while (at < commandLine.size()) {
+        const std::u16string_view rest = commandLine.substr(at);
+        const auto token = std::find_if(tokens.begin(), tokens.end(), [rest](const Token& t) {
+            return rest.starts_with(t.name);
+        });
+        if (token == tokens.end()) {
+            result.push_back(commandLine[at]);
+            ++at;
+        } else {
+            result.append(token->value);
+            at += token->name.size();
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 std::u16string ReplacePortNumber(std::u16string_view commandLine, std::u16string_view portText) {
-    std::u16string result;
-    result.reserve(commandLine.size());
-    std::size_t from = 0;
-    for (std::size_t at = commandLine.find(kPortNumberToken); at != std::u16string_view::npos;
-         at = commandLine.find(kPortNumberToken, from)) {
-        result.append(commandLine.substr(from, at - from));
-        result.append(portText);
-        from = at + kPortNumberToken.size();
-    }
-    result.append(commandLine.substr(from));
-    return result;
+    return ReplaceTokens(commandLine, {{kPortNumberToken, portText}});
+}
+
+std::u16string ReplacePortTokens(std::u16string_view commandLine, std::u16string_view portName,
+                                 std::u16string_view portNumber) {
+    return ReplaceTokens(commandLine, {{kPortToken, portName}, {kPortNumberToken, portNumber}});
 }
 
 ProgramAndParameters SplitCommandLine(std::u16string_view commandLine,
@@ -80,7 +105,7 @@ std::optional<ProgramAndParameters> PlanLaunch(std::u16string_view commandLine,
     if (!portText) {
         return std::nullopt;
     }
-    const std::u16string line = ReplacePortNumber(commandLine, *portText);
+    const std::u16string line = ReplacePortTokens(commandLine, u"COM" + *portText, *portText);
     if (line.size() >= kLaunchBufferUnits) {
         return std::nullopt;
     }

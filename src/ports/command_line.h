@@ -1,5 +1,6 @@
 // From a command's command line and the chosen port to the program to start and its
-// parameters: "%PORTNUM%" substitution and the split of the line into program and parameters.
+// parameters: "%PORT%" and "%PORTNUM%" substitution and the split of the line into program and
+// parameters.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,8 @@
 namespace portmaven::ports {
 
 inline constexpr std::u16string_view kPortNumberToken = u"%PORTNUM%";
+// The name a terminal opens: "COM5", "/dev/ttyUSB0".
+inline constexpr std::u16string_view kPortToken = u"%PORT%";
 
 // The launch buffers hold this many code units, terminator included; nothing longer is ever
 // handed to the shell, and nothing is cut to fit.
@@ -19,6 +22,11 @@ inline constexpr std::size_t kLaunchBufferUnits = 1024;
 // Every "%PORTNUM%" (exact case) replaced by portText, left to right, without overlaps;
 // inserted text is not searched again.
 std::u16string ReplacePortNumber(std::u16string_view commandLine, std::u16string_view portText);
+
+// Every "%PORT%" replaced by the port's name and every "%PORTNUM%" by its number, by the same
+// rules: exact case, left to right, inserted text not searched again.
+std::u16string ReplacePortTokens(std::u16string_view commandLine, std::u16string_view portName,
+                                 std::u16string_view portNumber);
 
 struct ProgramAndParameters {
     std::u16string program;
@@ -42,7 +50,8 @@ using ProgramExists = std::function<bool(std::u16string_view program)>;
 ProgramAndParameters SplitCommandLine(std::u16string_view commandLine,
                                       const ProgramExists& programExists);
 
-// The program and parameters to start for a command line chosen under a port label, or nullopt
+// The program and parameters to start for a command line chosen under a COM port label ("%PORT%"
+// is "COM" and the label's number), or nullopt
 // when the line cannot be started: the label names no port, the line names no program, or the
 // line does not fit the launch buffers once the port number is in place.
 std::optional<ProgramAndParameters> PlanLaunch(std::u16string_view commandLine,

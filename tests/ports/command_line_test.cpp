@@ -124,6 +124,26 @@ TEST(PlanLaunch, SubstitutesTheLabelsOwnPortNumber) {
     ExpectSplit(*unchanged, u"tool.exe", u"-x");
 }
 
+TEST(ReplacePortTokens, NameAndNumberSideBySide) {
+    EXPECT_EQ(ReplacePortTokens(u"tio %PORT% # %PORTNUM% %PORT%", u"/dev/ttyUSB10", u"10"),
+              u"tio /dev/ttyUSB10 # 10 /dev/ttyUSB10");
+    // Exact case only, and neither token is found in what was inserted or across a boundary.
+    EXPECT_EQ(ReplacePortTokens(u"%port% %Port% %PORT", u"COM5", u"5"), u"%port% %Port% %PORT");
+    EXPECT_EQ(ReplacePortTokens(u"%PORT%NUM%", u"A", u"1"), u"ANUM%");
+    EXPECT_EQ(ReplacePortTokens(u"%PORT%PORTNUM%", u"%PORT", u"9"), u"%PORTPORTNUM%");
+    EXPECT_EQ(ReplacePortTokens(u"%%PORTNUM%%PORT%%", u"%PORTNUM%", u"%PORT%"),
+              u"%%PORT%%PORTNUM%%");
+}
+
+TEST(PlanLaunch, PortNameIsComAndTheNumber) {
+    FakePrograms programs;
+    programs.existing = {u"putty.exe"};
+    const auto plan = PlanLaunch(u"putty.exe -serial %PORT% -sercfg 115200 -n %PORTNUM%",
+                                 u"USB Serial Port (COM5)", programs.Search());
+    ASSERT_TRUE(plan);
+    ExpectSplit(*plan, u"putty.exe", u"-serial COM5 -sercfg 115200 -n 5");
+}
+
 TEST(PlanLaunch, RefusesWhatCannotBeStartedFaithfully) {
     FakePrograms programs;
     programs.existing = {u"tool.exe"};
