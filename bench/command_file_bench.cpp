@@ -65,7 +65,7 @@ void BM_LoadCommandList(benchmark::State& state) {
     ModuleInDirectory fileSystem(TheWorkspace().directory);
     CommandList list;
     for (auto _ : state) {
-        LoadCommandList(fileSystem, list);
+        LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
         benchmark::DoNotOptimize(list.Storage());
     }
     if (list.GetCount() != kRecords) {

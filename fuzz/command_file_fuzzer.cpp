@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fileSystem.files[path].assign(reinterpret_cast<const std::byte*>(data), size);
 
     CommandList first;
-    LoadCommandList(fileSystem, first);
+    LoadCommandList(fileSystem, first, kWindowsDefaultCommand);
     Require(static_cast<std::size_t>(first.GetCount()) == size / kRecordBytes);
     for (int i = 0; i < first.GetCount(); ++i) {
         const std::uint8_t* image = data + static_cast<std::size_t>(i) * kRecordBytes;
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(saved.size() == first.StorageBytes());
 
     CommandList second;
-    LoadCommandList(fileSystem, second);
+    LoadCommandList(fileSystem, second, kWindowsDefaultCommand);
     if (first.GetCount() == 0) {
         // An empty file reads as nothing at all, not even the default command.
         Require(second.GetCount() == 0);

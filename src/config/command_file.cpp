@@ -112,15 +112,11 @@ std::size_t AppendCommandRecords(std::span<const std::byte> bytes, CommandList& 
                                    });
 }
 
-void LoadCommandList(const FileSystem& fileSystem, CommandList& list) {
+void LoadCommandFile(const FileSystem& fileSystem, const std::u16string& path, CommandList& list,
+                     DefaultCommand defaultCommand) {
     list.RemoveAllCommands();
-    std::u16string directory;
-    if (!GetModuleDirectory(fileSystem, directory)) {
-        return;
-    }
-    const std::u16string path = CommandFilePath(fileSystem, directory);
     if (!IsFilePresent(fileSystem, path)) {
-        list.AppendCommand(MakeCommandRecord(kDefaultCommandName, kDefaultCommandLine));
+        list.AppendCommand(MakeCommandRecord(defaultCommand.name, defaultCommand.commandLine));
         return;
     }
     // The low 32 bits, as the file was always sized; a record count past that is not kept.
@@ -138,17 +134,31 @@ void LoadCommandList(const FileSystem& fileSystem, CommandList& list) {
     });
 }
 
+void LoadCommandList(const FileSystem& fileSystem, CommandList& list,
+                     DefaultCommand defaultCommand) {
+    std::u16string directory;
+    if (!GetModuleDirectory(fileSystem, directory)) {
+        list.RemoveAllCommands();
+        return;
+    }
+    LoadCommandFile(fileSystem, CommandFilePath(fileSystem, directory), list, defaultCommand);
+}
+
+bool SaveCommandFile(FileSystem& fileSystem, const std::u16string& path, const CommandList& list) {
+    const std::size_t byteCount = list.StorageBytes();
+    if (byteCount > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    return WriteBufferToFile(fileSystem, path, list.Storage(),
+                             static_cast<std::uint32_t>(byteCount));
+}
+
 bool SaveCommandList(FileSystem& fileSystem, const CommandList& list) {
     std::u16string directory;
     if (!GetModuleDirectory(fileSystem, directory)) {
         return false;
     }
-    const std::size_t byteCount = list.StorageBytes();
-    if (byteCount > std::numeric_limits<std::uint32_t>::max()) {
-        return false;
-    }
-    return WriteBufferToFile(fileSystem, CommandFilePath(fileSystem, directory), list.Storage(),
-                             static_cast<std::uint32_t>(byteCount));
+    return SaveCommandFile(fileSystem, CommandFilePath(fileSystem, directory), list);
 }
 
 } // namespace portmaven::config

@@ -19,6 +19,13 @@ inline constexpr std::u16string_view kDefaultCommandName = u"Connect";
 inline constexpr std::u16string_view kDefaultCommandLine =
     u"C:\\Program Files\\TTERMPRO\\ttermpro.exe /C=%PORTNUM%";
 
+// The one command a missing command file starts the list with; each platform names its own.
+struct DefaultCommand {
+    std::u16string_view name;
+    std::u16string_view commandLine;
+};
+inline constexpr DefaultCommand kWindowsDefaultCommand{kDefaultCommandName, kDefaultCommandLine};
+
 // Directory of the running executable, without a trailing separator. False, and directory
 // untouched, when the executable's path is unknown or has no directory part.
 bool GetModuleDirectory(const FileSystem& fileSystem, std::u16string& directory);
@@ -52,12 +59,20 @@ bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const
 // terminator keeps as many code units as fit before one.
 std::size_t AppendCommandRecords(std::span<const std::byte> bytes, CommandList& list);
 
-// Fills the list from the command file beside the executable: the file's records; the
-// default command when there is no file; nothing when the file cannot be read or the
-// executable's directory is unknown.
-void LoadCommandList(const FileSystem& fileSystem, CommandList& list);
+// Fills the list from the command file at path: the file's records; the default command when
+// there is no file; nothing when the file cannot be read.
+void LoadCommandFile(const FileSystem& fileSystem, const std::u16string& path, CommandList& list,
+                     DefaultCommand defaultCommand);
 
-// Writes the list to the command file beside the executable; false when nothing was written.
+// Writes the list to the command file at path; false when nothing was written.
+bool SaveCommandFile(FileSystem& fileSystem, const std::u16string& path, const CommandList& list);
+
+// LoadCommandFile for the command file beside the executable; nothing when the executable's
+// directory is unknown.
+void LoadCommandList(const FileSystem& fileSystem, CommandList& list,
+                     DefaultCommand defaultCommand);
+
+// SaveCommandFile for the command file beside the executable.
 bool SaveCommandList(FileSystem& fileSystem, const CommandList& list);
 
 } // namespace portmaven::config

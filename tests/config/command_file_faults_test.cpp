@@ -94,7 +94,7 @@ TEST(CommandFileLocation, IsBesideTheExecutable) {
     EXPECT_EQ(directory, u"D:\\Apps\\Port maven");
 
     CommandList list;
-    LoadCommandList(fileSystem, list);
+    LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
     EXPECT_EQ(fileSystem.lastPath, u"D:\\Apps\\Port maven\\Portmaven.cfg");
 }
 
@@ -104,7 +104,7 @@ TEST(CommandFileLoad, UnknownExecutableDirectoryGivesAnEmptyListWithoutDefault) 
     fileSystem.attributes = std::nullopt;
     CommandList list;
     list.AppendCommand(MakeCommandRecord(u"stale", u"stale"));
-    LoadCommandList(fileSystem, list);
+    LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_FALSE(SaveCommandList(fileSystem, list));
 }
@@ -116,7 +116,7 @@ TEST(CommandFileLoad, ShortReadKeepsOnlyTheRecordsFullyDelivered) {
     fileSystem.content = Concat({RecordImage(u"A", u"a"), RecordImage(u"B", u"b")});
     fileSystem.content.resize(fileSystem.content.size() - 1);
     CommandList list;
-    LoadCommandList(fileSystem, list);
+    LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
     ASSERT_EQ(list.GetCount(), 1);
     EXPECT_EQ(FieldText(list.At(0).szName), u"A");
 }
@@ -125,7 +125,7 @@ TEST(CommandFileLoad, ReadDeliveringNothingGivesAnEmptyList) {
     StubFileSystem fileSystem;
     fileSystem.size = kRecordBytes;
     CommandList list;
-    LoadCommandList(fileSystem, list);
+    LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
     EXPECT_EQ(list.GetCount(), 0);
 }
 

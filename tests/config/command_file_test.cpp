@@ -15,7 +15,7 @@ using ::testing::ElementsAre;
 class CommandFile : public ::testing::Test {
 protected:
     [[nodiscard]] fs::path ConfigPath() const { return dir_.Path() / "Portmaven.cfg"; }
-    void Load() { LoadCommandList(fileSystem_, list_); }
+    void Load() { LoadCommandList(fileSystem_, list_, kWindowsDefaultCommand); }
     bool Save() { return SaveCommandList(fileSystem_, list_); }
     [[nodiscard]] std::u16string NameAt(int index) const {
         return std::u16string(FieldText(list_.At(index).szName));
@@ -183,7 +183,7 @@ TEST_F(CommandFile, PathsLongerThanAThousandUnitsWork) {
     list_.AppendCommand(MakeCommandRecord(u"Deep", u"deep.exe"));
     ASSERT_TRUE(SaveCommandList(deepFileSystem, list_));
     EXPECT_EQ(ReadBytes(deep / "Portmaven.cfg"), RecordImage(u"Deep", u"deep.exe"));
-    LoadCommandList(deepFileSystem, list_);
+    LoadCommandList(deepFileSystem, list_, kWindowsDefaultCommand);
     ASSERT_EQ(list_.GetCount(), 1);
     EXPECT_EQ(NameAt(0), u"Deep");
 }

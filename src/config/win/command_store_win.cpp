@@ -7,7 +7,7 @@ namespace portmaven::win {
 
 void LoadCommandList() {
     Win32FileSystem fileSystem;
-    config::LoadCommandList(fileSystem, config::g_CommandList);
+    config::LoadCommandList(fileSystem, config::g_CommandList, config::kWindowsDefaultCommand);
 }
 
 bool SaveCommandList() {

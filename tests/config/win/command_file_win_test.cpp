@@ -126,7 +126,7 @@ const std::vector<std::wstring> kOnlyTheCommandFile{L"Portmaven.cfg"};
 
 class CommandFileWin : public ::testing::Test {
 protected:
-    void Load() { config::LoadCommandList(fileSystem_, list_); }
+    void Load() { config::LoadCommandList(fileSystem_, list_, config::kWindowsDefaultCommand); }
     bool Save() { return config::SaveCommandList(fileSystem_, list_); }
     [[nodiscard]] std::u16string NameAt(int index) const {
         return std::u16string(FieldText(list_.At(index).szName));
@@ -267,7 +267,7 @@ TEST_F(CommandFileWin, PathsLongerThanMaxPathWork) {
     ASSERT_TRUE(config::SaveCommandList(deepFileSystem, list_));
     EXPECT_EQ(ReadBytes(ExtendedLengthPath(ToUtf16(deep + L"\\Portmaven.cfg"))),
               RecordImage(u"Deep", u"deep.exe"));
-    config::LoadCommandList(deepFileSystem, list_);
+    config::LoadCommandList(deepFileSystem, list_, config::kWindowsDefaultCommand);
     ASSERT_EQ(list_.GetCount(), 1);
     EXPECT_EQ(NameAt(0), u"Deep");
 }
