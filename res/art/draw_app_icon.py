@@ -1,9 +1,11 @@
 """Draws the application icon: a serial (D-sub) connector face on a blue rounded tile."""
 import os
 
-from imagefile import Canvas, ico_bytes
+from imagefile import Canvas, ico_bytes, png_bytes
 
 SIZES = (16, 20, 24, 32, 40, 48)
+# The Linux desktop picks among PNGs by size; trays ask for 16 to 48, HiDPI ones for more.
+PNG_SIZES = (16, 24, 32, 48, 64)
 TILE = (28, 92, 180, 255)
 TILE_EDGE = (14, 52, 112, 255)
 SHELL = (235, 238, 242, 255)
@@ -41,6 +43,9 @@ def draw(size):
 def main(out_dir):
     with open(os.path.join(out_dir, "portmaven.ico"), "wb") as f:
         f.write(ico_bytes([draw(size) for size in SIZES]))
+    for size in PNG_SIZES:
+        with open(os.path.join(out_dir, "portmaven-%d.png" % size), "wb") as f:
+            f.write(png_bytes(draw(size)))
 
 
 if __name__ == "__main__":

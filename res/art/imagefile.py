@@ -1,9 +1,11 @@
-"""Tiny raster canvas and writers for the Windows image formats Portmaven's resources use.
+"""Tiny raster canvas and writers for the image formats Portmaven's resources use (the Windows
+formats, and PNG for the Linux desktop).
 
 Only the standard library: the art is drawn by code, so every picture can be regenerated
 (`python3 res/art/draw_all.py`) and reviewed as a diff of its drawing code.
 """
 import struct
+import zlib
 
 
 class Canvas:
@@ -174,3 +176,19 @@ def cur_bytes(canvas, hotspot):
     entry = struct.pack("<BBBBHHII", canvas.width % 256, canvas.height % 256, 2, 0, hotspot[0],
                         hotspot[1], len(image), 6 + 16)
     return struct.pack("<HHH", 0, 2, 1) + entry + image
+
+
+def png_bytes(canvas):
+    """A PNG of the canvas: 8-bit RGBA, no filtering, one compressed data chunk."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    raw = bytearray()
+    for row in canvas.pixels:
+        raw.append(0)  # filter type: none
+        for pixel in row:
+            raw.extend(pixel)
+    header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))

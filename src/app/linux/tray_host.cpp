@@ -1,0 +1,92 @@
+#include "app/linux/tray_host.h"
+
+#include "about/linux/about_box.h"
+#include "app/linux/tray_menu_qt.h"
+#include "common/guarded.h"
+#include "common/program_title.h"
+#include "config/command_list.h"
+#include "config/linux/command_store_linux.h"
+#include "config/linux/open_configure.h"
+#include "ports/linux/launch_linux.h"
+#include "ports/linux/serial_port_enum_udev.h"
+#include "ports/tray_menu_model.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <optional>
+#include <string>
+
+namespace portmaven::qt {
+
+TrayHost::TrayHost(const QIcon& icon) : icon_(icon) {
+    icon_.setToolTip(QStringView(common::kProgramTitle).toString());
+    connect(&icon_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                common::RunGuarded([&] { OnActivated(reason); });
+            });
+    icon_.show();
+    LoadCommandList();
+}
+
+TrayHost::~TrayHost() = default;
+
+void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+    // Either button opens the menu; a double click does nothing of its own.
+    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
+        ShowMenu();
+    }
+}
+
+void TrayHost::ShowMenu() {
+    // No menu when the ports cannot be asked for: there is nothing the user could do.
+    std::optional<std::vector<ports::SerialPort>> present = EnumerateSerialPorts();
+    if (!present) {
+        return;
+    }
+    ports_ = std::move(*present);
+    std::vector<std::u16string> labels;
+    labels.reserve(ports_.size());
+    for (const ports::SerialPort& port : ports_) {
+        labels.push_back(port.label);
+    }
+    const ports::TrayMenuModel model = ports::BuildTrayMenuModel(labels, config::g_CommandList);
+    menu_ = BuildTrayMenu(
+        model, {.launch = [this](std::size_t port, int command) { OnLaunchCommand(port, command); },
+                .properties = [this] { OnMenuProperties(); },
+                .about = [this] { OnMenuAbout(); },
+                .exit = [this] { OnMenuExit(); }});
+    menu_->popup(QCursor::pos());
+}
+
+void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
+    if (portIndex >= ports_.size() || commandIndex < 0 ||
+        commandIndex >= config::g_CommandList.GetCount()) {
+        return;
+    }
+    const std::u16string_view commandLine =
+        config::FieldText(config::g_CommandList.At(commandIndex).szCommand);
+    if (!LaunchCommandForPort(commandLine, ports_[portIndex])) {
+        QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
+                              QStringLiteral("Invalid command to execute"));
+    }
+}
+
+void TrayHost::OnMenuProperties() {
+    OpenConfigureDialog(nullptr);
+}
+
+void TrayHost::OnMenuAbout() {
+    ShowAboutBox(nullptr);
+}
+
+void TrayHost::OnMenuExit() {
+    // A failed save is not reported: the program is ending, and the user can do nothing.
+    SaveCommandList();
+    icon_.hide();
+    QApplication::quit();
+}
+
+} // namespace portmaven::qt

@@ -1,0 +1,27 @@
+#include "config/linux/open_configure.h"
+
+#include "config/command_list.h"
+#include "config/linux/autostart_run_key.h"
+#include "config/linux/command_store_linux.h"
+#include "config/linux/configure_dialog.h"
+#include "config/linux/xdg_config.h"
+
+namespace portmaven::qt {
+
+namespace {
+
+class CommandFileSaver final : public config::CommandListSaver {
+public:
+    bool SaveCommandList() override { return qt::SaveCommandList(); }
+};
+
+} // namespace
+
+void OpenConfigureDialog(QWidget* parent) {
+    CommandFileSaver saver;
+    AutostartRunKey runKey(AutostartFilePath(), RunningProgramPath());
+    ConfigureDialog dialog(config::g_CommandList, runKey, saver, parent);
+    dialog.exec();
+}
+
+} // namespace portmaven::qt
