@@ -1,0 +1,22 @@
+// The switch for port-change notices, kept in an INI file of the user's configuration folder.
+#pragma once
+
+#include "config/notify_setting.h"
+
+#include <filesystem>
+
+namespace portmaven::qt {
+
+class IniNotifySetting final : public config::NotifySetting {
+public:
+    // file: <config home>/portmaven/portmaven.conf; its folder is made at the first save.
+    explicit IniNotifySetting(std::filesystem::path file);
+
+    [[nodiscard]] bool IsEnabled() override;
+    bool SetEnabled(bool enabled) override;
+
+private:
+    std::filesystem::path file_;
+};
+
+} // namespace portmaven::qt
