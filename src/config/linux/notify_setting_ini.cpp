@@ -16,6 +16,9 @@ constexpr char kNotifyKey[] = "Notifications/NotifyPortChanges";
 IniNotifySetting::IniNotifySetting(std::filesystem::path file) : file_(std::move(file)) {}
 
 bool IniNotifySetting::IsEnabled() {
+    if (file_.empty()) {
+        return true;
+    }
     const QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
     // A missing file, a missing key or a file that cannot be read all mean the default: on.
     if (settings.status() != QSettings::NoError) {
@@ -26,6 +29,9 @@ bool IniNotifySetting::IsEnabled() {
 }
 
 bool IniNotifySetting::SetEnabled(bool enabled) {
+    if (file_.empty()) {
+        return false;
+    }
     QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
     settings.setValue(kNotifyKey, enabled);
     settings.sync();

@@ -9,7 +9,8 @@ namespace portmaven::qt {
 
 class IniNotifySetting final : public config::NotifySetting {
 public:
-    // file: <config home>/portmaven/portmaven.conf; its folder is made at the first save.
+    // file: <config home>/portmaven/portmaven.conf; its folder is made at the first save. An
+    // empty path (no configuration folder known) reads as on and cannot be saved.
     explicit IniNotifySetting(std::filesystem::path file);
 
     [[nodiscard]] bool IsEnabled() override;
