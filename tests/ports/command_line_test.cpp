@@ -111,13 +111,13 @@ TEST(PlanLaunch, DefaultCommandUnderComOne) {
     ExpectSplit(*plan, uR"(C:\Program Files\TTERMPRO\ttermpro.exe)", u"/C=1");
 }
 
-TEST(PlanLaunch, SubstitutesTheLabelsOwnPortNumber) {
+TEST(PlanLaunch, SubstitutesTheLabelsOwnPortNameAndNumber) {
     FakePrograms programs;
     programs.existing = {u"tool.exe"};
-    const auto plan = PlanLaunch(u"tool.exe -p %PORTNUM% -q COM%PORTNUM%",
+    const auto plan = PlanLaunch(u"tool.exe -p %PORTNUM% -q COM%PORTNUM% -s %PORT%",
                                  u"Dual (COM9) adapter (COM12)", programs.Search());
     ASSERT_TRUE(plan);
-    ExpectSplit(*plan, u"tool.exe", u"-p 12 -q COM12");
+    ExpectSplit(*plan, u"tool.exe", u"-p 12 -q COM12 -s COM12");
     // A line without the token runs unchanged.
     const auto unchanged = PlanLaunch(u"tool.exe -x", u"P (COM3)", programs.Search());
     ASSERT_TRUE(unchanged);
@@ -133,15 +133,6 @@ TEST(ReplacePortTokens, NameAndNumberSideBySide) {
     EXPECT_EQ(ReplacePortTokens(u"%PORT%PORTNUM%", u"%PORT", u"9"), u"%PORTPORTNUM%");
     EXPECT_EQ(ReplacePortTokens(u"%%PORTNUM%%PORT%%", u"%PORTNUM%", u"%PORT%"),
               u"%%PORT%%PORTNUM%%");
-}
-
-TEST(PlanLaunch, PortNameIsComAndTheNumber) {
-    FakePrograms programs;
-    programs.existing = {u"putty.exe"};
-    const auto plan = PlanLaunch(u"putty.exe -serial %PORT% -sercfg 115200 -n %PORTNUM%",
-                                 u"USB Serial Port (COM5)", programs.Search());
-    ASSERT_TRUE(plan);
-    ExpectSplit(*plan, u"putty.exe", u"-serial COM5 -sercfg 115200 -n 5");
 }
 
 TEST(PlanLaunch, RefusesWhatCannotBeStartedFaithfully) {

@@ -75,13 +75,13 @@ TEST(Launch, StartsTheProgramWithItsParameters) {
     ::DeleteFileW(out.c_str());
 }
 
-TEST(Launch, CommandLineGetsThePortNumberOfTheLabel) {
+TEST(Launch, CommandLineGetsThePortNameAndNumberOfTheLabel) {
     const std::wstring out = TempFile(L"portmaven_launch_port.txt");
-    const std::wstring line = L"cmd.exe /c echo port %PORTNUM%>" + out;
+    const std::wstring line = L"cmd.exe /c echo %PORT% port %PORTNUM%>" + out;
     ASSERT_TRUE(LaunchCommandForPort(
         std::u16string_view(reinterpret_cast<const char16_t*>(line.c_str()), line.size()),
         u"Dual (COM9) adapter (COM12)"));
-    EXPECT_EQ(Trimmed(WaitForFile(out)), "port 12");
+    EXPECT_EQ(Trimmed(WaitForFile(out)), "COM12 port 12");
     ::DeleteFileW(out.c_str());
 }
 
