@@ -1,0 +1,97 @@
+"""A private X desktop for tests and demos: Xvfb on a free display number, trayer as the
+XEmbed system tray at the top-left corner, and xdotool to drive it."""
+import os
+import subprocess
+import time
+
+TRAY_SIZE = 32
+
+
+def wait_for(predicate, timeout=15.0, interval=0.1):
+    """The predicate's first true value, or None after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            return None
+        time.sleep(interval)
+
+
+class Window:
+    def __init__(self, wid, name, x, y, width, height):
+        self.wid, self.name = wid, name
+        self.x, self.y, self.width, self.height = x, y, width, height
+
+    def center(self):
+        return self.x + self.width // 2, self.y + self.height // 2
+
+
+class Desktop:
+    def __init__(self, width=800, height=600):
+        read_end, write_end = os.pipe()
+        # -displayfd: the server picks a free display itself, so engineers' servers never clash.
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
+             "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            self.xvfb.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.trayer = subprocess.Popen(
+            ["trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel", "--width",
+             str(TRAY_SIZE), "--heighttype", "pixel", "--height", str(TRAY_SIZE),
+             "--transparent", "false"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_for(lambda: self.windows("^panel$")):
+            self.close()
+            raise RuntimeError("trayer did not start")
+
+    def close(self):
+        for process in (self.trayer, self.xvfb):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        return result.stdout
+
+    def windows(self, name_pattern):
+        """Visible windows whose name matches, with their geometry."""
+        found = []
+        for wid in self.xdotool("search", "--onlyvisible", "--name", name_pattern).split():
+            geometry = {}
+            for line in self.xdotool("getwindowgeometry", "--shell", wid).splitlines():
+                key, _, value = line.partition("=")
+                geometry[key] = int(value) if value.lstrip("-").isdigit() else value
+            if "WIDTH" in geometry:
+                found.append(Window(wid, self.xdotool("getwindowname", wid).strip(),
+                                    geometry["X"], geometry["Y"], geometry["WIDTH"],
+                                    geometry["HEIGHT"]))
+        return found
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def keys(self, *names):
+        for name in names:
+            self.xdotool("key", name)
+            time.sleep(0.15)
+
+    def screenshot(self, path, crop=None):
+        """The screen as a PNG; crop = (x, y, width, height)."""
+        command = ["import", "-window", "root"]
+        if crop:
+            command += ["-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage"]
+        subprocess.run(command + [path], env=self.env, check=True)
