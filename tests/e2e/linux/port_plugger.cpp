@@ -2,10 +2,10 @@
 // in another process. It owns the testbed (a folder that disappears with it), prints
 // "ready <folder>" for the caller to pass as UMOCKDEV_DIR, then obeys one command per line of
 // its input and answers "ok" once the uevents are sent:
-//   plug      ttyUSB1 appears, with an "add" uevent
-//   unplug    a "remove" uevent, then ttyUSB1 disappears
+//   plug      a new adapter (ttyUSB1, then ttyUSB2, ...) appears, with an "add" uevent
+//   unplug    a "remove" uevent, then the last adapter plugged disappears
 //   change    a "change" uevent of the present ttyUSB0: nothing comes or goes
-//   burst N   ttyUSB1 appears amid N change uevents of both ports
+//   burst N   a new adapter appears amid N change uevents of both ports
 #include <umockdev.h>
 
 #include <iostream>
@@ -34,21 +34,27 @@ L: driver=../../../../../../bus/usb-serial/drivers/ftdi_sio
 constexpr char kPresentTty[] =
     "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0/tty/ttyUSB0";
 
-constexpr char kPluggedAdapter[] =
-    R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1/tty/ttyUSB1
-N: ttyUSB1
-E: DEVNAME=/dev/ttyUSB1
-E: SUBSYSTEM=tty
-E: ID_MODEL=CP2102_USB_to_UART_Bridge_Controller
+// umockdev keeps a tty's name after the device is gone, so every plug brings a new adapter:
+// ttyUSB1, ttyUSB2, ...
+struct PluggedAdapter {
+    int number = 0;
 
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1
-E: SUBSYSTEM=usb-serial
-L: driver=../../../../../../bus/usb-serial/drivers/cp210x
-)";
-constexpr char kPluggedTty[] =
-    "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1/tty/ttyUSB1";
-constexpr char kPluggedSerialDevice[] =
-    "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1";
+    [[nodiscard]] std::string SerialDevice() const {
+        const std::string tty = "ttyUSB" + std::to_string(number);
+        return "/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/" + tty;
+    }
+    [[nodiscard]] std::string Tty() const {
+        return SerialDevice() + "/tty/ttyUSB" + std::to_string(number);
+    }
+    [[nodiscard]] std::string Description() const {
+        const std::string tty = "ttyUSB" + std::to_string(number);
+        return "P: " + Tty() + "\nN: " + tty + "\nE: DEVNAME=/dev/" + tty +
+               "\nE: SUBSYSTEM=tty\nE: ID_MODEL=CP2102_USB_to_UART_Bridge_Controller\n\nP: " +
+               SerialDevice() +
+               "\nE: SUBSYSTEM=usb-serial\n"
+               "L: driver=../../../../../../bus/usb-serial/drivers/cp210x\n";
+    }
+};
 
 bool Add(UMockdevTestbed* testbed, const char* devices) {
     GError* error = nullptr;
@@ -60,40 +66,65 @@ bool Add(UMockdevTestbed* testbed, const char* devices) {
     return true;
 }
 
-bool Plug(UMockdevTestbed* testbed) {
-    if (!Add(testbed, kPluggedAdapter)) {
+class Plugger {
+public:
+    explicit Plugger(UMockdevTestbed* testbed) : testbed_(testbed) {}
+
+    bool Obey(const std::string& line);
+
+private:
+    bool Plug();
+    void Unplug();
+    void Change(const std::string& tty) {
+        umockdev_testbed_uevent(testbed_, tty.c_str(), "change");
+    }
+
+    UMockdevTestbed* testbed_;
+    PluggedAdapter adapter_;
+};
+
+bool Plugger::Plug() {
+    ++adapter_.number;
+    if (!Add(testbed_, adapter_.Description().c_str())) {
         return false;
     }
-    umockdev_testbed_uevent(testbed, kPluggedTty, "add");
+    umockdev_testbed_uevent(testbed_, ("/sys" + adapter_.Tty()).c_str(), "add");
     return true;
 }
 
-bool Obey(UMockdevTestbed* testbed, const std::string& line) {
+void Plugger::Unplug() {
+    const std::string tty = "/sys" + adapter_.Tty();
+    umockdev_testbed_uevent(testbed_, tty.c_str(), "remove");
+    // The tty first: removing only its parent would leave its /sys/class link behind.
+    umockdev_testbed_remove_device(testbed_, tty.c_str());
+    umockdev_testbed_remove_device(testbed_, ("/sys" + adapter_.SerialDevice()).c_str());
+}
+
+bool Plugger::Obey(const std::string& line) {
     std::istringstream words(line);
     std::string command;
     words >> command;
     if (command == "plug") {
-        return Plug(testbed);
+        return Plug();
     }
     if (command == "unplug") {
-        umockdev_testbed_uevent(testbed, kPluggedTty, "remove");
-        umockdev_testbed_remove_device(testbed, kPluggedSerialDevice);
+        Unplug();
         return true;
     }
     if (command == "change") {
-        umockdev_testbed_uevent(testbed, kPresentTty, "change");
+        Change(kPresentTty);
         return true;
     }
     if (command == "burst") {
         int count = 0;
         words >> count;
-        umockdev_testbed_uevent(testbed, kPresentTty, "change");
-        if (!Plug(testbed)) {
+        Change(kPresentTty);
+        if (!Plug()) {
             return false;
         }
         for (int i = 0; i < count; ++i) {
-            umockdev_testbed_uevent(testbed, kPluggedTty, "change");
-            umockdev_testbed_uevent(testbed, kPresentTty, "change");
+            Change("/sys" + adapter_.Tty());
+            Change(kPresentTty);
         }
         return true;
     }
@@ -111,8 +142,9 @@ int main() {
     const std::unique_ptr<gchar, decltype(&g_free)> root(
         umockdev_testbed_get_root_dir(testbed.get()), &g_free);
     std::cout << "ready " << root.get() << std::endl;
+    Plugger plugger(testbed.get());
     for (std::string line; std::getline(std::cin, line);) {
-        std::cout << (Obey(testbed.get(), line) ? "ok" : "failed") << std::endl;
+        std::cout << (plugger.Obey(line) ? "ok" : "failed") << std::endl;
     }
     return 0;
 }
