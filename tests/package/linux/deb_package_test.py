@@ -1,0 +1,99 @@
+"""The Debian package, made by CPack in the build tree: it builds, lists the files a desktop
+needs, passes lintian without errors, and the binary unpacked from it starts under Xvfb.
+
+Run by ctest: deb_package_test.py <build tree>"""
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e", "linux"))
+from desktop import Desktop, wait_for  # noqa: E402
+
+BUILD = None
+EXPECTED = [
+    "./usr/bin/portmaven",
+    "./usr/share/applications/portmaven.desktop",
+    "./usr/share/doc/portmaven/README.md",
+    "./usr/share/doc/portmaven/copyright",
+    "./usr/share/doc/portmaven/changelog.gz",
+] + ["./usr/share/icons/hicolor/%dx%d/apps/portmaven.png" % (s, s) for s in (16, 24, 32, 48, 64)]
+
+
+class DebPackage(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.out = tempfile.mkdtemp(prefix="portmaven-deb-", dir=BUILD)
+        subprocess.run(["cpack", "-G", "DEB", "-B", cls.out], cwd=BUILD, check=True,
+                       stdout=subprocess.DEVNULL)
+        debs = glob.glob(os.path.join(cls.out, "portmaven_*_amd64.deb"))
+        if len(debs) != 1:
+            raise RuntimeError("cpack made %s" % debs)
+        cls.deb = debs[0]
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.out, True)
+
+    def dpkg_deb(self, *args):
+        return subprocess.run(["dpkg-deb", *args], capture_output=True, text=True,
+                              check=True).stdout
+
+    def test_name_fields_and_contents(self):
+        self.assertRegex(os.path.basename(self.deb), r"^portmaven_\d+\.\d+\.\d+_amd64\.deb$")
+        fields = self.dpkg_deb("--field", self.deb, "Package", "Section", "Maintainer",
+                               "Depends")
+        self.assertIn("Package: portmaven", fields)
+        self.assertIn("Section: utils", fields)
+        # From dpkg-shlibdeps: the libraries the binary really links.
+        for library in ("libqt6widgets6", "libudev1", "libc6"):
+            self.assertIn(library, fields)
+        listed = [line.split()[-1] for line in self.dpkg_deb("--contents", self.deb).splitlines()]
+        for path in EXPECTED:
+            self.assertIn(path, listed)
+
+    def test_desktop_entry(self):
+        root = tempfile.mkdtemp(dir=self.out)
+        self.dpkg_deb("-x", self.deb, root)
+        with open(os.path.join(root, "usr/share/applications/portmaven.desktop")) as f:
+            entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
+        self.assertEqual(entry["Exec"], "portmaven")
+        self.assertEqual(entry["Icon"], "portmaven")
+        self.assertEqual(entry["Categories"], "Utility;Development;")
+        self.assertEqual(entry["StartupNotify"], "false")
+        for key in ("Name", "Comment"):
+            self.assertTrue(entry.get(key))
+
+    def test_lintian_finds_no_error(self):
+        result = subprocess.run(["lintian", "--fail-on", "error", self.deb], capture_output=True,
+                                text=True)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+    def test_unpacked_binary_starts_in_the_tray(self):
+        root = tempfile.mkdtemp(dir=self.out)
+        self.dpkg_deb("-x", self.deb, root)
+        desktop = Desktop()
+        self.addCleanup(desktop.close)
+        env = dict(desktop.env, QT_QPA_PLATFORM="xcb")
+        for name in ("HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"):
+            env[name] = os.path.join(root, name.lower())
+            os.makedirs(env[name], mode=0o700)
+        program = subprocess.Popen([os.path.join(root, "usr/bin/portmaven")], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(program.wait)
+        self.addCleanup(program.kill)
+        icon = wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--classname",
+                                                "portmaven").split())
+        self.assertTrue(icon, "the unpacked program showed no tray icon")
+        time.sleep(3)
+        self.assertIsNone(program.poll(), "the unpacked program ended")
+
+
+if __name__ == "__main__":
+    BUILD = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
