@@ -4,6 +4,7 @@
 #include "config/linux/notify_setting_ini.h"
 
 #include "config/configure_fakes.h"
+#include "posix_test_dir.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -11,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -22,13 +22,6 @@ namespace fs = std::filesystem;
 
 class ConfigureNotifyBox : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "portmaven-box-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     // Opens the dialog, sets the box, and leaves through Close or Escape; returns what the
     // box showed when the dialog opened.
     bool OpenSetAndLeave(bool checked, bool close) {
@@ -59,7 +52,8 @@ protected:
         return IniNotifySetting(root_ / "portmaven" / "portmaven.conf").IsEnabled();
     }
 
-    fs::path root_;
+    config::testing::TempDir dir_;
+    const fs::path& root_ = dir_.Path();
     config::CommandList commands_;
     config::testing::FakeRunKey runKey_;
     config::testing::FakeSaver saver_{commands_};

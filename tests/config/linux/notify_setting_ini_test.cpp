@@ -2,9 +2,10 @@
 // reader, the folder made at the first save, unreadable values and a file that cannot be written.
 #include "config/linux/notify_setting_ini.h"
 
+#include "posix_test_dir.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,13 +17,6 @@ namespace fs = std::filesystem;
 
 class IniNotifySettingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "portmaven-notify-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     void Write(const std::string& text) {
         fs::create_directories(File().parent_path());
         std::ofstream(File()) << text;
@@ -30,7 +24,8 @@ protected:
 
     [[nodiscard]] fs::path File() const { return root_ / "portmaven" / "portmaven.conf"; }
 
-    fs::path root_;
+    config::testing::TempDir dir_;
+    const fs::path& root_ = dir_.Path();
 };
 
 TEST_F(IniNotifySettingTest, MissingFileMeansOn) {

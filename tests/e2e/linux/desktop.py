@@ -1,6 +1,7 @@
 """A private X desktop for tests and demos: Xvfb on a free display number, trayer as the
 XEmbed system tray at the top-left corner, and xdotool to drive it."""
 import os
+import re
 import subprocess
 import time
 
@@ -50,7 +51,7 @@ class Desktop:
              str(TRAY_SIZE), "--heighttype", "pixel", "--height", str(TRAY_SIZE),
              "--transparent", "false"],
             env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if not wait_for(lambda: self.windows("^panel$")):
+        if not wait_for(lambda: self.windows("panel"), timeout=30):
             self.close()
             raise RuntimeError("trayer did not start")
 
@@ -68,16 +69,19 @@ class Desktop:
         return result.stdout
 
     def windows(self, name_pattern):
-        """Visible windows whose name matches, with their geometry."""
+        """Visible windows whose whole name matches the regular expression, with their
+        geometry. Names are matched here: xdotool's own matching misses some windows."""
         found = []
-        for wid in self.xdotool("search", "--onlyvisible", "--name", name_pattern).split():
+        for wid in self.xdotool("search", "--onlyvisible", "--name", "").split():
+            name = self.xdotool("getwindowname", wid).strip()
+            if not re.fullmatch(name_pattern, name):
+                continue
             geometry = {}
             for line in self.xdotool("getwindowgeometry", "--shell", wid).splitlines():
                 key, _, value = line.partition("=")
                 geometry[key] = int(value) if value.lstrip("-").isdigit() else value
             if "WIDTH" in geometry:
-                found.append(Window(wid, self.xdotool("getwindowname", wid).strip(),
-                                    geometry["X"], geometry["Y"], geometry["WIDTH"],
+                found.append(Window(wid, name, geometry["X"], geometry["Y"], geometry["WIDTH"],
                                     geometry["HEIGHT"]))
         return found
 

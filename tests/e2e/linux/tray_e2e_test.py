@@ -1,0 +1,169 @@
+"""The real portmaven binary on a private X desktop with a tray and a mocked /dev/ttyUSB0,
+driven as a user would: a click on the tray icon, keys in the menu.
+
+Run by ctest: tray_e2e_test.py <portmaven binary>"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+from desktop import TRAY_SIZE, Desktop, wait_for  # noqa: E402
+
+PORTMAVEN = None
+RECORD_BYTES = 2560
+NAME_BYTES = 512
+
+
+def command_record(name, command):
+    name_bytes = name.encode("utf-16-le")
+    command_bytes = command.encode("utf-16-le")
+    return (name_bytes.ljust(NAME_BYTES, b"\0") +
+            command_bytes.ljust(RECORD_BYTES - NAME_BYTES, b"\0"))
+
+
+def command_records(data):
+    records = []
+    for start in range(0, len(data) - RECORD_BYTES + 1, RECORD_BYTES):
+        fields = (data[start:start + NAME_BYTES], data[start + NAME_BYTES:start + RECORD_BYTES])
+        records.append(tuple(f.decode("utf-16-le").split("\0", 1)[0] for f in fields))
+    return records
+
+
+def kill_group(process):
+    """Kills umockdev-run and the program it runs, as a crash would end the program."""
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    process.wait()
+
+
+class TrayE2e(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = Desktop()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.desktop.close()
+
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="portmaven-e2e-")
+        self.addCleanup(shutil.rmtree, self.root, True)
+        self.home = os.path.join(self.root, "home")
+        self.config_home = os.path.join(self.root, "config")
+        self.runtime = os.path.join(self.root, "runtime")
+        for folder in (self.home, self.config_home, self.runtime):
+            os.makedirs(folder, mode=0o700)
+        self.command_file = os.path.join(self.config_home, "portmaven", "Portmaven.cfg")
+        self.recorder_out = os.path.join(self.root, "recorded")
+        self.env = dict(self.desktop.env, HOME=self.home, XDG_CONFIG_HOME=self.config_home,
+                        XDG_RUNTIME_DIR=self.runtime, PORTMAVEN_RECORDER_OUT=self.recorder_out,
+                        QT_QPA_PLATFORM="xcb")
+        self.processes = []
+        # What the program says goes to the test's output when something fails.
+        self.log = tempfile.TemporaryFile()
+        self.addCleanup(self.log.close)
+        self.addCleanup(self.stop_all)
+
+    def stop_all(self):
+        self.log.seek(0)
+        sys.stderr.write(self.log.read().decode(errors="replace"))
+        for process in self.processes:
+            kill_group(process)
+        # Leave no window of this test on the shared desktop for the next one.
+        wait_for(lambda: not self.desktop.windows("Portmaven"), timeout=5)
+
+    def write_commands(self, *records):
+        os.makedirs(os.path.dirname(self.command_file), exist_ok=True)
+        with open(self.command_file, "wb") as f:
+            f.write(b"".join(command_record(*r) for r in records))
+
+    def start(self):
+        """portmaven with the mocked USB serial adapter; waits for its tray icon."""
+        process = subprocess.Popen(
+            ["umockdev-run", "--device", os.path.join(HERE, "ttyUSB0.umockdev"), "--",
+             PORTMAVEN], env=self.env, stdout=subprocess.DEVNULL, stderr=self.log,
+            start_new_session=True)
+        self.processes.append(process)
+        return process
+
+    def tray_icons(self):
+        return [w for w in self.desktop.windows("Portmaven")
+                if w.x + w.width <= TRAY_SIZE + 2 and w.y + w.height <= TRAY_SIZE + 2]
+
+    def tray_icon(self):
+        icons = self.tray_icons()
+        return icons[0] if icons else None
+
+    def menu(self):
+        menus = [w for w in self.desktop.windows("Portmaven") if w.width > TRAY_SIZE]
+        return menus[0] if menus else None
+
+    def open_menu(self):
+        icon = wait_for(self.tray_icon)
+        self.assertIsNotNone(icon, "no tray icon")
+        self.desktop.click(*icon.center())
+        menu = wait_for(self.menu, timeout=5)
+        self.assertIsNotNone(menu, "the click on the tray icon opened no menu")
+        # The menu is mapped before it grabs the keyboard; keys sent in between are lost.
+        time.sleep(0.5)
+        return menu
+
+    def test_command_under_port_starts_with_that_port(self):
+        self.write_commands(
+            ("Record", '"%s" %%PORT%% "number %%PORTNUM%%"' % os.path.join(HERE, "recorder.sh")),
+            ("Other", "/bin/false"))
+        portmaven = self.start()
+        self.open_menu()
+        # The first entry is the only port; Right opens its commands with the first highlighted.
+        self.desktop.keys("Down", "Right", "Return")
+        recorded = wait_for(lambda: os.path.exists(self.recorder_out), timeout=10)
+        self.assertTrue(recorded, "the command did not start")
+        with open(self.recorder_out) as f:
+            lines = f.read().splitlines()
+        self.assertEqual(lines, [self.home, "/dev/ttyUSB0", "number 0"])
+        self.assertIsNone(portmaven.poll())
+
+    def test_exit_saves_the_list_and_ends(self):
+        # No command file: the list starts with the default command, and Exit writes it.
+        portmaven = self.start()
+        self.open_menu()
+        # The port, then Properties, About Portmaven and Exit: separators are skipped.
+        self.desktop.keys("Down", "Down", "Down", "Down", "Return")
+        self.assertEqual(portmaven.wait(20), 0)
+        with open(self.command_file, "rb") as f:
+            records = command_records(f.read())
+        self.assertEqual(len(records), 1)
+        self.assertEqual(records[0][0], "Connect")
+        self.assertIn("%PORT%", records[0][1])
+        self.assertTrue(wait_for(lambda: not self.tray_icon(), timeout=5), "the icon stayed")
+
+    def test_second_copy_is_refused_and_a_crashed_copy_blocks_nothing(self):
+        first = self.start()
+        self.assertIsNotNone(wait_for(self.tray_icon), "no tray icon")
+        second = self.start()
+        box = wait_for(lambda: self.desktop.windows("Information"))
+        self.assertTrue(box, "the second copy showed no message")
+        self.desktop.xdotool("windowfocus", "--sync", box[0].wid)
+        self.desktop.keys("Return")
+        self.assertEqual(second.wait(10), 0)
+        self.assertIsNone(first.poll(), "the first copy ended")
+        self.assertEqual(len(self.tray_icons()), 1)
+
+        kill_group(first)
+        wait_for(lambda: not self.tray_icon(), timeout=5)
+        third = self.start()
+        self.assertIsNotNone(wait_for(self.tray_icon), "a crashed copy's lock blocked the start")
+        self.assertIsNone(third.poll())
+
+
+if __name__ == "__main__":
+    PORTMAVEN = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
