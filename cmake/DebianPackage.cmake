@@ -19,17 +19,26 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${PORTMAVEN_DOC_DIR})
 # Debian reads a package's licence from copyright, and wants a compressed changelog beside it
 # (changelog.gz: the version has no Debian revision, so the package is a native one).
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${PORTMAVEN_DOC_DIR} RENAME copyright)
+# Debian's documentation files are compressed the reproducible way (no name, no time stamp).
+function(portmaven_gzip file)
+    execute_process(COMMAND gzip -9nkf ${file} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "gzip could not compress ${file}")
+    endif()
+endfunction()
+
 set(changelog ${PROJECT_BINARY_DIR}/debian/changelog)
 string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(WRITE ${changelog}
     "portmaven (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
     "  * Release ${PROJECT_VERSION}.\n\n"
     " -- The Portmaven developers <portmaven@users.noreply.github.com>  ${changelog_date}\n")
-execute_process(COMMAND gzip -9nf ${changelog} RESULT_VARIABLE gzip_result)
-if(NOT gzip_result EQUAL 0)
-    message(FATAL_ERROR "gzip could not compress ${changelog}")
-endif()
+portmaven_gzip(${changelog})
 install(FILES ${changelog}.gz DESTINATION ${PORTMAVEN_DOC_DIR})
+set(manual ${PROJECT_BINARY_DIR}/debian/portmaven.1)
+configure_file(${PROJECT_SOURCE_DIR}/res/linux/portmaven.1 ${manual} COPYONLY)
+portmaven_gzip(${manual})
+install(FILES ${manual}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME portmaven)
