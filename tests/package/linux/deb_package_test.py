@@ -1,5 +1,6 @@
 """The Debian package, made by CPack in the build tree: it builds, lists the files a desktop
-needs, passes lintian without errors, and the binary unpacked from it starts under Xvfb.
+needs, passes lintian without errors, and the binary unpacked from it starts in a tray under
+Xvfb and names itself in the autostart entry that Configure writes.
 
 Run by ctest: deb_package_test.py <build tree>"""
 import glob
@@ -13,7 +14,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e", "linux"))
-from desktop import Desktop, wait_for  # noqa: E402
+from desktop import TRAY_SIZE, Desktop, wait_for  # noqa: E402
 
 BUILD = None
 EXPECTED = [
@@ -75,24 +76,45 @@ class DebPackage(unittest.TestCase):
                                 text=True)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
 
-    def test_unpacked_binary_starts_in_the_tray(self):
+    def test_unpacked_binary_starts_in_the_tray_and_autostarts_itself(self):
         root = tempfile.mkdtemp(dir=self.out)
         self.dpkg_deb("-x", self.deb, root)
+        binary = os.path.join(root, "usr/bin/portmaven")
         desktop = Desktop()
         self.addCleanup(desktop.close)
         env = dict(desktop.env, QT_QPA_PLATFORM="xcb")
         for name in ("HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"):
             env[name] = os.path.join(root, name.lower())
             os.makedirs(env[name], mode=0o700)
-        program = subprocess.Popen([os.path.join(root, "usr/bin/portmaven")], env=env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        program = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
         self.addCleanup(program.wait)
         self.addCleanup(program.kill)
-        icon = wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--classname",
-                                                "portmaven").split())
+        icon = wait_for(lambda: [w for w in desktop.windows("^Portmaven$")
+                                 if w.width <= TRAY_SIZE + 2 and w.height <= TRAY_SIZE + 2])
         self.assertTrue(icon, "the unpacked program showed no tray icon")
         time.sleep(3)
         self.assertIsNone(program.poll(), "the unpacked program ended")
+
+        # Properties (third from the end of the menu), then "Launch Portmaven On Startup" and
+        # Close (the default button). The box is the upper of the two at the dialog's bottom
+        # left; Qt's widgets are not X windows, so it is found by its place.
+        desktop.click(*icon[0].center())
+        self.assertTrue(wait_for(lambda: [w for w in desktop.windows("^Portmaven$")
+                                          if w.width > TRAY_SIZE], timeout=5), "no menu")
+        desktop.keys("Up", "Up", "Up", "Return")
+        dialog = wait_for(lambda: desktop.windows("^Configure$"), timeout=5)
+        self.assertTrue(dialog, "Properties opened no Configure dialog")
+        dialog = dialog[0]
+        desktop.click(dialog.x + 18, dialog.y + dialog.height - 47)
+        time.sleep(0.3)
+        desktop.keys("Return")
+        entry_file = os.path.join(env["XDG_CONFIG_HOME"], "autostart", "portmaven.desktop")
+        self.assertTrue(wait_for(lambda: os.path.exists(entry_file), timeout=5),
+                        "no autostart entry")
+        with open(entry_file) as f:
+            entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
+        self.assertEqual(entry["Exec"], '"%s"' % binary)
 
 
 if __name__ == "__main__":
