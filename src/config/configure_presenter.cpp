@@ -73,6 +73,7 @@ void ConfigurePresenter::OnInitDialog() {
     view_.ShowButton(ConfigureButton::CancelEdit, false);
     EnableRowButtons(false);
     view_.SetLaunchOnStartupChecked(runKey_.IsLaunchOnStartupSet());
+    view_.SetNotifyPortChangesChecked(notifySetting_.IsEnabled());
     view_.FocusField(ConfigureField::Name);
 }
 
@@ -210,6 +211,13 @@ void ConfigurePresenter::OnBnClickedClose() {
     if (ApplyLaunchOnStartup(runKey_, view_.IsLaunchOnStartupChecked()) ==
         LaunchOnStartupOutcome::WriteFailed) {
         view_.ShowStopMessage(kLaunchFailed);
+    }
+
+    // Written only when the user changed it, so that an untouched switch keeps following the
+    // default. A failed write is not worth a message: the notices just keep their old state.
+    const bool notify = view_.IsNotifyPortChangesChecked();
+    if (notify != notifySetting_.IsEnabled()) {
+        notifySetting_.SetEnabled(notify);
     }
 }
 

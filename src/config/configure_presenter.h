@@ -3,12 +3,13 @@
 // captions of the Add and Edit buttons, so the captions are the single source of truth.
 //
 // The dialog edits only its rows; the command list is replaced by the rows, saved and the
-// launch-at-log-on switch applied when the user leaves with Close. Any other way out discards
-// every change.
+// launch-at-log-on and notice switches applied when the user leaves with Close. Any other way out
+// discards every change.
 #pragma once
 
 #include "config/command_list.h"
 #include "config/configure_view.h"
+#include "config/notify_setting.h"
 #include "config/run_key.h"
 
 namespace portmaven::config {
@@ -30,11 +31,13 @@ protected:
 class ConfigurePresenter {
 public:
     ConfigurePresenter(ConfigureView& view, CommandList& commands, RunKey& runKey,
-                       CommandListSaver& saver) noexcept
-        : view_(view), commands_(commands), runKey_(runKey), saver_(saver) {}
+                       CommandListSaver& saver, NotifySetting& notifySetting) noexcept
+        : view_(view), commands_(commands), runKey_(runKey), saver_(saver),
+          notifySetting_(notifySetting) {}
 
     // Browse mode: rows = the command list, Edit and Delete disabled, Cancel hidden, the box
-    // showing whether the Run value exists, focus in the name field.
+    // showing whether the Run value exists, the notice box the stored switch, focus in the
+    // name field.
     void OnInitDialog();
 
     // "Add" starts an add with sample texts; "Update" confirms it.
@@ -45,8 +48,8 @@ public:
     // Abandons an add or an edit.
     void OnBnClickedCancelEdit();
     void OnLvnItemchangedCommandList();
-    // The commit point: the command list becomes the rows, is saved, and the check box is
-    // applied to the Run value. The caller then ends the dialog.
+    // The commit point: the command list becomes the rows, is saved, and the check boxes are
+    // applied to the Run value and the notice switch. The caller then ends the dialog.
     void OnBnClickedClose();
 
     // Empties both fields and puts the focus in the name field.
@@ -66,6 +69,7 @@ private:
     CommandList& commands_;
     RunKey& runKey_;
     CommandListSaver& saver_;
+    NotifySetting& notifySetting_;
     int m_nEditItem = 0;
 };
 

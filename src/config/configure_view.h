@@ -1,6 +1,6 @@
 // What the Configure dialog's presenter needs from a dialog: captions and states of its four
-// buttons, the two edit fields, the rows of the command table, the launch check box and
-// message boxes. The Win32 dialog implements it with real controls; tests with a fake.
+// buttons, the two edit fields, the rows of the command table, the two check boxes and message
+// boxes. The Win32 dialog implements it with real controls; tests with a fake.
 #pragma once
 
 #include "config/command_record.h"
@@ -50,6 +50,9 @@ public:
 
     [[nodiscard]] virtual bool IsLaunchOnStartupChecked() const = 0;
     virtual void SetLaunchOnStartupChecked(bool checked) = 0;
+    // "Notify when serial ports come and go".
+    [[nodiscard]] virtual bool IsNotifyPortChangesChecked() const = 0;
+    virtual void SetNotifyPortChangesChecked(bool checked) = 0;
 
     // A message box with the stop icon, an OK button and the application's title as caption.
     virtual void ShowStopMessage(std::u16string_view text) = 0;

@@ -3,6 +3,7 @@
 #include "common/text.h"
 
 #include <limits>
+#include <utility>
 
 namespace portmaven::ports {
 
@@ -95,6 +96,23 @@ std::vector<std::u16string> MakePortLabels(std::span<const std::uint32_t> number
             i < descriptions.size() ? std::u16string_view(descriptions[i]) : u"", numbers[i]));
     }
     return labels;
+}
+
+std::u16string FormatPortName(std::uint32_t number) {
+    std::u16string name(kComPrefix);
+    AppendDecimal(name, number);
+    return name;
+}
+
+std::vector<PresentPort> MakePresentPorts(std::span<const std::uint32_t> numbers,
+                                          std::span<const std::u16string> descriptions) {
+    std::vector<std::u16string> labels = MakePortLabels(numbers, descriptions);
+    std::vector<PresentPort> ports;
+    ports.reserve(numbers.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        ports.push_back({.name = FormatPortName(numbers[i]), .label = std::move(labels[i])});
+    }
+    return ports;
 }
 
 std::optional<std::u16string> PortTextFromLabel(std::u16string_view label) {

@@ -2,6 +2,8 @@
 // shown under in the tray menu, and the port number read back out of such a label.
 #pragma once
 
+#include "ports/present_port.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -38,6 +40,14 @@ std::u16string FormatPortLabel(std::u16string_view description, std::uint32_t nu
 // One label per port; numbers and descriptions are parallel arrays of equal length.
 std::vector<std::u16string> MakePortLabels(std::span<const std::uint32_t> numbers,
                                            std::span<const std::u16string> descriptions);
+
+// "COM3": the port's name as the system knows it, whatever case or leading zeros the device's
+// value had.
+std::u16string FormatPortName(std::uint32_t number);
+
+// The ports of one enumeration with their names and menu labels, in the enumeration's order.
+std::vector<PresentPort> MakePresentPorts(std::span<const std::uint32_t> numbers,
+                                          std::span<const std::u16string> descriptions);
 
 // The port number text of a label: the digits after its last "(COM", trailing ")" removed.
 // Descriptions come from drivers and may contain "(COM" themselves; only the label's own

@@ -5,6 +5,7 @@
 #include "config/command_list.h"
 #include "config/configure_presenter.h"
 #include "config/configure_view.h"
+#include "config/notify_setting.h"
 #include "config/run_key.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,8 @@ public:
 
     bool IsLaunchOnStartupChecked() const override { return checked; }
     void SetLaunchOnStartupChecked(bool value) override { checked = value; }
+    bool IsNotifyPortChangesChecked() const override { return notifyChecked; }
+    void SetNotifyPortChangesChecked(bool value) override { notifyChecked = value; }
 
     void ShowStopMessage(std::u16string_view text) override { messages.emplace_back(text); }
     bool AskYesNo(std::u16string_view text, std::u16string_view caption) override {
@@ -107,6 +110,7 @@ public:
     std::vector<Row> rows;
     std::set<int> selected;
     bool checked = false;
+    bool notifyChecked = false;
     std::vector<std::u16string> messages;
     std::vector<std::pair<std::u16string, std::u16string>> questions;
     bool answerYes = true;
@@ -139,6 +143,22 @@ public:
     int queries = 0;
     int writes = 0;
     int removals = 0;
+};
+
+class FakeNotifySetting final : public NotifySetting {
+public:
+    bool IsEnabled() override { return enabled; }
+    bool SetEnabled(bool value) override {
+        writes.push_back(value);
+        if (writeSucceeds) {
+            enabled = value;
+        }
+        return writeSucceeds;
+    }
+
+    bool enabled = true;
+    bool writeSucceeds = true;
+    std::vector<bool> writes;
 };
 
 // Saves by taking a snapshot of the list it was given, so tests see what reached the "file".

@@ -13,6 +13,7 @@ namespace portmaven::config {
 namespace {
 
 using testing::FakeConfigureView;
+using testing::FakeNotifySetting;
 using testing::FakeRunKey;
 using testing::FakeSaver;
 using Row = FakeConfigureView::Row;
@@ -60,7 +61,8 @@ protected:
     FakeConfigureView view;
     FakeRunKey runKey;
     FakeSaver saver{commands};
-    ConfigurePresenter presenter{view, commands, runKey, saver};
+    FakeNotifySetting notifySetting;
+    ConfigurePresenter presenter{view, commands, runKey, saver, notifySetting};
 };
 
 TEST_F(ConfigurePresenterTest, OpeningShowsTheCommittedListInBrowseMode) {
@@ -185,7 +187,7 @@ TEST_F(ConfigurePresenterTest, DuplicateTestIgnoresTheRowsOfThisOpening) {
     // Once closed and opened again, the deleted name is free.
     presenter.OnBnClickedClose();
     FakeConfigureView reopened;
-    ConfigurePresenter again(reopened, commands, runKey, saver);
+    ConfigurePresenter again(reopened, commands, runKey, saver, notifySetting);
     again.OnInitDialog();
     again.OnBnClickedAdd();
     reopened.name = u"Connect";
@@ -457,6 +459,30 @@ TEST_F(ConfigurePresenterTest, CloseAsksTheRegistryAgainInsteadOfTrustingTheOpen
     runKey.present = true; // another program wrote the value meanwhile
     presenter.OnBnClickedClose();
     EXPECT_EQ(runKey.writes, 0);
+}
+
+TEST_F(ConfigurePresenterTest, NoticeBoxShowsTheSwitchAndOnlyAChangeIsWrittenOnClose) {
+    // Nothing stored yet: on, and an untouched box leaves it unstored.
+    Open({});
+    EXPECT_TRUE(view.notifyChecked);
+    presenter.OnBnClickedClose();
+    EXPECT_TRUE(notifySetting.writes.empty());
+
+    view.notifyChecked = false;
+    presenter.OnBnClickedClose();
+    EXPECT_EQ(notifySetting.writes, std::vector<bool>{false});
+    EXPECT_FALSE(notifySetting.enabled);
+
+    FakeConfigureView reopened;
+    reopened.notifyChecked = true;
+    ConfigurePresenter again(reopened, commands, runKey, saver, notifySetting);
+    again.OnInitDialog();
+    EXPECT_FALSE(reopened.notifyChecked);
+    reopened.notifyChecked = true;
+    notifySetting.writeSucceeds = false;
+    again.OnBnClickedClose();
+    EXPECT_EQ(notifySetting.writes, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(reopened.messages.empty()) << "a switch that did not stick is not worth a box";
 }
 
 } // namespace

@@ -61,11 +61,15 @@ BOOL CALLBACK CollectWindows(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
+} // namespace
+
 std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
     WindowSearch search{processId, {}, visibleOnly};
     ::EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+namespace {
 
 void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
     INPUT input{};

@@ -104,6 +104,9 @@ private:
     HWND host_ = nullptr;
 };
 
+// The top-level windows of a process (only the visible ones when visibleOnly).
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly);
+
 // True while the tray icon (id 128) of that host window is in the notification area.
 bool TrayIconOf(HWND host);
 // Takes the icon away, as a dying shell loses every icon.

@@ -94,6 +94,17 @@ TEST(MakePortLabels, KeepsEnumerationOrderAndDuplicates) {
     EXPECT_TRUE(MakePortLabels({}, {}).empty());
 }
 
+TEST(MakePresentPorts, NamesEachPortByItsNumberBesideItsMenuLabel) {
+    // 'com007' in the registry is still COM7 to the user: the name comes from the number.
+    const std::vector<std::uint32_t> numbers = {7, 3, 7};
+    const std::vector<std::u16string> descriptions = {u"USB Serial Port", u"", u"Modem"};
+    EXPECT_EQ(MakePresentPorts(numbers, descriptions),
+              (std::vector<PresentPort>{{u"COM7", u"USB Serial Port (COM7)"},
+                                        {u"COM3", u" (COM3)"},
+                                        {u"COM7", u"Modem (COM7)"}}));
+    EXPECT_TRUE(MakePresentPorts({}, {}).empty());
+}
+
 TEST(PortTextFromLabel, ReadsTheDigitsOfTheLabelsOwnSuffix) {
     EXPECT_EQ(PortTextFromLabel(u"Communications Port (COM1)"), u"1");
     EXPECT_EQ(PortTextFromLabel(u" (COM12)"), u"12");

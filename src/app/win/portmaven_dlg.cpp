@@ -68,6 +68,15 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
                                  // Only watched: the system's own handling still runs.
                                  return kDefaultProcessing;
                              }),
+    OnMessage<CPortmavenDlg>(WM_DEVICECHANGE,
+                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
+                                 self.OnDeviceChange(msg.wParam, msg.lParam);
+                                 return TRUE;
+                             }),
+    OnMessage<CPortmavenDlg>(WM_TIMER,
+                             [](CPortmavenDlg& self, const WindowMessage& msg) -> MessageResult {
+                                 return self.OnTimer(msg.wParam);
+                             }),
     OnRegisteredMessage<CPortmavenDlg>(
         kTaskbarCreatedMessage,
         [](CPortmavenDlg& self, const WindowMessage&) -> MessageResult {
@@ -118,6 +127,7 @@ BOOL CPortmavenDlg::OnInitDialog() {
     }
     LoadCommandList();
     m_commandListLoaded = true;
+    StartPortNotices();
     return TRUE;
 }
 
@@ -129,6 +139,11 @@ void CPortmavenDlg::OnTaskbarCreated() {
     if (m_notifyIconData.hWnd == nullptr || !AddTrayIcon()) {
         return;
     }
+    if (m_portNotices) {
+        m_portNotices->OnTrayIconAdded();
+    } else {
+        StartPortNotices();
+    }
     if (!m_commandListLoaded) {
         // The icon could not be added at start, so the list was never read. Load it now:
         // otherwise the next Exit would overwrite the command file with an empty list.
@@ -139,6 +154,7 @@ void CPortmavenDlg::OnTaskbarCreated() {
 
 void CPortmavenDlg::PostNcDestroy() {
     Dialog::PostNcDestroy();
+    m_portNotices.reset();
     // The shell finds the icon by the window handle value and id, which stay usable for this
     // although the window is gone. Nothing to do if it fails.
     ::Shell_NotifyIconW(NIM_DELETE, &m_notifyIconData);

@@ -7,10 +7,12 @@
 #pragma once
 
 #include "app/win/dialog.h"
+#include "ports/win/serial_port_notices_win.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,12 @@ private:
     void OnDeviceManager();
     bool RefreshPortList();
     void OnLaunchCommand();
+    // Port notices: started once the tray icon is there, fed by device changes and the
+    // debounce timer, switched by the user's setting.
+    void StartPortNotices();
+    void ApplyNotifySetting();
+    void OnDeviceChange(WPARAM event, LPARAM data);
+    MessageResult OnTimer(WPARAM timerId);
 
     // Configure dialog (config/win/)
     void OnMenuProperties();
@@ -66,6 +74,8 @@ private:
     HICON m_hIcon = nullptr;
     // Whether the command file has been read; it is not read while the tray icon is missing.
     bool m_commandListLoaded = false;
+    // Holds the device-change registration; released when the host goes.
+    std::unique_ptr<SerialPortNotices> m_portNotices;
 };
 
 } // namespace portmaven::win

@@ -58,6 +58,14 @@ void SetListItemText(HWND list, int row, int column, const std::wstring& text) {
                    reinterpret_cast<LPARAM>(&item));
 }
 
+bool IsChecked(HWND box) {
+    return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(HWND box, bool checked) {
+    ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 } // namespace
 
 const MessageMapEntry<CConfigureDlg> CConfigureDlg::messageMap[] = {
@@ -96,8 +104,9 @@ const MessageMapEntry<CConfigureDlg> CConfigureDlg::messageMap[] = {
 };
 
 CConfigureDlg::CConfigureDlg(config::CommandList& commands, config::RunKey& runKey,
-                             config::CommandListSaver& saver, HWND parent) noexcept
-    : Dialog(IDD_CONFIGURE, parent), m_presenter(*this, commands, runKey, saver) {}
+                             config::CommandListSaver& saver, config::NotifySetting& notifySetting,
+                             HWND parent) noexcept
+    : Dialog(IDD_CONFIGURE, parent), m_presenter(*this, commands, runKey, saver, notifySetting) {}
 
 MessageResult CConfigureDlg::HandleMessage(const WindowMessage& msg) {
     return DispatchMessageMap<CConfigureDlg>(messageMap, *this, msg);
@@ -109,6 +118,7 @@ BOOL CConfigureDlg::OnInitDialog() {
     m_editName = GetDlgItem(IDC_EDIT_NAME);
     m_editCommand = GetDlgItem(IDC_EDIT_COMMAND);
     m_chkLaunchOnStartup = GetDlgItem(IDC_CHECK_LAUNCH_ON_STARTUP);
+    m_chkNotifyPortChanges = GetDlgItem(IDC_CHECK_NOTIFY_PORT_CHANGES);
 
     ::SendMessageW(m_listCommands, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -230,11 +240,19 @@ int CConfigureDlg::FirstSelectedRow() const {
 }
 
 bool CConfigureDlg::IsLaunchOnStartupChecked() const {
-    return ::SendMessageW(m_chkLaunchOnStartup, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return IsChecked(m_chkLaunchOnStartup);
 }
 
 void CConfigureDlg::SetLaunchOnStartupChecked(bool checked) {
-    ::SendMessageW(m_chkLaunchOnStartup, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetChecked(m_chkLaunchOnStartup, checked);
+}
+
+bool CConfigureDlg::IsNotifyPortChangesChecked() const {
+    return IsChecked(m_chkNotifyPortChanges);
+}
+
+void CConfigureDlg::SetNotifyPortChangesChecked(bool checked) {
+    SetChecked(m_chkNotifyPortChanges, checked);
 }
 
 void CConfigureDlg::ShowStopMessage(std::u16string_view text) {

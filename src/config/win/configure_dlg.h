@@ -6,6 +6,7 @@
 #include "config/command_list.h"
 #include "config/configure_presenter.h"
 #include "config/configure_view.h"
+#include "config/notify_setting.h"
 #include "config/run_key.h"
 
 #include <windows.h>
@@ -15,7 +16,8 @@ namespace portmaven::win {
 class CConfigureDlg : public Dialog, public config::ConfigureView {
 public:
     CConfigureDlg(config::CommandList& commands, config::RunKey& runKey,
-                  config::CommandListSaver& saver, HWND parent = nullptr) noexcept;
+                  config::CommandListSaver& saver, config::NotifySetting& notifySetting,
+                  HWND parent = nullptr) noexcept;
     ~CConfigureDlg() override = default;
 
     CConfigureDlg(const CConfigureDlg&) = delete;
@@ -39,6 +41,8 @@ public:
     [[nodiscard]] int FirstSelectedRow() const override;
     [[nodiscard]] bool IsLaunchOnStartupChecked() const override;
     void SetLaunchOnStartupChecked(bool checked) override;
+    [[nodiscard]] bool IsNotifyPortChangesChecked() const override;
+    void SetNotifyPortChangesChecked(bool checked) override;
     void ShowStopMessage(std::u16string_view text) override;
     bool AskYesNo(std::u16string_view text, std::u16string_view caption) override;
 
@@ -63,6 +67,7 @@ private:
     HWND m_editName = nullptr;
     HWND m_editCommand = nullptr;
     HWND m_chkLaunchOnStartup = nullptr;
+    HWND m_chkNotifyPortChanges = nullptr;
 };
 
 } // namespace portmaven::win

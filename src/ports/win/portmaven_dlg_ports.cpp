@@ -2,6 +2,7 @@
 #include "app/win/portmaven_dlg.h"
 
 #include "app/win/win_app.h"
+#include "config/win/notify_setting_win.h"
 #include "config/command_list.h"
 #include "ports/menu_ids.h"
 #include "ports/menu_selection.h"
@@ -21,6 +22,8 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     switch (lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+    // A click on a port notice: the menu shows what came.
+    case NIN_BALLOONUSERCLICK:
         break;
     case WM_LBUTTONDBLCLK:
         return 0;
@@ -59,6 +62,30 @@ bool CPortmavenDlg::RefreshPortList() {
     }
     m_portLabels = ports::MakePortLabels(numbers, descriptions);
     return true;
+}
+
+void CPortmavenDlg::StartPortNotices() {
+    m_portNotices = std::make_unique<SerialPortNotices>(GetSafeHwnd(), kTrayIconId);
+    ApplyNotifySetting();
+}
+
+void CPortmavenDlg::ApplyNotifySetting() {
+    if (m_portNotices) {
+        m_portNotices->SetNotificationsEnabled(RegistryNotifySetting().IsEnabled());
+    }
+}
+
+void CPortmavenDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (m_portNotices) {
+        m_portNotices->OnDeviceChange(event, data);
+    }
+}
+
+MessageResult CPortmavenDlg::OnTimer(WPARAM timerId) {
+    if (m_portNotices && m_portNotices->OnTimer(timerId)) {
+        return 0;
+    }
+    return kDefaultProcessing;
 }
 
 void CPortmavenDlg::OnLaunchCommand() {

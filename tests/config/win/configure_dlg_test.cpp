@@ -20,6 +20,7 @@ namespace {
 using config::CommandList;
 using config::FieldText;
 using config::MakeCommandRecord;
+using config::testing::FakeNotifySetting;
 using config::testing::FakeRunKey;
 using config::testing::FakeSaver;
 
@@ -31,8 +32,9 @@ public:
     using Script = std::function<void(ScriptedConfigureDlg&)>;
 
     ScriptedConfigureDlg(CommandList& commands, config::RunKey& runKey,
-                         config::CommandListSaver& saver, Script script)
-        : CConfigureDlg(commands, runKey, saver), script_(std::move(script)) {}
+                         config::CommandListSaver& saver, config::NotifySetting& notifySetting,
+                         Script script)
+        : CConfigureDlg(commands, runKey, saver, notifySetting), script_(std::move(script)) {}
 
     void ShowStopMessage(std::u16string_view text) override { stopMessages.emplace_back(text); }
     bool AskYesNo(std::u16string_view text, std::u16string_view caption) override {
@@ -115,13 +117,15 @@ protected:
     }
 
     INT_PTR Run(ScriptedConfigureDlg::Script script) {
-        dialog = std::make_unique<ScriptedConfigureDlg>(commands, runKey, saver, std::move(script));
+        dialog = std::make_unique<ScriptedConfigureDlg>(commands, runKey, saver, notifySetting,
+                                                        std::move(script));
         return dialog->DoModal();
     }
 
     CommandList commands;
     FakeRunKey runKey;
     FakeSaver saver{commands};
+    FakeNotifySetting notifySetting;
     std::unique_ptr<ScriptedConfigureDlg> dialog;
 };
 
@@ -135,8 +139,8 @@ TEST_F(ConfigureDlgTest, OpensFromTemplateWithEveryControlAndTheListLoaded) {
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
         EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
 
-        // 404 x 178 dialog units.
-        RECT expected{0, 0, 404, 178};
+        // 404 x 190 dialog units.
+        RECT expected{0, 0, 404, 190};
         ::MapDialogRect(hwnd, &expected);
         RECT client{};
         ::GetClientRect(hwnd, &client);
@@ -156,6 +160,9 @@ TEST_F(ConfigureDlgTest, OpensFromTemplateWithEveryControlAndTheListLoaded) {
         EXPECT_EQ(d.Style(IDOK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
         EXPECT_EQ(d.Style(IDC_CHECK_LAUNCH_ON_STARTUP) & BS_TYPEMASK, BS_AUTOCHECKBOX);
         EXPECT_EQ(::SendMessageW(d.Item(IDC_CHECK_LAUNCH_ON_STARTUP), BM_GETCHECK, 0, 0),
+                  BST_CHECKED);
+        EXPECT_EQ(d.Style(IDC_CHECK_NOTIFY_PORT_CHANGES) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+        EXPECT_EQ(::SendMessageW(d.Item(IDC_CHECK_NOTIFY_PORT_CHANGES), BM_GETCHECK, 0, 0),
                   BST_CHECKED);
         for (int field : {IDC_EDIT_NAME, IDC_EDIT_COMMAND}) {
             EXPECT_EQ(d.Style(field) & (ES_AUTOHSCROLL | WS_TABSTOP), ES_AUTOHSCROLL | WS_TABSTOP);
@@ -213,6 +220,10 @@ TEST_F(ConfigureDlgTest, ControlsComeInTabOrderWhereTheTemplatePutsThem) {
         {kStatic, L"Static", L"Command To Execute:", {13, 35, 73, 8}},
         {IDC_BUTTON_CANCEL_EDIT, L"Button", L"Cancel", {235, 53, 41, 12}},
         {IDC_CHECK_LAUNCH_ON_STARTUP, L"Button", L"Launch Portmaven On Startup", {7, 160, 103, 10}},
+        {IDC_CHECK_NOTIFY_PORT_CHANGES,
+         L"Button",
+         L"Notify when serial ports come and go",
+         {7, 173, 150, 10}},
     };
     Run([&expected](ScriptedConfigureDlg& d) {
         HWND hwnd = d.GetSafeHwnd();
@@ -278,9 +289,11 @@ TEST_F(ConfigureDlgTest, AddThroughTheControlsAndCloseCommitsAndSaves) {
         EXPECT_FALSE(d.Enabled(IDC_BUTTON_EDIT));
 
         d.Click(IDC_CHECK_LAUNCH_ON_STARTUP);
+        d.Click(IDC_CHECK_NOTIFY_PORT_CHANGES);
         d.Click(IDOK);
     });
     EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(notifySetting.writes, std::vector<bool>{false});
     EXPECT_EQ(Names(commands), (std::vector<std::u16string>{u"Connect", u"Putty", u"Minicom"}));
     EXPECT_EQ(FieldText(commands.At(2).szCommand), u"minicom.exe COM%PORTNUM%");
     EXPECT_EQ(saver.saves, 1);
@@ -328,6 +341,7 @@ TEST_F(ConfigureDlgTest, EscapeDiscardsRowsAndCheckBox) {
         d.Click(IDC_BUTTON_ADD);
         d.Click(IDC_BUTTON_ADD);
         d.Click(IDC_CHECK_LAUNCH_ON_STARTUP);
+        d.Click(IDC_CHECK_NOTIFY_PORT_CHANGES);
         EXPECT_EQ(d.RowCount(), 2);
         d.PostKey(IDC_EDIT_NAME, VK_ESCAPE);
     });
@@ -335,6 +349,7 @@ TEST_F(ConfigureDlgTest, EscapeDiscardsRowsAndCheckBox) {
     EXPECT_EQ(Names(commands), (std::vector<std::u16string>{u"Connect", u"Putty"}));
     EXPECT_EQ(saver.saves, 0);
     EXPECT_EQ(runKey.writes + runKey.removals, 0);
+    EXPECT_TRUE(notifySetting.writes.empty());
 }
 
 TEST_F(ConfigureDlgTest, FullLengthFieldsSurviveTheRoundTripThroughTheRows) {
