@@ -30,11 +30,10 @@ constexpr int kCommandColumnWidth = 374;
 ConfigureDialog::ConfigureDialog(config::CommandList& commands, config::RunKey& runKey,
                                  config::CommandListSaver& saver,
                                  config::NotifySetting& notifySetting, QWidget* parent)
-    : QDialog(parent), notifySetting_(notifySetting), presenter_(*this, commands, runKey, saver) {
+    : QDialog(parent), presenter_(*this, commands, runKey, saver, notifySetting) {
     BuildWidgets();
     ConnectWidgets();
     presenter_.OnInitDialog();
-    SetNotifyPortChangesChecked(notifySetting_.IsEnabled());
 }
 
 void ConfigureDialog::BuildWidgets() {
@@ -125,9 +124,6 @@ void ConfigureDialog::ConnectWidgets() {
             [this] { common::RunGuarded([&] { presenter_.OnLvnItemchangedCommandList(); }); });
     connect(closeButton_, &QPushButton::clicked, this, [this] {
         common::RunGuarded([&] { presenter_.OnBnClickedClose(); });
-        // A switch that cannot be stored stays as it was, for the running program too: the
-        // host reads it back once the dialog is closed.
-        common::RunGuarded([&] { notifySetting_.SetEnabled(IsNotifyPortChangesChecked()); });
         accept();
     });
 }

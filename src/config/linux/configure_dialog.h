@@ -44,8 +44,8 @@ public:
     [[nodiscard]] bool IsLaunchOnStartupChecked() const override;
     void SetLaunchOnStartupChecked(bool checked) override;
 
-    [[nodiscard]] bool IsNotifyPortChangesChecked() const;
-    void SetNotifyPortChangesChecked(bool checked);
+    [[nodiscard]] bool IsNotifyPortChangesChecked() const override;
+    void SetNotifyPortChangesChecked(bool checked) override;
 
     void ShowStopMessage(std::u16string_view text) override;
     bool AskYesNo(std::u16string_view text, std::u16string_view caption) override;
@@ -63,8 +63,6 @@ private:
     QTableWidget* rows_ = nullptr;
     QCheckBox* launchOnStartup_ = nullptr;
     QCheckBox* notifyPortChanges_ = nullptr;
-    // Read when the dialog opens, written only when it closes with Close.
-    config::NotifySetting& notifySetting_;
     config::ConfigurePresenter presenter_;
 };
 
