@@ -41,7 +41,8 @@ class Plugger:
         self.process.stdin.flush()
         answer = self.process.stdout.readline().strip()
         if answer != "ok":
-            raise RuntimeError("port_plugger: %s: %s" % (command, answer))
+            raise RuntimeError("port_plugger: %s: %s (exit status %s)"
+                               % (command, answer or "no answer", self.process.poll()))
 
     def close(self):
         if self.process.poll() is None:

@@ -8,10 +8,12 @@
 //   burst N   a new adapter appears amid N change uevents of both ports
 #include <umockdev.h>
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -55,6 +57,8 @@ struct PluggedAdapter {
                "L: driver=../../../../../../bus/usb-serial/drivers/cp210x\n";
     }
 };
+
+constexpr std::chrono::milliseconds kBurstPause{40};
 
 bool Add(UMockdevTestbed* testbed, const char* devices) {
     GError* error = nullptr;
@@ -123,6 +127,13 @@ bool Plugger::Obey(const std::string& line) {
             return false;
         }
         for (int i = 0; i < count; ++i) {
+            // umockdev delivers uevents as datagrams on a local socket that queues only a few
+            // (net.unix.max_dgram_qlen) and aborts when it is full, where the kernel's netlink
+            // would queue many: let the program read now and then. The pause stays far below
+            // the program's debounce, so the events still make one burst.
+            if (i % 2 == 1) {
+                std::this_thread::sleep_for(kBurstPause);
+            }
             Change("/sys" + adapter_.Tty());
             Change(kPresentTty);
         }
