@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ clang clang-tidy libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev googletest
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils xdotool
     python3 qt6-base-dev libudev-dev umockdev libumockdev-dev pkg-config
-    trayer imagemagick nsis zip unzip
+    trayer imagemagick nsis zip unzip dpkg-dev fakeroot file lintian
 )
 if [ "${1:-}" = "--run" ]; then
     packages+=(imagemagick)

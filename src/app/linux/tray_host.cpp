@@ -7,6 +7,7 @@
 #include "config/command_list.h"
 #include "config/linux/command_store_linux.h"
 #include "config/linux/open_configure.h"
+#include "config/linux/xdg_config.h"
 #include "ports/linux/launch_linux.h"
 #include "ports/linux/serial_port_enum_udev.h"
 #include "ports/tray_menu_model.h"
@@ -21,14 +22,25 @@
 
 namespace portmaven::qt {
 
-TrayHost::TrayHost(const QIcon& icon) : icon_(icon) {
+TrayHost::TrayHost(const QIcon& icon)
+    : icon_(icon), notifySetting_(SettingsFilePath()),
+      notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
+                .setTooltip =
+                    [this](std::u16string_view tip) {
+                        icon_.setToolTip(QStringView(tip).toString());
+                    }}) {
     icon_.setToolTip(QStringView(common::kProgramTitle).toString());
     connect(&icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 common::RunGuarded([&] { OnActivated(reason); });
             });
+    // The desktop reports a click on the notice; it answers like a click on the icon.
+    connect(&icon_, &QSystemTrayIcon::messageClicked, this,
+            [this] { common::RunGuarded([&] { ShowMenu(); }); });
     icon_.show();
     LoadCommandList(config::g_CommandList);
+    notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    notices_.Seed();
 }
 
 TrayHost::~TrayHost() = default;
@@ -75,7 +87,8 @@ void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
 }
 
 void TrayHost::OnMenuProperties() {
-    OpenConfigureDialog(nullptr);
+    OpenConfigureDialog(nullptr, notifySetting_);
+    notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
 }
 
 void TrayHost::OnMenuAbout() {
@@ -87,6 +100,12 @@ void TrayHost::OnMenuExit() {
     SaveCommandList(config::g_CommandList);
     icon_.hide();
     QApplication::quit();
+}
+
+void TrayHost::ShowNotice(const ports::PortNotice& notice) {
+    // The desktop's notification service shows it when there is one, Qt's own balloon otherwise.
+    icon_.showMessage(QStringView(notice.title).toString(), QStringView(notice.text).toString(),
+                      QSystemTrayIcon::Information);
 }
 
 } // namespace portmaven::qt

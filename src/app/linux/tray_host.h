@@ -1,7 +1,10 @@
-// The program's host on the Linux desktop: the tray icon, the menu it opens, and the actions
-// of that menu. It lives for the program's whole run.
+// The program's host on the Linux desktop: the tray icon, the menu it opens, the actions of
+// that menu, and the notices when serial ports come and go. It lives for the program's whole
+// run.
 #pragma once
 
+#include "config/linux/notify_setting_ini.h"
+#include "ports/linux/port_notices_qt.h"
 #include "ports/serial_port.h"
 
 #include <QObject>
@@ -30,12 +33,16 @@ private:
     void OnMenuProperties();
     void OnMenuAbout();
     void OnMenuExit();
+    void ShowNotice(const ports::PortNotice& notice);
 
     QSystemTrayIcon icon_;
     // The menu of the last click; replaced at the next one, so that it outlives its actions.
     std::unique_ptr<QMenu> menu_;
     // The ports the menu lists, in menu order.
     std::vector<ports::SerialPort> ports_;
+    IniNotifySetting notifySetting_;
+    // Last: it reports to the icon above from the moment it exists.
+    PortNoticesQt notices_;
 };
 
 } // namespace portmaven::qt

@@ -28,8 +28,9 @@ constexpr int kCommandColumnWidth = 374;
 } // namespace
 
 ConfigureDialog::ConfigureDialog(config::CommandList& commands, config::RunKey& runKey,
-                                 config::CommandListSaver& saver, QWidget* parent)
-    : QDialog(parent), presenter_(*this, commands, runKey, saver) {
+                                 config::CommandListSaver& saver,
+                                 config::NotifySetting& notifySetting, QWidget* parent)
+    : QDialog(parent), presenter_(*this, commands, runKey, saver, notifySetting) {
     BuildWidgets();
     ConnectWidgets();
     presenter_.OnInitDialog();
@@ -87,12 +88,18 @@ void ConfigureDialog::BuildWidgets() {
 
     launchOnStartup_ = new QCheckBox(QStringLiteral("Launch Portmaven On Startup"), this);
     launchOnStartup_->setObjectName(QStringLiteral("launchOnStartup"));
+    notifyPortChanges_ =
+        new QCheckBox(QStringLiteral("Notify when serial ports come and go"), this);
+    notifyPortChanges_->setObjectName(QStringLiteral("notifyPortChanges"));
     closeButton_ = new QPushButton(QStringLiteral("Close"), this);
     closeButton_->setObjectName(QStringLiteral("close"));
     closeButton_->setDefault(true);
 
+    auto* switches = new QVBoxLayout;
+    switches->addWidget(launchOnStartup_);
+    switches->addWidget(notifyPortChanges_);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(launchOnStartup_);
+    bottom->addLayout(switches);
     bottom->addStretch();
     bottom->addWidget(closeButton_);
 
@@ -209,6 +216,14 @@ bool ConfigureDialog::IsLaunchOnStartupChecked() const {
 
 void ConfigureDialog::SetLaunchOnStartupChecked(bool checked) {
     launchOnStartup_->setChecked(checked);
+}
+
+bool ConfigureDialog::IsNotifyPortChangesChecked() const {
+    return notifyPortChanges_->isChecked();
+}
+
+void ConfigureDialog::SetNotifyPortChangesChecked(bool checked) {
+    notifyPortChanges_->setChecked(checked);
 }
 
 void ConfigureDialog::ShowStopMessage(std::u16string_view text) {

@@ -5,6 +5,7 @@
 #include "config/command_list.h"
 #include "config/configure_presenter.h"
 #include "config/configure_view.h"
+#include "config/notify_setting.h"
 #include "config/run_key.h"
 
 #include <QDialog>
@@ -21,7 +22,8 @@ namespace portmaven::qt {
 class ConfigureDialog final : public QDialog, public config::ConfigureView {
 public:
     ConfigureDialog(config::CommandList& commands, config::RunKey& runKey,
-                    config::CommandListSaver& saver, QWidget* parent = nullptr);
+                    config::CommandListSaver& saver, config::NotifySetting& notifySetting,
+                    QWidget* parent = nullptr);
 
     [[nodiscard]] std::u16string ButtonCaption(config::ConfigureButton button) const override;
     void SetButtonCaption(config::ConfigureButton button, std::u16string_view caption) override;
@@ -42,6 +44,9 @@ public:
     [[nodiscard]] bool IsLaunchOnStartupChecked() const override;
     void SetLaunchOnStartupChecked(bool checked) override;
 
+    [[nodiscard]] bool IsNotifyPortChangesChecked() const override;
+    void SetNotifyPortChangesChecked(bool checked) override;
+
     void ShowStopMessage(std::u16string_view text) override;
     bool AskYesNo(std::u16string_view text, std::u16string_view caption) override;
 
@@ -57,6 +62,7 @@ private:
     QLineEdit* commandField_ = nullptr;
     QTableWidget* rows_ = nullptr;
     QCheckBox* launchOnStartup_ = nullptr;
+    QCheckBox* notifyPortChanges_ = nullptr;
     config::ConfigurePresenter presenter_;
 };
 

@@ -8,10 +8,10 @@
 
 namespace portmaven::qt {
 
-void OpenConfigureDialog(QWidget* parent) {
+void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting) {
     CommandFileSaver saver;
     AutostartRunKey runKey(AutostartFilePath(), RunningProgramPath());
-    ConfigureDialog dialog(config::g_CommandList, runKey, saver, parent);
+    ConfigureDialog dialog(config::g_CommandList, runKey, saver, notifySetting, parent);
     dialog.exec();
 }
 

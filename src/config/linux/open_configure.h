@@ -1,11 +1,15 @@
-// "Properties": the Configure dialog over the process-wide command list, the command file and
-// the autostart entry.
+// "Properties": the Configure dialog over the process-wide command list, the command file, the
+// autostart entry and the notices' switch.
 #pragma once
 
 class QWidget;
 
+namespace portmaven::config {
+class NotifySetting;
+}
+
 namespace portmaven::qt {
 
-void OpenConfigureDialog(QWidget* parent);
+void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting);
 
 } // namespace portmaven::qt

@@ -39,6 +39,14 @@ std::filesystem::path CommandFilePath() {
     return home / "portmaven" / std::filesystem::path(config::kCommandFileName);
 }
 
+std::filesystem::path SettingsFilePath() {
+    const std::filesystem::path home = ConfigHome();
+    if (home.empty()) {
+        return {};
+    }
+    return home / "portmaven" / "portmaven.conf";
+}
+
 std::filesystem::path AutostartFilePath() {
     const std::filesystem::path home = ConfigHome();
     if (home.empty()) {

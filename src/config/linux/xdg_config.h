@@ -12,6 +12,9 @@ namespace portmaven::qt {
 // <config home>/portmaven/Portmaven.cfg
 [[nodiscard]] std::filesystem::path CommandFilePath();
 
+// <config home>/portmaven/portmaven.conf: the program's settings other than its commands.
+[[nodiscard]] std::filesystem::path SettingsFilePath();
+
 // <config home>/autostart/portmaven.desktop: the session starts it at log-in.
 [[nodiscard]] std::filesystem::path AutostartFilePath();
 

@@ -4,6 +4,7 @@
 #include "config/linux/autostart_run_key.h"
 #include "config/linux/command_store_linux.h"
 #include "config/linux/configure_dialog.h"
+#include "config/linux/notify_setting_ini.h"
 #include "config/linux/xdg_config.h"
 #include "support/temp_dir.h"
 
@@ -71,8 +72,8 @@ protected:
 
     // A dialog as "Properties" opens it.
     std::unique_ptr<ConfigureDialog> Open() {
-        auto dialog =
-            std::make_unique<ConfigureDialog>(config::g_CommandList, *runKey_, saver_, nullptr);
+        auto dialog = std::make_unique<ConfigureDialog>(config::g_CommandList, *runKey_, saver_,
+                                                        notifySetting_, nullptr);
         dialog->show();
         return dialog;
     }
@@ -89,6 +90,7 @@ protected:
 
     TempDir configHome_;
     CommandFileSaver saver_;
+    IniNotifySetting notifySetting_{configHome_.Path() / "portmaven" / "portmaven.conf"};
     // Made once the configuration folder is set, as "Properties" makes it at each opening.
     std::unique_ptr<AutostartRunKey> runKey_;
 };
