@@ -1,5 +1,5 @@
 # The Linux program's installed layout and its Debian package (CPack's DEB generator):
-#   cpack -G DEB        in a native build tree, or scripts/package-deb.sh for a release build.
+#   cpack -G DEB        in a native build tree, or scripts/package.sh for the release.
 include(GNUInstallDirs)
 
 # The package installs under /usr; the doc folder carries the package's name, not the project's.
