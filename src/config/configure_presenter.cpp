@@ -75,9 +75,7 @@ void ConfigurePresenter::OnInitDialog() {
     view_.ShowButton(ConfigureButton::CancelEdit, false);
     EnableRowButtons(false);
     view_.SetLaunchOnStartupChecked(runKey_.IsLaunchOnStartupSet());
-    if (notifySetting_ != nullptr) {
-        view_.SetNotifyPortChangesChecked(notifySetting_->IsEnabled());
-    }
+    view_.SetNotifyPortChangesChecked(notifySetting_.IsEnabled());
     view_.FocusField(ConfigureField::Name);
 }
 
@@ -228,12 +226,9 @@ void ConfigurePresenter::OnBnClickedClose() {
 
     // Written only when the user changed it, so that an untouched switch keeps following the
     // default. A failed write is not worth a message: the notices just keep their old state.
-    if (notifySetting_ == nullptr) {
-        return;
-    }
     const bool notify = view_.IsNotifyPortChangesChecked();
-    if (notify != notifySetting_->IsEnabled()) {
-        notifySetting_->SetEnabled(notify);
+    if (notify != notifySetting_.IsEnabled()) {
+        notifySetting_.SetEnabled(notify);
     }
 }
 

@@ -33,11 +33,7 @@ public:
     ConfigurePresenter(ConfigureView& view, CommandList& commands, RunKey& runKey,
                        CommandListSaver& saver, NotifySetting& notifySetting) noexcept
         : view_(view), commands_(commands), runKey_(runKey), saver_(saver),
-          notifySetting_(&notifySetting) {}
-    // For a front-end without port notices: the dialog has no notice box.
-    ConfigurePresenter(ConfigureView& view, CommandList& commands, RunKey& runKey,
-                       CommandListSaver& saver) noexcept
-        : view_(view), commands_(commands), runKey_(runKey), saver_(saver) {}
+          notifySetting_(notifySetting) {}
 
     // Browse mode: rows = the command list, Edit and Delete disabled, Cancel hidden, the box
     // showing whether the Run value exists, the notice box the stored switch, focus in the
@@ -73,7 +69,7 @@ private:
     CommandList& commands_;
     RunKey& runKey_;
     CommandListSaver& saver_;
-    NotifySetting* notifySetting_ = nullptr;
+    NotifySetting& notifySetting_;
     int m_nEditItem = 0;
 };
 

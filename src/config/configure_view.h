@@ -50,10 +50,9 @@ public:
 
     [[nodiscard]] virtual bool IsLaunchOnStartupChecked() const = 0;
     virtual void SetLaunchOnStartupChecked(bool checked) = 0;
-    // "Notify when serial ports come and go". A front-end without port notices has no such box
-    // and gives its presenter no switch; these stand for the missing box.
-    [[nodiscard]] virtual bool IsNotifyPortChangesChecked() const { return true; }
-    virtual void SetNotifyPortChangesChecked(bool /*checked*/) {}
+    // "Notify when serial ports come and go".
+    [[nodiscard]] virtual bool IsNotifyPortChangesChecked() const = 0;
+    virtual void SetNotifyPortChangesChecked(bool checked) = 0;
 
     // A message box with the stop icon, an OK button and the application's title as caption.
     virtual void ShowStopMessage(std::u16string_view text) = 0;

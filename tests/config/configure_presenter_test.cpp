@@ -493,16 +493,5 @@ TEST_F(ConfigurePresenterTest, NoticeBoxShowsTheSwitchAndOnlyAChangeIsWrittenOnC
     EXPECT_TRUE(reopened.messages.empty()) << "a switch that did not stick is not worth a box";
 }
 
-TEST_F(ConfigurePresenterTest, WithoutASwitchTheNoticeBoxIsLeftAlone) {
-    FakeConfigureView boxless;
-    ConfigurePresenter withoutNotices(boxless, commands, runKey, saver);
-    withoutNotices.OnInitDialog();
-    EXPECT_FALSE(boxless.notifyChecked);
-    boxless.notifyChecked = true;
-    withoutNotices.OnBnClickedClose();
-    EXPECT_TRUE(notifySetting.writes.empty());
-    EXPECT_EQ(saver.saves, 1);
-}
-
 } // namespace
 } // namespace portmaven::config
