@@ -10,7 +10,7 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 install(TARGETS portmaven RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/res/linux/portmaven.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-foreach(size 16 24 32 48 64)
+foreach(size 16 24 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/res/art/portmaven-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
         RENAME portmaven.png)
@@ -32,7 +32,7 @@ string(TIMESTAMP changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(WRITE ${changelog}
     "portmaven (${PROJECT_VERSION}) unstable; urgency=medium\n\n"
     "  * Release ${PROJECT_VERSION}.\n\n"
-    " -- The Portmaven developers <portmaven@users.noreply.github.com>  ${changelog_date}\n")
+    " -- The Portmaven developers <maintainers@portmaven.example>  ${changelog_date}\n")
 portmaven_gzip(${changelog})
 install(FILES ${changelog}.gz DESTINATION ${PORTMAVEN_DOC_DIR})
 set(manual ${PROJECT_BINARY_DIR}/debian/portmaven.1)
@@ -49,7 +49,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/deb)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # portmaven_<version>_amd64.deb
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Portmaven developers <portmaven@users.noreply.github.com>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Portmaven developers <maintainers@portmaven.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://portmaven.example")

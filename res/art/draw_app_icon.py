@@ -5,7 +5,7 @@ from imagefile import Canvas, ico_bytes, png_bytes
 
 SIZES = (16, 20, 24, 32, 40, 48)
 # The Linux desktop picks among PNGs by size; trays ask for 16 to 48, HiDPI ones for more.
-PNG_SIZES = (16, 24, 32, 48, 64)
+PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
 TILE = (28, 92, 180, 255)
 TILE_EDGE = (14, 52, 112, 255)
 SHELL = (235, 238, 242, 255)

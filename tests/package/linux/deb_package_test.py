@@ -24,7 +24,7 @@ EXPECTED = [
     "./usr/share/doc/portmaven/copyright",
     "./usr/share/doc/portmaven/changelog.gz",
     "./usr/share/man/man1/portmaven.1.gz",
-] + ["./usr/share/icons/hicolor/%dx%d/apps/portmaven.png" % (s, s) for s in (16, 24, 32, 48, 64)]
+] + ["./usr/share/icons/hicolor/%dx%d/apps/portmaven.png" % (s, s) for s in (16, 24, 32, 48, 64, 128, 256)]
 
 
 class DebPackage(unittest.TestCase):
