@@ -115,12 +115,24 @@ class Desktop:
         return subprocess.run(["xprop", "-id", window.wid, "_NET_WM_WINDOW_TYPE"],
                               env=self.env, capture_output=True, text=True).stdout
 
-    def screenshot(self, path, crop=None):
-        """The screen as a PNG; crop = (x, y, width, height)."""
+    def screenshot(self, path, crop=None, windows=None):
+        """The screen as a PNG; crop = (x, y, width, height). With windows, the pixels of the
+        crop outside all their areas, bare screen, become transparent."""
         command = ["import", "-window", "root"]
         if crop:
             command += ["-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage"]
         subprocess.run(command + [path], env=self.env, check=True)
+        if crop and windows:
+            left, top = crop[0], crop[1]
+            areas = ["rectangle %d,%d %d,%d" % (w.x - left, w.y - top, w.x - left + w.width - 1,
+                                                 w.y - top + w.height - 1) for w in windows]
+            # The windows' areas, white on black, become the picture's opacity.
+            mask = ["(", "-size", "%dx%d" % (crop[2], crop[3]), "xc:black", "-fill", "white"]
+            for area in areas:
+                mask += ["-draw", area]
+            subprocess.run(["convert", path, *mask, ")", "-alpha", "off", "-compose",
+                            "CopyOpacity", "-composite", path], check=True)
+
 
 class UserSession:
     """A user's own home, configuration and runtime folders below root, and the environment
