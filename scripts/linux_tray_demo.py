@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs the native portmaven on a virtual display (Xvfb, with trayer as its tray) with mocked
 serial ports (umockdev), opens its tray menu and a port's commands, and saves a screenshot
-cropped to the menu.
+cropped to the menu, with the bare screen around a shorter submenu transparent.
 
     linux_tray_demo.py <portmaven binary> <screenshot.png>"""
 import os
@@ -14,7 +14,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MOCKS = os.path.join(ROOT, "tests", "e2e", "linux")
 sys.path.insert(0, MOCKS)
-from desktop import TRAY_SIZE, Desktop, wait_for  # noqa: E402
+from desktop import TRAY_SIZE, Desktop, UserSession, wait_for  # noqa: E402
 
 COMMANDS = (
     ("picocom", "x-terminal-emulator -e picocom -b 115200 %PORT%"),
@@ -31,15 +31,13 @@ def command_file_bytes():
 def main(portmaven, screenshot):
     desktop = Desktop()
     with tempfile.TemporaryDirectory(prefix="portmaven-demo-") as root:
-        env = dict(desktop.env, HOME=root, XDG_CONFIG_HOME=os.path.join(root, "config"),
-                   XDG_RUNTIME_DIR=root, QT_QPA_PLATFORM="xcb")
-        os.makedirs(os.path.join(root, "config", "portmaven"))
-        with open(os.path.join(root, "config", "portmaven", "Portmaven.cfg"), "wb") as f:
+        user = UserSession(desktop, root)
+        with open(user.portmaven_file("Portmaven.cfg"), "wb") as f:
             f.write(command_file_bytes())
         process = subprocess.Popen(
             ["umockdev-run", "--device", os.path.join(MOCKS, "ttyUSB0.umockdev"), "--device",
              os.path.join(MOCKS, "ttyACM0.umockdev"), "--", portmaven],
-            env=env, start_new_session=True)
+            env=user.env, start_new_session=True)
         try:
             icon = wait_for(lambda: [w for w in desktop.windows("Portmaven")
                                      if w.x + w.width <= TRAY_SIZE + 2])
@@ -62,7 +60,9 @@ def main(portmaven, screenshot):
             top = min(w.y for w in shown)
             right = max(w.x + w.width for w in shown)
             bottom = max(w.y + w.height for w in shown)
-            desktop.screenshot(screenshot, (left, top, right - left, bottom - top))
+            # Where the commands' submenu is shorter than the menu, the bare screen beside it
+            # is left transparent.
+            desktop.screenshot(screenshot, (left, top, right - left, bottom - top), shown)
         finally:
             try:
                 os.killpg(process.pid, signal.SIGKILL)

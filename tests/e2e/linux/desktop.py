@@ -1,10 +1,12 @@
 """A private X desktop for tests and demos: Xvfb on a free display number, trayer as the
-XEmbed system tray at the top-left corner, and xdotool to drive it."""
+XEmbed system tray at the top-left corner, and xdotool to drive it; a user's own folders for
+the program that runs on it, and a test case whose tests share one desktop."""
 import os
 import re
 import subprocess
 import tempfile
 import time
+import unittest
 
 TRAY_SIZE = 32
 
@@ -108,9 +110,56 @@ class Desktop:
             self.xdotool("key", name)
             time.sleep(0.15)
 
-    def screenshot(self, path, crop=None):
-        """The screen as a PNG; crop = (x, y, width, height)."""
+    def window_type(self, window):
+        """The window's _NET_WM_WINDOW_TYPE line, e.g. "... _NET_WM_WINDOW_TYPE_DIALOG"."""
+        return subprocess.run(["xprop", "-id", window.wid, "_NET_WM_WINDOW_TYPE"],
+                              env=self.env, capture_output=True, text=True).stdout
+
+    def screenshot(self, path, crop=None, windows=None):
+        """The screen as a PNG; crop = (x, y, width, height). With windows, the pixels of the
+        crop outside all their areas, bare screen, become transparent."""
         command = ["import", "-window", "root"]
         if crop:
             command += ["-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage"]
         subprocess.run(command + [path], env=self.env, check=True)
+        if crop and windows:
+            left, top = crop[0], crop[1]
+            areas = ["rectangle %d,%d %d,%d" % (w.x - left, w.y - top, w.x - left + w.width - 1,
+                                                 w.y - top + w.height - 1) for w in windows]
+            # The windows' areas, white on black, become the picture's opacity.
+            mask = ["(", "-size", "%dx%d" % (crop[2], crop[3]), "xc:black", "-fill", "white"]
+            for area in areas:
+                mask += ["-draw", area]
+            subprocess.run(["convert", path, *mask, ")", "-alpha", "off", "-compose",
+                            "CopyOpacity", "-composite", path], check=True)
+
+
+class UserSession:
+    """A user's own home, configuration and runtime folders below root, and the environment
+    that runs a Qt program on the desktop with them."""
+
+    def __init__(self, desktop, root, **env):
+        self.home, self.config, self.runtime = (
+            os.path.join(root, name) for name in ("home", "config", "runtime"))
+        for folder in (self.home, self.config, self.runtime):
+            os.makedirs(folder, mode=0o700)
+        self.env = dict(desktop.env, HOME=self.home, XDG_CONFIG_HOME=self.config,
+                        XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="xcb", **env)
+
+    def portmaven_file(self, name):
+        """The path of one of portmaven's own files, with its folder made."""
+        folder = os.path.join(self.config, "portmaven")
+        os.makedirs(folder, exist_ok=True)
+        return os.path.join(folder, name)
+
+
+class DesktopTestCase(unittest.TestCase):
+    """The tests of a class share one desktop: starting Xvfb and trayer takes seconds."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = Desktop()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.desktop.close()

@@ -14,7 +14,7 @@ import shutil
 import subprocess
 import tempfile
 
-from desktop import TRAY_SIZE, wait_for
+from desktop import TRAY_SIZE, UserSession, wait_for
 
 # The clock ticks (utime + stime) a process has used, from /proc/<pid>/stat.
 def cpu_ticks(pid):
@@ -56,21 +56,14 @@ class NoticeSession:
     def __init__(self, desktop, portmaven, plugger_binary, notify=None):
         self.desktop = desktop
         self.root = tempfile.mkdtemp(prefix="portmaven-notices-")
-        folders = {name: os.path.join(self.root, name) for name in ("home", "config", "runtime")}
-        for folder in folders.values():
-            os.makedirs(folder, mode=0o700)
-        if notify is not None:
-            settings = os.path.join(folders["config"], "portmaven", "portmaven.conf")
-            os.makedirs(os.path.dirname(settings))
-            with open(settings, "w") as f:
-                f.write("[Notifications]\nNotifyPortChanges=%s\n" % str(notify).lower())
         self.plugger = Plugger(plugger_binary)
-        env = dict(desktop.env, HOME=folders["home"], XDG_CONFIG_HOME=folders["config"],
-                   XDG_RUNTIME_DIR=folders["runtime"], UMOCKDEV_DIR=self.plugger.testbed,
-                   QT_QPA_PLATFORM="xcb")
+        user = UserSession(desktop, self.root, UMOCKDEV_DIR=self.plugger.testbed)
+        if notify is not None:
+            with open(user.portmaven_file("portmaven.conf"), "w") as f:
+                f.write("[Notifications]\nNotifyPortChanges=%s\n" % str(notify).lower())
         # Hovering the icon would show its tooltip, a window of the same type as the balloon.
         desktop.xdotool("mousemove", "400", "400")
-        self.process = subprocess.Popen(["umockdev-wrapper", portmaven], env=env,
+        self.process = subprocess.Popen(["umockdev-wrapper", portmaven], env=user.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def close(self):

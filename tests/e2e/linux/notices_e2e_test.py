@@ -10,7 +10,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-from desktop import Desktop, wait_for  # noqa: E402
+from desktop import DesktopTestCase, wait_for  # noqa: E402
 from notice_session import NoticeSession, cpu_ticks  # noqa: E402
 
 PORTMAVEN = None
@@ -21,15 +21,7 @@ NOTICE_TIMEOUT = 10
 BALLOON_LIFETIME = 15
 
 
-class NoticesE2e(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.desktop = Desktop()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.desktop.close()
-
+class NoticesE2e(DesktopTestCase):
     def start(self, notify=None):
         session = NoticeSession(self.desktop, PORTMAVEN, PLUGGER, notify)
         self.addCleanup(session.close)

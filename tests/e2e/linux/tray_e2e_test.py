@@ -13,7 +13,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-from desktop import TRAY_SIZE, Desktop, wait_for  # noqa: E402
+from desktop import TRAY_SIZE, DesktopTestCase, UserSession, wait_for  # noqa: E402
 
 PORTMAVEN = None
 RECORD_BYTES = 2560
@@ -44,28 +44,14 @@ def kill_group(process):
     process.wait()
 
 
-class TrayE2e(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.desktop = Desktop()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.desktop.close()
-
+class TrayE2e(DesktopTestCase):
     def setUp(self):
         self.root = tempfile.mkdtemp(prefix="portmaven-e2e-")
         self.addCleanup(shutil.rmtree, self.root, True)
-        self.home = os.path.join(self.root, "home")
-        self.config_home = os.path.join(self.root, "config")
-        self.runtime = os.path.join(self.root, "runtime")
-        for folder in (self.home, self.config_home, self.runtime):
-            os.makedirs(folder, mode=0o700)
-        self.command_file = os.path.join(self.config_home, "portmaven", "Portmaven.cfg")
         self.recorder_out = os.path.join(self.root, "recorded")
-        self.env = dict(self.desktop.env, HOME=self.home, XDG_CONFIG_HOME=self.config_home,
-                        XDG_RUNTIME_DIR=self.runtime, PORTMAVEN_RECORDER_OUT=self.recorder_out,
-                        QT_QPA_PLATFORM="xcb")
+        user = UserSession(self.desktop, self.root, PORTMAVEN_RECORDER_OUT=self.recorder_out)
+        self.home, self.env = user.home, user.env
+        self.command_file = user.portmaven_file("Portmaven.cfg")
         self.processes = []
         # What the program says goes to the test's output when something fails.
         self.log = tempfile.TemporaryFile()
@@ -81,7 +67,6 @@ class TrayE2e(unittest.TestCase):
         wait_for(lambda: not self.desktop.windows("Portmaven"), timeout=5)
 
     def write_commands(self, *records):
-        os.makedirs(os.path.dirname(self.command_file), exist_ok=True)
         with open(self.command_file, "wb") as f:
             f.write(b"".join(command_record(*r) for r in records))
 
@@ -129,6 +114,42 @@ class TrayE2e(unittest.TestCase):
         with open(self.recorder_out) as f:
             lines = f.read().splitlines()
         self.assertEqual(lines, [self.home, "/dev/ttyUSB0", "number 0"])
+        self.assertFalse(self.dialogs("Portmaven"), "a message box for a command that started")
+        self.assertIsNone(portmaven.poll())
+
+    def dialogs(self, title):
+        return [w for w in self.desktop.windows(title)
+                if "_NET_WM_WINDOW_TYPE_DIALOG" in self.desktop.window_type(w)]
+
+    def test_command_of_a_missing_program_shows_a_message(self):
+        self.write_commands(("Missing", "/nonexistent/portmaven-e2e-program %PORT%"))
+        portmaven = self.start()
+        self.open_menu()
+        self.desktop.keys("Down", "Right", "Return")
+        box = wait_for(lambda: self.dialogs("Portmaven"), timeout=10)
+        self.assertTrue(box, "no message box for a program that does not exist")
+        # Qt's labels are no X windows of their own, so the text cannot be read from here; the
+        # box is the program's only dialog titled so, and a command that starts shows none.
+        self.desktop.xdotool("windowfocus", "--sync", box[0].wid)
+        self.desktop.keys("Return")
+        self.assertTrue(wait_for(lambda: not self.dialogs("Portmaven"), timeout=5),
+                        "the message box stayed")
+        self.assertIsNone(portmaven.poll())
+
+    def test_about_box_opens_from_the_menu_and_closes(self):
+        portmaven = self.start()
+        # Closed once with Escape, then opened again from the menu and closed with Return.
+        for key in ("Escape", "Return"):
+            self.open_menu()
+            # The port, then Properties and About Portmaven: separators are skipped.
+            self.desktop.keys("Down", "Down", "Down", "Return")
+            box = wait_for(lambda: self.desktop.windows("About Portmaven"), timeout=10)
+            self.assertTrue(box, "About Portmaven opened no window")
+            self.desktop.xdotool("windowfocus", "--sync", box[0].wid)
+            self.desktop.keys(key)
+            self.assertTrue(
+                wait_for(lambda: not self.desktop.windows("About Portmaven"), timeout=5),
+                "%s did not close the About box" % key)
         self.assertIsNone(portmaven.poll())
 
     def test_exit_saves_the_list_and_ends(self):

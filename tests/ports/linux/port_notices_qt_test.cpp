@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include <umockdev.h>
+#include "support/linux/umockdev_testbed.h"
 
 #include <gtest/gtest.h>
 
@@ -20,39 +20,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct GObjectUnref {
-    void operator()(UMockdevTestbed* testbed) const noexcept { g_object_unref(testbed); }
+const test::UsbSerialAdapter kExistingAdapter{
+    .tty = "ttyUSB0",
+    .busPort = "1-1",
+    .properties = {{"ID_MODEL_FROM_DATABASE", "FT232 Serial (UART) IC"}},
+    .driver = "ftdi_sio",
 };
 
-constexpr char kExistingAdapter[] =
-    R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0/tty/ttyUSB0
-N: ttyUSB0
-E: DEVNAME=/dev/ttyUSB0
-E: SUBSYSTEM=tty
-E: ID_MODEL_FROM_DATABASE=FT232 Serial (UART) IC
-
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0
-E: SUBSYSTEM=usb-serial
-L: driver=../../../../../../bus/usb-serial/drivers/ftdi_sio
-)";
-constexpr char kExistingTty[] =
-    "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0/tty/ttyUSB0";
-
-constexpr char kPluggedAdapter[] =
-    R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1/tty/ttyUSB1
-N: ttyUSB1
-E: DEVNAME=/dev/ttyUSB1
-E: SUBSYSTEM=tty
-E: ID_MODEL=CP2102_USB_to_UART_Bridge_Controller
-
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1
-E: SUBSYSTEM=usb-serial
-L: driver=../../../../../../bus/usb-serial/drivers/cp210x
-)";
-constexpr char kPluggedTty[] =
-    "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1/tty/ttyUSB1";
-constexpr char kPluggedAdapterDevice[] =
-    "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1";
+const test::UsbSerialAdapter kPluggedAdapter{
+    .tty = "ttyUSB1",
+    .busPort = "1-2",
+    .properties = {{"ID_MODEL", "CP2102_USB_to_UART_Bridge_Controller"}},
+    .driver = "cp210x",
+};
 
 // Well past the debounce: the burst's one enumeration and its notice have happened by then.
 constexpr auto kSettle = 1200ms;
@@ -62,7 +42,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(umockdev_in_mock_environment())
             << "run this test through umockdev-wrapper, which preloads the udev mock";
-        Add(kExistingAdapter);
+        std::string error;
+        ASSERT_TRUE(testbed_.Add(RecordOf(kExistingAdapter), error)) << error;
         notices_ = std::make_unique<PortNoticesQt>(PortWatchDisplay{
             .showNotice = [this](const ports::PortNotice& notice) { shown_.push_back(notice); },
             .setTooltip = [this](std::u16string_view tip) { tips_.emplace_back(tip); },
@@ -71,20 +52,9 @@ protected:
         notices_->Seed();
     }
 
-    void Add(const char* devices) {
-        GError* error = nullptr;
-        ASSERT_TRUE(umockdev_testbed_add_from_string(testbed_.get(), devices, &error))
-            << (error != nullptr ? error->message : "");
-    }
-
     void Plug() {
-        Add(kPluggedAdapter);
-        umockdev_testbed_uevent(testbed_.get(), kPluggedTty, "add");
-    }
-
-    void Unplug() {
-        umockdev_testbed_uevent(testbed_.get(), kPluggedTty, "remove");
-        umockdev_testbed_remove_device(testbed_.get(), kPluggedAdapterDevice);
+        std::string error;
+        ASSERT_TRUE(testbed_.Plug(kPluggedAdapter, error)) << error;
     }
 
     static void Settle() {
@@ -103,7 +73,7 @@ protected:
     }
 
     QCoreApplication& app_ = App();
-    std::unique_ptr<UMockdevTestbed, GObjectUnref> testbed_{umockdev_testbed_new()};
+    test::UmockdevTestbed testbed_;
     std::vector<ports::PortNotice> shown_;
     std::vector<std::u16string> tips_;
     std::unique_ptr<PortNoticesQt> notices_;
@@ -124,7 +94,7 @@ TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEach) {
                                  .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0, /dev/ttyUSB1");
 
-    Unplug();
+    testbed_.Unplug(kPluggedAdapter);
     Settle();
     ASSERT_EQ(shown_.size(), 2U);
     EXPECT_EQ(shown_[1],
@@ -135,7 +105,7 @@ TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEach) {
 
 TEST_F(PortNoticesUdev, AChangeOfAPresentPortIsHeardButRaisesNoNotice) {
     const std::size_t tipsBefore = tips_.size();
-    umockdev_testbed_uevent(testbed_.get(), kExistingTty, "change");
+    testbed_.Uevent(kExistingAdapter.TtyPath(), "change");
     Settle();
     // The event went through the monitor and the debounce (the tooltip was refreshed), but the
     // port set did not change.
@@ -146,8 +116,8 @@ TEST_F(PortNoticesUdev, AChangeOfAPresentPortIsHeardButRaisesNoNotice) {
 TEST_F(PortNoticesUdev, ABurstOfEventsRaisesOneNotice) {
     Plug();
     for (int i = 0; i < 5; ++i) {
-        umockdev_testbed_uevent(testbed_.get(), kPluggedTty, "change");
-        umockdev_testbed_uevent(testbed_.get(), kExistingTty, "change");
+        testbed_.Uevent(kPluggedAdapter.TtyPath(), "change");
+        testbed_.Uevent(kExistingAdapter.TtyPath(), "change");
         QCoreApplication::processEvents();
     }
     Settle();

@@ -2,66 +2,41 @@
 // that libudev and /dev see the testbed instead of the machine).
 #include "ports/linux/serial_port_enum_udev.h"
 
-#include <umockdev.h>
+#include "support/linux/umockdev_testbed.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace portmaven::qt {
 namespace {
 
-struct GObjectUnref {
-    void operator()(UMockdevTestbed* testbed) const noexcept { g_object_unref(testbed); }
+using test::UsbSerialAdapter;
+
+const UsbSerialAdapter kFtdiAdapter{
+    .tty = "ttyUSB0",
+    .busPort = "1-1",
+    .properties = {{"ID_MODEL", "FT232R_USB_UART"},
+                   {"ID_MODEL_FROM_DATABASE", "FT232 Serial (UART) IC"},
+                   {"ID_VENDOR_ID", "0403"}},
+    .driver = "ftdi_sio",
 };
 
-// Devices as umockdev-record writes them: each device, then its parents up the tree.
-constexpr char kFtdiAdapter[] =
-    R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0/tty/ttyUSB0
-N: ttyUSB0
-E: DEVNAME=/dev/ttyUSB0
-E: SUBSYSTEM=tty
-E: ID_MODEL=FT232R_USB_UART
-E: ID_MODEL_FROM_DATABASE=FT232 Serial (UART) IC
-E: ID_VENDOR_ID=0403
-
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0
-E: SUBSYSTEM=usb-serial
-L: driver=../../../../../../bus/usb-serial/drivers/ftdi_sio
-
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0
-E: SUBSYSTEM=usb
-E: DEVTYPE=usb_interface
-L: driver=../../../../../bus/usb/drivers/ftdi_sio
-)";
-
 // A second adapter whose model only the device itself reports (blanks as underscores).
-constexpr char kCp2102Adapter[] =
-    R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/ttyUSB10/tty/ttyUSB10
-N: ttyUSB10
-E: DEVNAME=/dev/ttyUSB10
-E: SUBSYSTEM=tty
-E: ID_MODEL=CP2102_USB_to_UART_Bridge_Controller
-
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/ttyUSB10
-E: SUBSYSTEM=usb-serial
-L: driver=../../../../../../bus/usb-serial/drivers/cp210x
-)";
+const UsbSerialAdapter kCp2102Adapter{
+    .tty = "ttyUSB10",
+    .busPort = "1-3",
+    .properties = {{"ID_MODEL", "CP2102_USB_to_UART_Bridge_Controller"}},
+    .driver = "cp210x",
+};
 
 // An adapter without any model property: its driver's name stands for it.
-constexpr char kPl2303Adapter[] =
-    R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/ttyUSB2/tty/ttyUSB2
-N: ttyUSB2
-E: DEVNAME=/dev/ttyUSB2
-E: SUBSYSTEM=tty
+const UsbSerialAdapter kPl2303Adapter{
+    .tty = "ttyUSB2", .busPort = "1-4", .properties = {}, .driver = "pl2303"};
 
-P: /devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/ttyUSB2
-E: SUBSYSTEM=usb-serial
-L: driver=../../../../../../bus/usb-serial/drivers/pl2303
-)";
-
+// A board that is a USB device itself: its tty hangs off the USB interface, with no
+// usb-serial device between them.
 constexpr char kCdcAcmBoard[] = R"(P: /devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/tty/ttyACM0
 N: ttyACM0
 E: DEVNAME=/dev/ttyACM0
@@ -98,20 +73,20 @@ protected:
             << "run this test through umockdev-wrapper, which preloads the udev mock";
     }
 
-    void Add(const char* devices) {
-        GError* error = nullptr;
-        ASSERT_TRUE(umockdev_testbed_add_from_string(testbed_.get(), devices, &error))
-            << (error != nullptr ? error->message : "");
+    void Add(const std::string& record) {
+        std::string error;
+        ASSERT_TRUE(testbed_.Add(record, error)) << error;
     }
 
-    std::unique_ptr<UMockdevTestbed, GObjectUnref> testbed_{umockdev_testbed_new()};
+    test::UmockdevTestbed testbed_;
 };
 
 TEST_F(UdevEnumeration, LabelsNodesAndNaturalOrder) {
-    for (const char* devices :
-         {kFtdiAdapter, kCp2102Adapter, kPl2303Adapter, kCdcAcmBoard, kPhantomAndVirtual}) {
-        Add(devices);
+    for (const UsbSerialAdapter& adapter : {kFtdiAdapter, kCp2102Adapter, kPl2303Adapter}) {
+        Add(RecordOf(adapter));
     }
+    Add(kCdcAcmBoard);
+    Add(kPhantomAndVirtual);
     const auto ports = EnumerateSerialPorts();
     ASSERT_TRUE(ports);
     std::vector<std::u16string> labels;
