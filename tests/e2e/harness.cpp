@@ -202,10 +202,13 @@ bool PortmavenProcess::WaitForHost(DWORD timeoutMs) {
             return HasExited();
         },
         timeoutMs);
-    // The host hides itself at its first paint, after its initialisation has added the icon
-    // and read the command file: only then is the program ready for the tests.
+    // The host is not visible yet while it initialises either, and the icon comes before the
+    // rest of the initialisation (the command file, the first port enumeration). Only once the
+    // host's thread waits for input in its own loop is the program ready for the tests.
     return found && host_ != nullptr &&
-           WaitUntil([this] { return TrayIconPresent() && !::IsWindowVisible(host_); }, timeoutMs);
+           WaitUntil([this] { return TrayIconPresent() && !::IsWindowVisible(host_); },
+                     timeoutMs) &&
+           ::WaitForInputIdle(process_, timeoutMs) == 0;
 }
 
 bool PortmavenProcess::TrayIconPresent() const {

@@ -24,6 +24,11 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"Software\\Portmaven";
 constexpr wchar_t kNotifyValue[] = L"NotifyPortChanges";
 
+// Wine's tray shows one balloon at a time, each a few seconds after it was asked for and for
+// up to ten seconds, so a balloon may wait behind another one; on a busy machine the wait
+// grows further.
+constexpr DWORD kBalloonTimeoutMs = 30000;
+
 bool BalloonShown(std::wstring_view text) {
     return !TrayTooltipsNaming(text, /*visibleOnly=*/true).empty();
 }
@@ -65,10 +70,13 @@ TEST_F(NoticesE2e, ArrivalAndRemovalRaiseBalloonsAndTheTooltipFollowsThePorts) {
     Register(L"COM47", L"Notice Adapter");
     ASSERT_TRUE(SendPortArrival(app.Host(), L"COM47"));
     std::vector<HWND> arrival;
-    EXPECT_TRUE(WaitUntil([&] {
-        arrival = TrayTooltipsNaming(kLabel, /*visibleOnly=*/true);
-        return !arrival.empty();
-    })) << "no balloon for the new port";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            arrival = TrayTooltipsNaming(kLabel, /*visibleOnly=*/true);
+            return !arrival.empty();
+        },
+        kBalloonTimeoutMs))
+        << "no balloon for the new port";
     EXPECT_FALSE(TrayTooltipsNaming(L"Portmaven: COM47", /*visibleOnly=*/false).empty())
         << "the tooltip does not name the new port";
     EXPECT_TRUE(app.VisibleWindows().empty()) << "the notice came with a window of the program";
@@ -82,14 +90,17 @@ TEST_F(NoticesE2e, ArrivalAndRemovalRaiseBalloonsAndTheTooltipFollowsThePorts) {
     ports_.clear();
     ASSERT_TRUE(SendPortRemoval(app.Host(), L"COM47"));
     // The shell replaces the balloon of an icon with a new one.
-    EXPECT_TRUE(WaitUntil([&] {
-        for (HWND balloon : TrayTooltipsNaming(kLabel, /*visibleOnly=*/true)) {
-            if (std::find(arrival.begin(), arrival.end(), balloon) == arrival.end()) {
-                return true;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (HWND balloon : TrayTooltipsNaming(kLabel, /*visibleOnly=*/true)) {
+                if (std::find(arrival.begin(), arrival.end(), balloon) == arrival.end()) {
+                    return true;
+                }
             }
-        }
-        return false;
-    })) << "no balloon for the removed port";
+            return false;
+        },
+        kBalloonTimeoutMs))
+        << "no balloon for the removed port";
     EXPECT_TRUE(WaitUntil([] { return TrayTooltipsNaming(L"Portmaven: COM47", false).empty(); }))
         << "the tooltip still names the removed port";
 }
@@ -127,7 +138,8 @@ TEST_F(NoticesE2e, FiftyMessagesInABurstGiveOneBalloonAndThenNoCpuTime) {
     }
     EXPECT_FALSE(balloonDuringBurst) << "a notice came before the burst was over";
 
-    ASSERT_TRUE(WaitUntil([&] { return BalloonShown(kLabel); })) << "no balloon after the burst";
+    ASSERT_TRUE(WaitUntil([&] { return BalloonShown(kLabel); }, kBalloonTimeoutMs))
+        << "no balloon after the burst";
     // Then watch long enough for a second one to show, had the burst raised two.
     std::set<HWND> balloons;
     WaitUntil(
@@ -160,7 +172,8 @@ TEST_F(NoticesE2e, NoticesComeWhileConfigureIsOpenAndItsCloseTurnsThemOff) {
     // The dialog's own loop runs, and the host's messages still arrive.
     Register(L"COM51", L"Dialog Adapter");
     ASSERT_TRUE(SendPortArrival(app.Host(), L"COM51"));
-    EXPECT_TRUE(WaitUntil([] { return BalloonShown(L"Dialog Adapter (COM51)"); }));
+    EXPECT_TRUE(
+        WaitUntil([] { return BalloonShown(L"Dialog Adapter (COM51)"); }, kBalloonTimeoutMs));
     EXPECT_EQ(::GetForegroundWindow(), dialog) << "the balloon took the focus";
 
     ::PostMessageW(box, BM_CLICK, 0, 0);
