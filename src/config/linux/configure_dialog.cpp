@@ -62,11 +62,11 @@ void ConfigureDialog::BuildWidgets() {
                                        {config::ConfigureButton::Delete, "delete", "Delete"},
                                        {config::ConfigureButton::CancelEdit, "cancel", "Cancel"}};
     auto* buttonRow = new QHBoxLayout;
-    for (const ButtonText& spec : kButtons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.objectName));
+    for (const ButtonText& entry : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(entry.caption), this);
+        button->setObjectName(QString::fromLatin1(entry.objectName));
         button->setAutoDefault(false);
-        buttons_[static_cast<std::size_t>(spec.button)] = button;
+        buttons_[static_cast<std::size_t>(entry.button)] = button;
         buttonRow->addWidget(button);
     }
     buttonRow->addStretch();
