@@ -124,7 +124,6 @@ Section "Uninstall"
     Delete "$INSTDIR\Portmaven.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
-    Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\Portmaven.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "Portmaven"
     ; Only an administrator's uninstall can remove the machine-wide copy; for others this fails.
@@ -135,6 +134,9 @@ Section "Uninstall"
         MessageBox MB_OK|MB_ICONINFORMATION \
             "Your commands are kept in $INSTDIR\Portmaven.cfg for a later install." /SD IDOK
     ${EndIf}
+    ; Last, so that an uninstall cut short can be run again, and a caller that sees it gone
+    ; knows the rest is done.
+    Delete "$INSTDIR\uninstall.exe"
     ; Removed only when empty: the command file stays.
     RMDir "$INSTDIR"
 SectionEnd
