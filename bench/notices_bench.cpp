@@ -8,7 +8,7 @@
 #include "e2e/harness.h"
 #include "e2e/tray_notices.h"
 #include "ports/port_change_watcher.h"
-#include "ports/win/serial_port_enum_win.h"
+#include "ports/win/serial_port_enum.h"
 
 #include <algorithm>
 #include <cstdint>

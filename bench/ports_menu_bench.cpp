@@ -4,8 +4,8 @@
 // their ratio. Run it under Wine: it registers its ports in the prefix and removes them again.
 #include "config/command_list.h"
 #include "ports/port_name.h"
-#include "ports/win/serial_port_enum_win.h"
-#include "ports/win/tray_menu_win.h"
+#include "ports/win/serial_port_enum.h"
+#include "ports/win/tray_menu.h"
 #include "resource.h"
 
 #include "support/win/fake_serial_port.h"
@@ -30,23 +30,14 @@ constexpr int kRounds = 200;
 
 // The program's path: the same functions OnTrayNotify runs, stopped where tracking begins.
 double TimeProgram(HWND owner, const portmaven::config::CommandList& commands,
-                   std::vector<std::u16string>& labels) {
+                   std::vector<portmaven::ports::SerialPort>& ports) {
     Clock::time_point tracked{};
     const Clock::time_point start = Clock::now();
     POINT cursor{};
     ::GetCursorPos(&cursor);
     portmaven::win::ShowTrayMenu(
-        owner, cursor,
-        [&] {
-            std::vector<std::uint32_t> numbers;
-            std::vector<std::u16string> descriptions;
-            if (!portmaven::win::EnumerateSerialPorts(numbers, descriptions)) {
-                return false;
-            }
-            labels = portmaven::ports::MakePortLabels(numbers, descriptions);
-            return true;
-        },
-        labels, commands, [&](HMENU, UINT, POINT, HWND) { tracked = Clock::now(); });
+        owner, cursor, [&] { return portmaven::win::RefreshSerialPorts(ports); }, ports, commands,
+        [&](HMENU, UINT, POINT, HWND) { tracked = Clock::now(); });
     return std::chrono::duration<double, std::micro>(tracked - start).count();
 }
 
@@ -183,11 +174,11 @@ int main() {
     HWND owner = ::CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                    nullptr, nullptr);
 
-    std::vector<std::u16string> labels;
+    std::vector<portmaven::ports::SerialPort> found;
     std::vector<double> program;
     std::vector<double> baseline;
     for (int round = 0; round < kRounds + 10; ++round) {
-        const double p = TimeProgram(owner, commands, labels);
+        const double p = TimeProgram(owner, commands, found);
         DrainMessages();
         const double b = TimeBaseline(owner, commands);
         DrainMessages();
@@ -196,8 +187,8 @@ int main() {
             baseline.push_back(b);
         }
     }
-    if (labels.size() < static_cast<std::size_t>(kPorts)) {
-        std::fprintf(stderr, "the program found %zu ports, expected %d\n", labels.size(), kPorts);
+    if (found.size() < static_cast<std::size_t>(kPorts)) {
+        std::fprintf(stderr, "the program found %zu ports, expected %d\n", found.size(), kPorts);
         return 1;
     }
     const double programMedian = Median(program);

@@ -83,7 +83,7 @@ def check(src):
 
 def self_test():
     bad = {
-        "config/command_file.cpp": '#include "config/win/file_system_win.h"',
+        "config/command_file.cpp": '#include "config/win/file_system.h"',
         "ports/port_name.h": "#include <windows.h>",
         "common/text.cpp": "#include <QString>",
         "about/hyper_link_model.cpp": "#include <libudev.h>",

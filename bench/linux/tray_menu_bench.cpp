@@ -4,9 +4,9 @@
 //
 // Run under umockdev's preload, by hand:
 //   umockdev-wrapper build/native-only/bench/linux/tray_menu_bench [rounds]
-#include "app/linux/tray_menu_qt.h"
+#include "ports/linux/tray_menu.h"
 #include "config/command_list.h"
-#include "ports/linux/serial_port_enum_udev.h"
+#include "ports/linux/serial_port_enum.h"
 #include "ports/tray_menu_model.h"
 
 #include <QApplication>
@@ -49,14 +49,10 @@ void ShowAndClose(QMenu& menu) {
 
 double PortmavenMenu() {
     const auto start = std::chrono::steady_clock::now();
-    const auto ports = portmaven::qt::EnumerateSerialPorts();
-    std::vector<std::u16string> labels;
-    for (const auto& port : ports.value()) {
-        labels.push_back(port.label);
-    }
-    const auto model =
-        portmaven::ports::BuildTrayMenuModel(labels, portmaven::config::g_CommandList);
-    const auto menu = portmaven::qt::BuildTrayMenu(
+    const auto ports = portmaven::linux_desktop::EnumerateSerialPorts();
+    const auto model = portmaven::ports::BuildTrayMenuModel(
+        ports.value(), portmaven::config::g_CommandList, portmaven::ports::kLinuxLayout);
+    const auto menu = portmaven::linux_desktop::BuildTrayMenu(
         model,
         {.launch = [](std::size_t, int) {}, .properties = [] {}, .about = [] {}, .exit = [] {}});
     ShowAndClose(*menu);
@@ -66,7 +62,7 @@ double PortmavenMenu() {
 
 double BareMenu() {
     const auto start = std::chrono::steady_clock::now();
-    const auto ports = portmaven::qt::EnumerateSerialPorts();
+    const auto ports = portmaven::linux_desktop::EnumerateSerialPorts();
     QMenu menu;
     for (const auto& port : ports.value()) {
         QMenu* submenu = menu.addMenu(QString::fromStdU16String(port.label));
@@ -108,7 +104,7 @@ int main(int argc, char* argv[]) {
         portmaven::config::g_CommandList.AppendCommand(
             portmaven::config::MakeCommandRecord(name, u"picocom -b 115200 %PORT%"));
     }
-    const auto seen = portmaven::qt::EnumerateSerialPorts();
+    const auto seen = portmaven::linux_desktop::EnumerateSerialPorts();
     if (!seen || seen->size() != kPorts) {
         std::fprintf(stderr, "tray_menu_bench: the mocked ports are not seen; run it under "
                              "umockdev-wrapper\n");

@@ -12,6 +12,7 @@
 #define PORTMAVEN_ABOUT_CREDITS_LABEL "Written by:"
 #define PORTMAVEN_ABOUT_CREDITS_NAMES "The Portmaven developers"
 #define PORTMAVEN_HOMEPAGE_TIP "Portmaven Homepage"
+#define PORTMAVEN_ABOUT_TITLE "About Portmaven"
 
 #ifndef RC_INVOKED
 namespace portmaven::about {
@@ -21,5 +22,8 @@ inline constexpr char16_t kHomepageUrl[] = u"" PORTMAVEN_HOMEPAGE_URL;
 inline constexpr char16_t kCreditsLabel[] = u"" PORTMAVEN_ABOUT_CREDITS_LABEL;
 inline constexpr char16_t kCreditsNames[] = u"" PORTMAVEN_ABOUT_CREDITS_NAMES;
 inline constexpr char16_t kHomepageTip[] = u"" PORTMAVEN_HOMEPAGE_TIP;
+inline constexpr char16_t kAboutTitle[] = u"" PORTMAVEN_ABOUT_TITLE;
+// The homepage link could not be opened.
+inline constexpr char16_t kOpenUrlFailedText[] = u"Failed to open URL";
 } // namespace portmaven::about
 #endif

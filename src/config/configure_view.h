@@ -15,6 +15,13 @@ namespace portmaven::config {
 inline constexpr int kNameFieldLimit = 64;
 inline constexpr int kCommandFieldLimit = 512;
 
+// The command table's columns: titles and widths (in dialog pixels at 96 DPI) that both
+// dialogs show.
+inline constexpr char16_t kNameColumnTitle[] = u"Command Name";
+inline constexpr char16_t kCommandColumnTitle[] = u"Command To Execute";
+inline constexpr int kNameColumnWidth = 150;
+inline constexpr int kCommandColumnWidth = 374;
+
 enum class ConfigureButton {
     Add,        // "Add", or "Update" while adding
     Edit,       // "Edit", or "Update" while editing

@@ -14,17 +14,10 @@ inline constexpr int kMaxCommandItems = kLastCommandId - kFirstCommandId + 1;
 inline constexpr int kNoSerialPortsId = 100;
 
 // Fixed items of the tray menu template.
+inline constexpr int kBlankItemId = 32783;
 inline constexpr int kDeviceManagerId = 32772;
 inline constexpr int kPropertiesId = 32773;
 inline constexpr int kAboutId = 32774;
 inline constexpr int kExitId = 32775;
-
-// Bitmaps shown in the check-mark area of the menu items.
-inline constexpr int kAboutBitmap = 148;
-inline constexpr int kExitBitmap = 149;
-inline constexpr int kDeviceManagerBitmap = 154;
-inline constexpr int kPropertiesBitmap = 157;
-inline constexpr int kPortBitmap = 159;
-inline constexpr int kCommandBitmap = 161;
 
 } // namespace portmaven::ports

@@ -12,7 +12,7 @@ PortChangeWatcher::PortChangeWatcher(PortWatchPlatform& platform, NoticeBufferSi
     : m_platform(platform), m_sizes(sizes) {}
 
 void PortChangeWatcher::Seed() {
-    std::optional<std::vector<PresentPort>> ports = m_platform.Enumerate();
+    std::optional<std::vector<SerialPort>> ports = m_platform.Enumerate();
     if (!ports) {
         return;
     }
@@ -37,7 +37,7 @@ void PortChangeWatcher::OnTimer() {
         Seed();
         return;
     }
-    std::optional<std::vector<PresentPort>> ports = m_platform.Enumerate();
+    std::optional<std::vector<SerialPort>> ports = m_platform.Enumerate();
     if (!ports) {
         return;
     }

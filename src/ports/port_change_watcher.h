@@ -5,7 +5,7 @@
 
 #include "ports/fit_text.h"
 #include "ports/port_watch_platform.h"
-#include "ports/present_port.h"
+#include "ports/serial_port.h"
 
 #include <chrono>
 #include <cstddef>
@@ -44,14 +44,14 @@ public:
     [[nodiscard]] bool NotificationsEnabled() const noexcept { return m_notificationsEnabled; }
 
     // The ports of the last successful enumeration.
-    [[nodiscard]] std::span<const PresentPort> Ports() const noexcept { return m_ports; }
+    [[nodiscard]] std::span<const SerialPort> Ports() const noexcept { return m_ports; }
 
 private:
     void ShowTooltip();
 
     PortWatchPlatform& m_platform;
     NoticeBufferSizes m_sizes;
-    std::vector<PresentPort> m_ports;
+    std::vector<SerialPort> m_ports;
     bool m_seeded = false;
     bool m_timerRunning = false;
     bool m_notificationsEnabled = true;

@@ -92,13 +92,17 @@ std::u16string FormatPortName(std::uint32_t number) {
     return name;
 }
 
-std::vector<PresentPort> MakePresentPorts(std::span<const std::uint32_t> numbers,
-                                          std::span<const std::u16string> descriptions) {
+std::vector<SerialPort> MakeSerialPorts(std::span<const std::uint32_t> numbers,
+                                        std::span<const std::u16string> descriptions) {
     std::vector<std::u16string> labels = MakePortLabels(numbers, descriptions);
-    std::vector<PresentPort> ports;
+    std::vector<SerialPort> ports;
     ports.reserve(numbers.size());
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        ports.push_back({.name = FormatPortName(numbers[i]), .label = std::move(labels[i])});
+        std::u16string number;
+        AppendDecimal(number, numbers[i]);
+        ports.push_back({.name = FormatPortName(numbers[i]),
+                         .number = std::move(number),
+                         .label = std::move(labels[i])});
     }
     return ports;
 }

@@ -2,7 +2,7 @@
 // shown under in the tray menu, and the port number read back out of such a label.
 #pragma once
 
-#include "ports/present_port.h"
+#include "ports/serial_port.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -43,9 +43,10 @@ std::vector<std::u16string> MakePortLabels(std::span<const std::uint32_t> number
 // value had.
 std::u16string FormatPortName(std::uint32_t number);
 
-// The ports of one enumeration with their names and menu labels, in the enumeration's order.
-std::vector<PresentPort> MakePresentPorts(std::span<const std::uint32_t> numbers,
-                                          std::span<const std::u16string> descriptions);
+// The ports of one enumeration with their names, numbers and menu labels, in the
+// enumeration's order.
+std::vector<SerialPort> MakeSerialPorts(std::span<const std::uint32_t> numbers,
+                                        std::span<const std::u16string> descriptions);
 
 // The port number text of a label: the digits after its last "(COM", trailing ")" removed.
 // Descriptions come from drivers and may contain "(COM" themselves; only the label's own

@@ -1,5 +1,7 @@
 #include "ports/port_notice.h"
 
+#include "common/program_texts.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -14,7 +16,7 @@ constexpr std::u16string_view kRemovedTitle = u"Serial port removed";
 constexpr std::u16string_view kChangedTitle = u"Serial ports changed";
 constexpr std::u16string_view kConnectedPrefix = u"Connected: ";
 constexpr std::u16string_view kRemovedPrefix = u"Removed: ";
-constexpr std::u16string_view kProgramName = u"Portmaven";
+constexpr std::u16string_view kProgramName = common::kProgramTitle;
 
 std::u16string Decimal(std::size_t value) {
     const std::string digits = std::to_string(value);
@@ -22,9 +24,9 @@ std::u16string Decimal(std::size_t value) {
 }
 
 // Each port's line; the prefix says which way it went when a notice holds both directions.
-void AppendLines(std::vector<std::u16string>& lines, std::span<const PresentPort> ports,
+void AppendLines(std::vector<std::u16string>& lines, std::span<const SerialPort> ports,
                  std::u16string_view prefix) {
-    for (const PresentPort& port : ports) {
+    for (const SerialPort& port : ports) {
         std::u16string line(prefix);
         line += port.label;
         lines.push_back(std::move(line));
@@ -64,7 +66,7 @@ std::optional<PortNotice> MakePortNotice(const PortSetChange& change) {
     return PortNotice{.title = std::u16string(title), .text = JoinListed(lines)};
 }
 
-std::u16string MakePortTooltip(std::span<const PresentPort> ports) {
+std::u16string MakePortTooltip(std::span<const SerialPort> ports) {
     std::u16string tip(kProgramName);
     for (std::size_t i = 0; i < ports.size(); ++i) {
         tip += i == 0 ? u": " : u", ";

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ports/port_set_diff.h"
-#include "ports/present_port.h"
+#include "ports/serial_port.h"
 
 #include <cstddef>
 #include <optional>
@@ -27,6 +27,6 @@ struct PortNotice {
 [[nodiscard]] std::optional<PortNotice> MakePortNotice(const PortSetChange& change);
 
 // "Portmaven: COM3, COM5" in the enumeration's order, or "Portmaven" when no port is present.
-[[nodiscard]] std::u16string MakePortTooltip(std::span<const PresentPort> ports);
+[[nodiscard]] std::u16string MakePortTooltip(std::span<const SerialPort> ports);
 
 } // namespace portmaven::ports

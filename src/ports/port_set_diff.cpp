@@ -7,18 +7,18 @@ namespace portmaven::ports {
 
 namespace {
 
-using PortCounts = std::map<PresentPort, std::size_t>;
+using PortCounts = std::map<SerialPort, std::size_t>;
 
-PortCounts CountPorts(std::span<const PresentPort> ports) {
+PortCounts CountPorts(std::span<const SerialPort> ports) {
     PortCounts counts;
-    for (const PresentPort& port : ports) {
+    for (const SerialPort& port : ports) {
         ++counts[port];
     }
     return counts;
 }
 
 // Takes one occurrence of port out of counts; false when none was left.
-bool TakeOne(PortCounts& counts, const PresentPort& port) {
+bool TakeOne(PortCounts& counts, const SerialPort& port) {
     const auto found = counts.find(port);
     if (found == counts.end() || found->second == 0) {
         return false;
@@ -29,17 +29,16 @@ bool TakeOne(PortCounts& counts, const PresentPort& port) {
 
 } // namespace
 
-PortSetChange DiffPortSets(std::span<const PresentPort> before,
-                           std::span<const PresentPort> after) {
+PortSetChange DiffPortSets(std::span<const SerialPort> before, std::span<const SerialPort> after) {
     PortSetChange change;
     PortCounts unmatchedBefore = CountPorts(before);
     PortCounts unmatchedAfter = CountPorts(after);
-    for (const PresentPort& port : after) {
+    for (const SerialPort& port : after) {
         if (!TakeOne(unmatchedBefore, port)) {
             change.added.push_back(port);
         }
     }
-    for (const PresentPort& port : before) {
+    for (const SerialPort& port : before) {
         if (!TakeOne(unmatchedAfter, port)) {
             change.removed.push_back(port);
         }

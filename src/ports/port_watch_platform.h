@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ports/port_notice.h"
-#include "ports/present_port.h"
+#include "ports/serial_port.h"
 
 #include <chrono>
 #include <optional>
@@ -29,7 +29,7 @@ public:
     virtual void CancelTimer() = 0;
 
     // The ports present now, in any order; nothing when the system could not tell.
-    [[nodiscard]] virtual std::optional<std::vector<PresentPort>> Enumerate() = 0;
+    [[nodiscard]] virtual std::optional<std::vector<SerialPort>> Enumerate() = 0;
 
     // Shows the notice on the tray icon without taking the focus.
     virtual void ShowNotice(const PortNotice& notice) = 0;

@@ -67,9 +67,9 @@ std::u16string TrailingDigits(std::u16string_view deviceName) {
 
 SerialPort MakeTtyPort(const TtyNameSources& sources, std::u16string_view deviceNode) {
     SerialPort port;
-    port.device = deviceNode;
+    port.name = deviceNode;
     port.number = TrailingDigits(sources.deviceName);
-    port.label = ChooseTtyPortName(sources) + u" (" + port.device + u")";
+    port.label = ChooseTtyPortName(sources) + u" (" + port.name + u")";
     return port;
 }
 
@@ -102,7 +102,7 @@ bool NaturalLess(std::u16string_view a, std::u16string_view b) {
 
 void SortTtyPorts(std::vector<SerialPort>& ports) {
     std::stable_sort(ports.begin(), ports.end(), [](const SerialPort& a, const SerialPort& b) {
-        return NaturalLess(DeviceNameOfNode(a.device), DeviceNameOfNode(b.device));
+        return NaturalLess(DeviceNameOfNode(a.name), DeviceNameOfNode(b.name));
     });
 }
 

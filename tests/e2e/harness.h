@@ -3,7 +3,7 @@
 // files and windows the program leaves behind.
 #pragma once
 
-#include "support/win/temp_folder_win.h"
+#include "support/win/temp_folder.h"
 #include "support/win/wait_win.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 // from a folder with blanks, where an unquoted path would run a planted program instead.
 #include "config/fake_run_value_store.h"
 #include "config/two_scope_run_key.h"
-#include "config/win/run_key_win.h"
+#include "config/win/run_key.h"
 
 #include "harness.h"
 #include "recorder_copy.h"

@@ -5,7 +5,7 @@
 #include "recorder_copy.h"
 
 #include "ports/port_name.h"
-#include "ports/win/serial_port_enum_win.h"
+#include "ports/win/serial_port_enum.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ constexpr wchar_t kTeraTermFolder[] = L"C:\\Program Files\\TTERMPRO";
 constexpr wchar_t kTeraTermPath[] = L"C:\\Program Files\\TTERMPRO\\ttermpro.exe";
 
 // The labels in menu order, as the program will find them.
-std::vector<std::u16string> PresentPortLabels() {
+std::vector<std::u16string> SerialPortLabels() {
     std::vector<std::uint32_t> numbers;
     std::vector<std::u16string> descriptions;
     EXPECT_TRUE(win::EnumerateSerialPorts(numbers, descriptions));
@@ -78,7 +78,7 @@ TEST_F(PortsE2e, DefaultCommandUnderTheSecondPortStartsTeraTermOnThatPort) {
     ASSERT_TRUE(teraTerm->Installed());
     Register(L"COM3", L"First Adapter");
     Register(L"COM17", L"Second Adapter");
-    const std::vector<std::u16string> labels = PresentPortLabels();
+    const std::vector<std::u16string> labels = SerialPortLabels();
     ASSERT_EQ(labels.size(), 2u);
     const std::optional<std::u16string> secondPort = ports::PortTextFromLabel(labels[1]);
     ASSERT_TRUE(secondPort);
@@ -199,7 +199,7 @@ TEST_F(PortsE2e, CommandBeforeAnyHighlightLaunchesNothing) {
 
 TEST_F(PortsE2e, NoPortShowsNoSerialPortsAboveTheTemplateItems) {
     TestFolder folder(L"ports-none");
-    ASSERT_TRUE(PresentPortLabels().empty()) << "the prefix has serial ports of its own";
+    ASSERT_TRUE(SerialPortLabels().empty()) << "the prefix has serial ports of its own";
     PortmavenProcess app(folder);
     ASSERT_TRUE(app.WaitForHost());
     ASSERT_TRUE(app.OpenTrayMenu(WM_LBUTTONUP));

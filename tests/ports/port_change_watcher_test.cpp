@@ -14,10 +14,10 @@ namespace portmaven::ports {
 namespace {
 
 using namespace std::chrono_literals;
-using Ports = std::vector<PresentPort>;
+using Ports = std::vector<SerialPort>;
 
-const PresentPort kCom3{u"COM3", u"USB Serial Port (COM3)"};
-const PresentPort kCom5{u"COM5", u"USB Serial Port (COM5)"};
+const SerialPort kCom3{u"COM3", u"3", u"USB Serial Port (COM3)"};
+const SerialPort kCom5{u"COM5", u"5", u"USB Serial Port (COM5)"};
 
 // A platform whose timer repeats until it is cancelled, as a window timer does, so that a
 // watcher that forgot to stop it would be seen ticking on.
@@ -145,7 +145,7 @@ TEST_F(PortChangeWatcherTest, AFailedEnumerationKeepsTheLastSet) {
     EXPECT_EQ(watcher.Ports().size(), 1u);
 
     // The next burst compares with the set from before the failure: COM3 did not come back.
-    const PresentPort otherCom3{u"COM3", u"Prolific USB-to-Serial (COM3)"};
+    const SerialPort otherCom3{u"COM3", u"3", u"Prolific USB-to-Serial (COM3)"};
     Burst(1, Ports{otherCom3, kCom5});
     ASSERT_EQ(platform.notices.size(), 1u);
     EXPECT_EQ(platform.notices[0].title, u"Serial ports changed");
@@ -194,8 +194,8 @@ TEST_F(PortChangeWatcherInFixedBuffersTest, CutsTheNoticeAndTooltipToFit) {
     for (int number = 100; number < 140; ++number) {
         const std::string name = "COM" + std::to_string(number);
         const std::u16string name16(name.begin(), name.end());
-        many.push_back(
-            {name16, u"A device whose driver describes it at great length (" + name16 + u")"});
+        many.push_back({name16, name16.substr(3),
+                        u"A device whose driver describes it at great length (" + name16 + u")"});
     }
     Burst(1, many);
     ASSERT_EQ(platform.notices.size(), 1u);

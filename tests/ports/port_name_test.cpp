@@ -63,15 +63,15 @@ TEST(MakePortLabels, KeepsEnumerationOrderAndDuplicates) {
     EXPECT_TRUE(MakePortLabels({}, {}).empty());
 }
 
-TEST(MakePresentPorts, NamesEachPortByItsNumberBesideItsMenuLabel) {
+TEST(MakeSerialPorts, NamesEachPortByItsNumberBesideItsMenuLabel) {
     // 'com007' in the registry is still COM7 to the user: the name comes from the number.
     const std::vector<std::uint32_t> numbers = {7, 3, 7};
     const std::vector<std::u16string> descriptions = {u"USB Serial Port", u"", u"Modem"};
-    EXPECT_EQ(MakePresentPorts(numbers, descriptions),
-              (std::vector<PresentPort>{{u"COM7", u"USB Serial Port (COM7)"},
-                                        {u"COM3", u" (COM3)"},
-                                        {u"COM7", u"Modem (COM7)"}}));
-    EXPECT_TRUE(MakePresentPorts({}, {}).empty());
+    EXPECT_EQ(MakeSerialPorts(numbers, descriptions),
+              (std::vector<SerialPort>{{u"COM7", u"7", u"USB Serial Port (COM7)"},
+                                       {u"COM3", u"3", u" (COM3)"},
+                                       {u"COM7", u"7", u"Modem (COM7)"}}));
+    EXPECT_TRUE(MakeSerialPorts({}, {}).empty());
 }
 
 TEST(PortTextFromLabel, ReadsTheDigitsOfTheLabelsOwnSuffix) {

@@ -9,12 +9,12 @@
 namespace portmaven::ports {
 namespace {
 
-std::vector<PresentPort> UsbPorts(int first, int count) {
-    std::vector<PresentPort> ports;
+std::vector<SerialPort> UsbPorts(int first, int count) {
+    std::vector<SerialPort> ports;
     for (int number = first; number < first + count; ++number) {
         const std::string name = "COM" + std::to_string(number);
         std::u16string name16(name.begin(), name.end());
-        ports.push_back({name16, u"USB Serial Port (" + name16 + u")"});
+        ports.push_back({name16, name16.substr(3), u"USB Serial Port (" + name16 + u")"});
     }
     return ports;
 }
@@ -22,8 +22,8 @@ std::vector<PresentPort> UsbPorts(int first, int count) {
 TEST(MakePortNotice, TitleAndLinesFollowTheDirection) {
     EXPECT_FALSE(MakePortNotice({}));
 
-    const std::vector<PresentPort> com5 = UsbPorts(5, 1);
-    const std::vector<PresentPort> linux{{u"/dev/ttyUSB0", u"FT232R USB UART (/dev/ttyUSB0)"}};
+    const std::vector<SerialPort> com5 = UsbPorts(5, 1);
+    const std::vector<SerialPort> linux{{u"/dev/ttyUSB0", u"0", u"FT232R USB UART (/dev/ttyUSB0)"}};
     EXPECT_EQ(MakePortNotice({.added = com5, .removed = {}}),
               (PortNotice{u"Serial port connected", u"USB Serial Port (COM5)"}));
     EXPECT_EQ(MakePortNotice({.added = {}, .removed = linux}),
@@ -50,10 +50,10 @@ TEST(MakePortNotice, ListsFivePortsAndCountsTheRest) {
                            u"Removed: USB Serial Port (COM20)\nand 2 more");
 }
 
-TEST(MakePortTooltip, NamesThePresentPortsInOrder) {
+TEST(MakePortTooltip, NamesTheSerialPortsInOrder) {
     EXPECT_EQ(MakePortTooltip({}), u"Portmaven");
     EXPECT_EQ(MakePortTooltip(UsbPorts(3, 1)), u"Portmaven: COM3");
-    const std::vector<PresentPort> ports{{u"COM5", u"A (COM5)"}, {u"COM3", u"B (COM3)"}};
+    const std::vector<SerialPort> ports{{u"COM5", u"5", u"A (COM5)"}, {u"COM3", u"3", u"B (COM3)"}};
     EXPECT_EQ(MakePortTooltip(ports), u"Portmaven: COM5, COM3");
 }
 

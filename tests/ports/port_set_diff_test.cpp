@@ -8,16 +8,16 @@
 namespace portmaven::ports {
 namespace {
 
-const PresentPort kCom3{u"COM3", u"USB Serial Port (COM3)"};
-const PresentPort kCom5{u"COM5", u"USB Serial Port (COM5)"};
-const PresentPort kCom7{u"COM7", u"Bluetooth Link (COM7)"};
+const SerialPort kCom3{u"COM3", u"3", u"USB Serial Port (COM3)"};
+const SerialPort kCom5{u"COM5", u"5", u"USB Serial Port (COM5)"};
+const SerialPort kCom7{u"COM7", u"7", u"Bluetooth Link (COM7)"};
 
 TEST(DiffPortSets, IgnoresOrderAndReportsEachDirectionInItsEnumerationsOrder) {
-    const std::vector<PresentPort> before{kCom3, kCom5, kCom7};
+    const std::vector<SerialPort> before{kCom3, kCom5, kCom7};
     EXPECT_TRUE(DiffPortSets(before, std::vector{kCom7, kCom3, kCom5}).IsEmpty());
 
-    const PresentPort com9{u"COM9", u"USB Serial Port (COM9)"};
-    const PresentPort com1{u"COM1", u"Communications Port (COM1)"};
+    const SerialPort com9{u"COM9", u"9", u"USB Serial Port (COM9)"};
+    const SerialPort com1{u"COM1", u"1", u"Communications Port (COM1)"};
     const PortSetChange change = DiffPortSets(before, std::vector{com9, kCom5, com1});
     EXPECT_EQ(change.added, (std::vector{com9, com1}));
     EXPECT_EQ(change.removed, (std::vector{kCom3, kCom7}));
@@ -32,7 +32,7 @@ TEST(DiffPortSets, ComparesAsMultisetsByNameAndLabel) {
     EXPECT_EQ(lostOne.removed, (std::vector{kCom5, kCom3}));
 
     // Another device under the same number is a different port.
-    const PresentPort otherCom3{u"COM3", u"Prolific USB-to-Serial (COM3)"};
+    const SerialPort otherCom3{u"COM3", u"3", u"Prolific USB-to-Serial (COM3)"};
     const PortSetChange swapped = DiffPortSets(std::vector{kCom3}, std::vector{otherCom3});
     EXPECT_EQ(swapped.added, std::vector{otherCom3});
     EXPECT_EQ(swapped.removed, std::vector{kCom3});

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,64 +22,134 @@ config::CommandList Commands(int count) {
     return list;
 }
 
-void ExpectFixedBitmaps(const TrayMenuModel& model) {
-    ASSERT_EQ(model.fixedItemBitmaps.size(), 4u);
-    const std::vector<std::pair<int, int>> expected = {
-        {32772, 154}, {32773, 157}, {32774, 148}, {32775, 149}};
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(model.fixedItemBitmaps[i].itemId, expected[i].first);
-        EXPECT_EQ(model.fixedItemBitmaps[i].bitmapId, expected[i].second);
+std::vector<SerialPort> Ports(std::initializer_list<std::u16string_view> labels) {
+    std::vector<SerialPort> ports;
+    int number = 1;
+    for (const std::u16string_view label : labels) {
+        const std::u16string digits(1, static_cast<char16_t>(u'0' + number++));
+        ports.push_back({u"COM" + digits, digits, std::u16string(label)});
     }
+    return ports;
 }
 
-TEST(TrayMenuModel, TwoPortsShareOneSubmenuOfThreeCommands) {
-    const std::vector<std::u16string> labels = {u"B (COM4)", u"A (COM1)"};
-    const TrayMenuModel model = BuildTrayMenuModel(labels, Commands(3));
-
-    ASSERT_EQ(model.portEntries.size(), 2u);
-    EXPECT_EQ(model.portEntries[0].label, u"B (COM4)");
-    EXPECT_EQ(model.portEntries[1].label, u"A (COM1)");
-    for (const PortEntryModel& entry : model.portEntries) {
-        EXPECT_EQ(entry.bitmapId, 159);
+// One line per entry, nested entries indented: the kind or action, the text, the id, and
+// what makes an entry greyed or pictured.
+std::string Outline(const std::vector<MenuEntry>& entries, const std::string& indent = "") {
+    std::string out;
+    for (const MenuEntry& entry : entries) {
+        out += indent;
+        switch (entry.kind) {
+        case MenuEntry::Kind::Separator:
+            out += "----\n";
+            continue;
+        case MenuEntry::Kind::Port:
+            out += "port " + std::to_string(entry.port) + " ";
+            break;
+        case MenuEntry::Kind::Submenu:
+            out += "submenu ";
+            break;
+        case MenuEntry::Kind::Item:
+            out += "item " + std::to_string(entry.id) + " ";
+            break;
+        }
+        out += "'" + std::string(entry.text.begin(), entry.text.end()) + "'";
+        out += entry.greyed ? " greyed" : "";
+        out += entry.icon != MenuIcon::None ? " icon" : "";
+        out += "\n";
+        out += Outline(entry.children, indent + "  ");
     }
-    EXPECT_TRUE(model.topItems.empty());
+    return out;
+}
 
-    ASSERT_EQ(model.commandItems.size(), 3u);
-    const std::u16string names[] = {u"CmdA", u"CmdB", u"CmdC"};
+TEST(TrayMenuModel, WindowsLayoutFollowsTheTemplate) {
+    const TrayMenuModel model =
+        BuildTrayMenuModel(Ports({u"B (COM4)", u"A (COM1)"}), Commands(3), kWindowsLayout);
+    EXPECT_EQ(Outline(model.entries), "port 0 'B (COM4)' icon\n"
+                                      "port 1 'A (COM1)' icon\n"
+                                      "item 32783 ''\n"
+                                      "item 32772 'Device Manager' icon\n"
+                                      "item 32773 'Properties' icon\n"
+                                      "----\n"
+                                      "item 32774 'About Portmaven' icon\n"
+                                      "item 32775 'Exit' icon\n");
+    EXPECT_EQ(Outline(model.commandItems), "item 501 'CmdA' icon\n"
+                                           "item 502 'CmdB' icon\n"
+                                           "item 503 'CmdC' icon\n");
     for (int i = 0; i < 3; ++i) {
-        const MenuItemModel& item = model.commandItems[static_cast<std::size_t>(i)];
-        EXPECT_EQ(item.id, 501 + i);
-        EXPECT_EQ(item.text, names[i]);
-        EXPECT_FALSE(item.greyed);
-        EXPECT_EQ(item.bitmapId, 161);
+        EXPECT_EQ(model.commandItems[static_cast<std::size_t>(i)].action,
+                  MenuAction::LaunchCommand);
+        EXPECT_EQ(model.commandItems[static_cast<std::size_t>(i)].command, i);
     }
-    ExpectFixedBitmaps(model);
 }
 
-TEST(TrayMenuModel, NoPortShowsGreyedNoSerialPortsAtTheTop) {
-    const TrayMenuModel model = BuildTrayMenuModel({}, Commands(1));
-    EXPECT_TRUE(model.portEntries.empty());
-    ASSERT_EQ(model.topItems.size(), 1u);
-    EXPECT_EQ(model.topItems[0].id, kNoSerialPortsId);
-    EXPECT_EQ(model.topItems[0].text, u"<No Serial Ports>");
-    EXPECT_TRUE(model.topItems[0].greyed);
-    EXPECT_EQ(model.topItems[0].bitmapId, kNoBitmap);
-    ExpectFixedBitmaps(model);
+TEST(TrayMenuModel, LinuxLayoutWithoutPortsOrCommandsShowsThePlaceholders) {
+    const TrayMenuModel model = BuildTrayMenuModel({}, config::CommandList{}, kLinuxLayout);
+    EXPECT_EQ(Outline(model.entries), "item 100 '<No Serial Ports>' greyed\n"
+                                      "----\n"
+                                      "item 32773 'Properties' icon\n"
+                                      "item 32774 'About Portmaven' icon\n"
+                                      "item 32775 'Exit' icon\n");
+    EXPECT_EQ(Outline(model.commandItems), "item 501 '<Empty>' greyed\n");
+    EXPECT_EQ(model.entries[2].action, MenuAction::Properties);
+    EXPECT_EQ(model.entries[4].action, MenuAction::Exit);
 }
 
-TEST(TrayMenuModel, NoCommandShowsGreyedEmptyInTheSubmenu) {
-    const std::vector<std::u16string> labels = {u" (COM1)"};
-    const TrayMenuModel model = BuildTrayMenuModel(labels, config::CommandList{});
-    ASSERT_EQ(model.commandItems.size(), 1u);
-    EXPECT_EQ(model.commandItems[0].id, 501);
-    EXPECT_EQ(model.commandItems[0].text, u"<Empty>");
-    EXPECT_TRUE(model.commandItems[0].greyed);
-    EXPECT_EQ(model.commandItems[0].bitmapId, kNoBitmap);
-    EXPECT_EQ(model.portEntries.size(), 1u);
+TEST(TrayMenuModel, TextsFromDataShowTheirAmpersandsAsWritten) {
+    config::CommandList commands;
+    commands.AppendCommand(config::MakeCommandRecord(u"Build & Flash", u"make flash"));
+    commands.AppendCommand(config::MakeCommandRecord(u"&&", u"x"));
+    const TrayMenuModel model =
+        BuildTrayMenuModel(Ports({u"Tom & Jerry's board (COM1)"}), commands, kLinuxLayout);
+    EXPECT_EQ(model.entries[0].text, u"Tom && Jerry's board (COM1)");
+    EXPECT_EQ(model.commandItems[0].text, u"Build && Flash");
+    EXPECT_EQ(model.commandItems[1].text, u"&&&&");
+    // The program's own texts keep what they say.
+    EXPECT_EQ(model.entries.back().text, u"Exit");
+    EXPECT_EQ(EscapeMenuText(u""), u"");
+    EXPECT_EQ(EscapeMenuText(u"no mnemonic"), u"no mnemonic");
+}
+
+TEST(TrayMenuModel, PortsPastOneScreenGoIntoNestedMorePortsSubmenus) {
+    std::vector<SerialPort> ports(65, SerialPort{u"COM1", u"1", u"P (COM1)"});
+    const TrayMenuModel model = BuildTrayMenuModel(ports, Commands(1), kLinuxLayout);
+
+    // Every port is listed once, in order, however deep; no level holds more than 30 entries
+    // of ports and "More Ports".
+    std::vector<std::size_t> listed;
+    const std::vector<MenuEntry>* level = &model.entries;
+    int depth = 0;
+    while (level != nullptr) {
+        const std::vector<MenuEntry>* next = nullptr;
+        std::size_t onLevel = 0;
+        for (const MenuEntry& entry : *level) {
+            if (entry.kind == MenuEntry::Kind::Port) {
+                listed.push_back(entry.port);
+                ++onLevel;
+            } else if (entry.kind == MenuEntry::Kind::Submenu) {
+                EXPECT_EQ(entry.text, u"More Ports");
+                next = &entry.children;
+                ++onLevel;
+            }
+        }
+        EXPECT_LE(onLevel, kLinuxLayout.portsPerLevel);
+        level = next;
+        ++depth;
+    }
+    EXPECT_EQ(depth, 3);
+    ASSERT_EQ(listed.size(), ports.size());
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(listed[i], i);
+    }
+    // The program's own entries stay on the top level, below the ports.
+    EXPECT_EQ(model.entries.back().action, MenuAction::Exit);
+
+    // Windows lists them all on one level: its menus scroll.
+    EXPECT_EQ(BuildTrayMenuModel(ports, Commands(1), kWindowsLayout).entries.size(),
+              ports.size() + 6);
 }
 
 TEST(TrayMenuModel, EveryCommandGetsAnIdIncludingTheEleventh) {
-    const TrayMenuModel model = BuildTrayMenuModel({}, Commands(12));
+    const TrayMenuModel model = BuildTrayMenuModel({}, Commands(12), kWindowsLayout);
     ASSERT_EQ(model.commandItems.size(), 12u);
     EXPECT_EQ(model.commandItems[10].id, 511);
     EXPECT_EQ(model.commandItems[10].text, u"CmdK");
@@ -86,7 +157,8 @@ TEST(TrayMenuModel, EveryCommandGetsAnIdIncludingTheEleventh) {
 }
 
 TEST(TrayMenuModel, CommandsBeyondTheIdRangeAreNotListed) {
-    const TrayMenuModel model = BuildTrayMenuModel({}, Commands(kMaxCommandItems + 2));
+    const TrayMenuModel model =
+        BuildTrayMenuModel({}, Commands(kMaxCommandItems + 2), kWindowsLayout);
     ASSERT_EQ(model.commandItems.size(), static_cast<std::size_t>(kMaxCommandItems));
     EXPECT_EQ(model.commandItems.back().id, kLastCommandId);
 }

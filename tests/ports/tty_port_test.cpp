@@ -26,7 +26,7 @@ TEST(TtyPort, LabelDeviceAndNumber) {
     const SerialPort port =
         MakeTtyPort({std::nullopt, u"FT232R_USB_UART", u"ftdi_sio", u"ttyUSB10"}, u"/dev/ttyUSB10");
     EXPECT_EQ(port.label, u"FT232R USB UART (/dev/ttyUSB10)");
-    EXPECT_EQ(port.device, u"/dev/ttyUSB10");
+    EXPECT_EQ(port.name, u"/dev/ttyUSB10");
     EXPECT_EQ(port.number, u"10");
     EXPECT_EQ(MakeTtyPort({{}, {}, {}, u"console"}, u"/dev/console").number, u"");
     EXPECT_EQ(MakeTtyPort({{}, {}, {}, u"rfcomm0"}, u"/dev/rfcomm0").label,
@@ -42,7 +42,7 @@ TEST(TtyPort, NaturalOrderByDeviceName) {
     SortTtyPorts(ports);
     std::vector<std::u16string> order;
     for (const SerialPort& port : ports) {
-        order.push_back(port.device);
+        order.push_back(port.name);
     }
     EXPECT_EQ(order, (std::vector<std::u16string>{u"/dev/rfcomm0", u"/dev/ttyACM0", u"/dev/ttyAMA0",
                                                   u"/dev/ttyS1", u"/dev/ttyUSB1", u"/dev/ttyUSB2",

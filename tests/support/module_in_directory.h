@@ -2,7 +2,7 @@
 // command file lands there.
 #pragma once
 
-#include "config/posix/file_system_posix.h"
+#include "config/posix/file_system.h"
 
 #include <filesystem>
 #include <optional>

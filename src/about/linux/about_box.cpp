@@ -12,7 +12,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 namespace {
 
@@ -36,7 +36,7 @@ QLabel* MakeHomepageLink(QWidget* parent) {
         common::RunGuarded([&] {
             if (!QDesktopServices::openUrl(QUrl(target))) {
                 QMessageBox::critical(link->window(), QStringLiteral("Error"),
-                                      QStringLiteral("Failed to open URL"));
+                                      Text(about::kOpenUrlFailedText));
             }
         });
     });
@@ -47,7 +47,7 @@ QLabel* MakeHomepageLink(QWidget* parent) {
 
 void ShowAboutBox(QWidget* parent) {
     QDialog box(parent);
-    box.setWindowTitle(QStringLiteral("About Portmaven"));
+    box.setWindowTitle(Text(about::kAboutTitle));
 
     auto* icon = new QLabel(&box);
     icon->setPixmap(QApplication::windowIcon().pixmap(kIconSize, kIconSize));
@@ -65,4 +65,4 @@ void ShowAboutBox(QWidget* parent) {
     box.exec();
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

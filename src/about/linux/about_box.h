@@ -4,9 +4,9 @@
 
 class QWidget;
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 // Runs the box modally over parent.
 void ShowAboutBox(QWidget* parent);
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -1,5 +1,7 @@
 #include "about/win/hyper_link.h"
 
+#include "about/about_texts.h"
+
 #include "framework/win/wide_text.h"
 
 #include <commctrl.h>
@@ -11,7 +13,6 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT kToolId = 1;
-constexpr wchar_t kOpenFailedText[] = L"Failed to open URL";
 constexpr wchar_t kOpenFailedCaption[] = L"Error";
 
 // Signed coordinates packed in an lParam (client points can be negative under capture).
@@ -211,7 +212,8 @@ bool CHyperLink::OpenLink(std::u16string target) {
     if (reinterpret_cast<INT_PTR>(result) > 32) {
         return true;
     }
-    ::MessageBoxW(m_hWnd, kOpenFailedText, kOpenFailedCaption, MB_OK | MB_ICONERROR);
+    ::MessageBoxW(m_hWnd, ToWide(about::kOpenUrlFailedText).c_str(), kOpenFailedCaption,
+                  MB_OK | MB_ICONERROR);
     return false;
 }
 

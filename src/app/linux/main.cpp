@@ -1,7 +1,7 @@
 // The Linux desktop program: one copy per user session, living in the system tray.
 #include "app/linux/single_instance.h"
 #include "app/linux/tray_host.h"
-#include "common/program_title.h"
+#include "common/program_texts.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -28,18 +28,20 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ApplicationIcon());
 
-    const portmaven::qt::SingleInstanceLock lock(portmaven::qt::SingleInstanceLock::DefaultPath());
+    const portmaven::linux_desktop::SingleInstanceLock lock(
+        portmaven::linux_desktop::SingleInstanceLock::DefaultPath());
     switch (lock.State()) {
-    case portmaven::qt::InstanceState::First:
+    case portmaven::linux_desktop::InstanceState::First:
         break;
-    case portmaven::qt::InstanceState::AlreadyRunning:
-        QMessageBox::information(nullptr, QStringLiteral("Information"),
-                                 QStringLiteral("Portmaven already running!"));
+    case portmaven::linux_desktop::InstanceState::AlreadyRunning:
+        QMessageBox::information(nullptr,
+                                 QStringView(portmaven::common::kAlreadyRunningCaption).toString(),
+                                 QStringView(portmaven::common::kAlreadyRunningText).toString());
         return 0;
-    case portmaven::qt::InstanceState::Unavailable:
+    case portmaven::linux_desktop::InstanceState::Unavailable:
         return 1;
     }
 
-    portmaven::qt::TrayHost host(QApplication::windowIcon());
+    portmaven::linux_desktop::TrayHost host(QApplication::windowIcon());
     return QApplication::exec();
 }

@@ -9,7 +9,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 std::filesystem::path SingleInstanceLock::DefaultPath() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -46,4 +46,4 @@ SingleInstanceLock::~SingleInstanceLock() {
     }
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

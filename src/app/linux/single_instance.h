@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 enum class InstanceState {
     First,          // this copy holds the lock
@@ -32,4 +32,4 @@ private:
     InstanceState state_ = InstanceState::Unavailable;
 };
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

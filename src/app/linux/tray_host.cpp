@@ -1,15 +1,16 @@
 #include "app/linux/tray_host.h"
 
 #include "about/linux/about_box.h"
-#include "app/linux/tray_menu_qt.h"
+#include "ports/linux/tray_menu.h"
 #include "common/guarded.h"
-#include "common/program_title.h"
+#include "common/program_texts.h"
 #include "config/command_list.h"
-#include "config/linux/command_store_linux.h"
+#include "config/linux/command_store.h"
 #include "config/linux/open_configure.h"
 #include "config/linux/xdg_config.h"
-#include "ports/linux/launch_linux.h"
-#include "ports/linux/serial_port_enum_udev.h"
+#include "ports/linux/launch.h"
+#include "ports/linux/serial_port_enum.h"
+#include "ports/ports_texts.h"
 #include "ports/tray_menu_model.h"
 
 #include <QApplication>
@@ -20,7 +21,7 @@
 #include <optional>
 #include <string>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 TrayHost::TrayHost(const QIcon& icon)
     : icon_(icon), notifySetting_(SettingsFilePath()),
@@ -38,7 +39,7 @@ TrayHost::TrayHost(const QIcon& icon)
     connect(&icon_, &QSystemTrayIcon::messageClicked, this,
             [this] { common::RunGuarded([&] { ShowMenu(); }); });
     icon_.show();
-    LoadCommandList(config::g_CommandList);
+    LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
     notices_.Seed();
 }
@@ -59,12 +60,8 @@ void TrayHost::ShowMenu() {
         return;
     }
     ports_ = std::move(*present);
-    std::vector<std::u16string> labels;
-    labels.reserve(ports_.size());
-    for (const ports::SerialPort& port : ports_) {
-        labels.push_back(port.label);
-    }
-    const ports::TrayMenuModel model = ports::BuildTrayMenuModel(labels, config::g_CommandList);
+    const ports::TrayMenuModel model =
+        ports::BuildTrayMenuModel(ports_, config::g_CommandList, ports::kLinuxLayout);
     menu_ = BuildTrayMenu(
         model, {.launch = [this](std::size_t port, int command) { OnLaunchCommand(port, command); },
                 .properties = [this] { OnMenuProperties(); },
@@ -82,7 +79,7 @@ void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
         config::FieldText(config::g_CommandList.At(commandIndex).szCommand);
     if (!LaunchCommandForPort(commandLine, ports_[portIndex])) {
         QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
-                              QStringLiteral("Invalid command to execute"));
+                              QStringView(ports::kInvalidCommandText).toString());
     }
 }
 
@@ -108,4 +105,4 @@ void TrayHost::ShowNotice(const ports::PortNotice& notice) {
                       QSystemTrayIcon::Information);
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

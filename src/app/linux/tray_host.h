@@ -3,8 +3,8 @@
 // run.
 #pragma once
 
-#include "config/linux/notify_setting_ini.h"
-#include "ports/linux/port_notices_qt.h"
+#include "config/linux/notify_setting.h"
+#include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
 
 #include <QObject>
@@ -15,7 +15,7 @@
 
 class QMenu;
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 class TrayHost final : public QObject {
 public:
@@ -45,4 +45,4 @@ private:
     PortNoticesQt notices_;
 };
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -1,7 +1,9 @@
 #include "app/win/portmaven_app.h"
 
 #include "app/win/portmaven_dlg.h"
+#include "common/program_texts.h"
 #include "framework/win/com_apartment.h"
+#include "framework/win/wide_text.h"
 
 #include <commctrl.h>
 
@@ -20,8 +22,8 @@ BOOL CPortmavenApp::InitInstance() {
     }
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         m_hInstanceEvent.Reset();
-        ::MessageBoxW(nullptr, L"Portmaven already running!", L"Information",
-                      MB_OK | MB_ICONINFORMATION);
+        ::MessageBoxW(nullptr, ToWide(common::kAlreadyRunningText).c_str(),
+                      ToWide(common::kAlreadyRunningCaption).c_str(), MB_OK | MB_ICONINFORMATION);
         return FALSE;
     }
 

@@ -1,14 +1,17 @@
 #include "app/win/portmaven_dlg.h"
 
 #include "about/win/about_dlg.h"
+#include "common/program_texts.h"
+#include "framework/win/wide_text.h"
 #include "config/command_list.h"
-#include "config/win/command_store_win.h"
+#include "config/win/command_store.h"
 #include "config/win/configure_dlg.h"
-#include "config/win/notify_setting_win.h"
+#include "config/win/notify_setting.h"
 #include "ports/menu_ids.h"
-#include "ports/win/menu_highlight_win.h"
-#include "ports/win/port_menu_win.h"
-#include "ports/win/tray_menu_win.h"
+#include "ports/win/menu_highlight.h"
+#include "ports/win/launch.h"
+#include "ports/win/serial_port_enum.h"
+#include "ports/win/tray_menu.h"
 #include "resource.h"
 
 #include <cwchar>
@@ -17,7 +20,6 @@
 namespace portmaven::win {
 
 namespace {
-constexpr wchar_t kTrayTip[] = L"Portmaven";
 // Broadcast by the shell when the notification area is (re)created, e.g. after Explorer
 // restarts; every tray icon must then be added again.
 constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
@@ -74,7 +76,8 @@ BOOL CPortmavenDlg::OnInitDialog() {
     m_notifyIconData.uCallbackMessage = WM_TRAYNOTIFY;
     m_notifyIconData.hIcon =
         ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    std::wcsncpy(m_notifyIconData.szTip, kTrayTip, std::size(m_notifyIconData.szTip) - 1);
+    std::wcsncpy(m_notifyIconData.szTip, ToWide(common::kProgramTitle).c_str(),
+                 std::size(m_notifyIconData.szTip) - 1);
 
     // An elevated copy would otherwise never hear that Explorer, running unelevated, has
     // recreated the notification area. Without the filter only that case is lost.
@@ -187,15 +190,15 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     }
     // Nothing is shown when the menu cannot be built; there is nothing the user could do.
     ShowTrayMenu(
-        GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_portLabels,
+        GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_ports,
         config::g_CommandList);
     return 0;
 }
 
 MessageResult CPortmavenDlg::OnMenuSelect(WPARAM wParam, LPARAM) {
-    const ports::MenuSelection selection = ports::TrackMenuSelect(
-        {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
-        DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)), m_portLabels.size());
+    const ports::MenuSelection selection =
+        ports::TrackMenuSelect({.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
+                               DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)), m_ports.size());
     m_nSelectedPort = selection.port;
     m_nSelectedCommandId = selection.commandId;
     return kDefaultProcessing;
@@ -207,11 +210,11 @@ void CPortmavenDlg::OnDeviceManager() {
 }
 
 bool CPortmavenDlg::RefreshPortList() {
-    return RefreshPortLabels(m_portLabels);
+    return RefreshSerialPorts(m_ports);
 }
 
 void CPortmavenDlg::OnLaunchCommand() {
-    LaunchSelectedCommand(config::g_CommandList, m_portLabels,
+    LaunchSelectedCommand(config::g_CommandList, m_ports,
                           {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId});
 }
 

@@ -8,7 +8,8 @@
 #pragma once
 
 #include "framework/win/dialog.h"
-#include "ports/win/serial_port_notices_win.h"
+#include "ports/serial_port.h"
+#include "ports/win/serial_port_notices.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -77,7 +78,8 @@ private:
     void OnMenuAbout();
 
     NOTIFYICONDATAW m_notifyIconData{};
-    std::vector<std::u16string> m_portLabels;
+    // The ports of the last enumeration; the menu lists their labels in this order.
+    std::vector<ports::SerialPort> m_ports;
     int m_nSelectedPort = -1;
     int m_nSelectedCommandId = -1;
     HICON m_hIcon = nullptr;

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::string RunningProgramPath() {
     return error ? std::string() : path.string();
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

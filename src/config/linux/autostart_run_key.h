@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 // Exec's value for a program path: one argument, quoted as the Desktop Entry rules say, with
 // the escapes a string value of a desktop entry needs on top.
@@ -30,4 +30,4 @@ private:
 // The running binary's absolute path; empty when the system cannot tell.
 [[nodiscard]] std::string RunningProgramPath();
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -1,7 +1,7 @@
 #include "config/linux/configure_dialog.h"
 
 #include "common/guarded.h"
-#include "common/program_title.h"
+#include "common/program_texts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,14 +18,9 @@
 #include <algorithm>
 #include <cstddef>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
-namespace {
-
-constexpr int kNameColumnWidth = 150;
-constexpr int kCommandColumnWidth = 374;
-
-} // namespace
+namespace {} // namespace
 
 ConfigureDialog::ConfigureDialog(config::CommandList& commands, config::RunKey& runKey,
                                  config::CommandListSaver& saver,
@@ -74,10 +69,10 @@ void ConfigureDialog::BuildWidgets() {
 
     rows_ = new QTableWidget(0, 2, this);
     rows_->setObjectName(QStringLiteral("commands"));
-    rows_->setHorizontalHeaderLabels(
-        {QStringLiteral("Command Name"), QStringLiteral("Command To Execute")});
-    rows_->setColumnWidth(0, kNameColumnWidth);
-    rows_->setColumnWidth(1, kCommandColumnWidth);
+    rows_->setHorizontalHeaderLabels({QStringView(config::kNameColumnTitle).toString(),
+                                      QStringView(config::kCommandColumnTitle).toString()});
+    rows_->setColumnWidth(0, config::kNameColumnWidth);
+    rows_->setColumnWidth(1, config::kCommandColumnWidth);
     rows_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     rows_->verticalHeader()->hide();
     rows_->setShowGrid(true);
@@ -107,7 +102,7 @@ void ConfigureDialog::BuildWidgets() {
     layout->addLayout(fields);
     layout->addWidget(rows_);
     layout->addLayout(bottom);
-    resize(kNameColumnWidth + kCommandColumnWidth + 60, 360);
+    resize(config::kNameColumnWidth + config::kCommandColumnWidth + 60, 360);
 }
 
 void ConfigureDialog::ConnectWidgets() {
@@ -238,4 +233,4 @@ bool ConfigureDialog::AskYesNo(std::u16string_view text, std::u16string_view cap
     return box.exec() == QMessageBox::Yes;
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

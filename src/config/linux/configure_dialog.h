@@ -17,7 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 class ConfigureDialog final : public QDialog, public config::ConfigureView {
 public:
@@ -66,4 +66,4 @@ private:
     config::ConfigurePresenter presenter_;
 };
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

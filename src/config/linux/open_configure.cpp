@@ -2,11 +2,11 @@
 
 #include "config/command_list.h"
 #include "config/linux/autostart_run_key.h"
-#include "config/linux/command_store_linux.h"
+#include "config/linux/command_store.h"
 #include "config/linux/configure_dialog.h"
 #include "config/linux/xdg_config.h"
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting) {
     CommandFileSaver saver;
@@ -15,4 +15,4 @@ void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting) 
     dialog.exec();
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

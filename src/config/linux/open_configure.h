@@ -8,8 +8,8 @@ namespace portmaven::config {
 class NotifySetting;
 }
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting);
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::filesystem::path AutostartFilePath() {
     return home / "autostart" / "portmaven.desktop";
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

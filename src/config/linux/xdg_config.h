@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 // Empty when neither $XDG_CONFIG_HOME nor $HOME tells where it is.
 [[nodiscard]] std::filesystem::path ConfigHome();
@@ -18,4 +18,4 @@ namespace portmaven::qt {
 // <config home>/autostart/portmaven.desktop: the session starts it at log-in.
 [[nodiscard]] std::filesystem::path AutostartFilePath();
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -1,9 +1,9 @@
 #include "config/win/configure_dlg.h"
 
-#include "config/win/notify_setting_win.h"
-#include "config/win/run_key_win.h"
+#include "config/win/notify_setting.h"
+#include "config/win/run_key.h"
 #include "framework/win/wide_text.h"
-#include "support/win/application.h"
+#include "framework/win/application.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -18,9 +18,6 @@ namespace {
 using config::ConfigureButton;
 using config::ConfigureField;
 using config::RowColumn;
-
-constexpr int kNameColumnWidth = 150;
-constexpr int kCommandColumnWidth = 374;
 
 int ButtonId(ConfigureButton button) {
     switch (button) {
@@ -100,8 +97,10 @@ BOOL CConfigureDlg::OnInitDialog() {
 
     ::SendMessageW(m_listCommands, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    InsertColumn(m_listCommands, 0, L"Command Name", kNameColumnWidth);
-    InsertColumn(m_listCommands, 1, L"Command To Execute", kCommandColumnWidth);
+    InsertColumn(m_listCommands, 0, ToWide(config::kNameColumnTitle).c_str(),
+                 config::kNameColumnWidth);
+    InsertColumn(m_listCommands, 1, ToWide(config::kCommandColumnTitle).c_str(),
+                 config::kCommandColumnWidth);
     ::SendMessageW(m_editName, EM_LIMITTEXT, config::kNameFieldLimit, 0);
     ::SendMessageW(m_editCommand, EM_LIMITTEXT, config::kCommandFieldLimit, 0);
 

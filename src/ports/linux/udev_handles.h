@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 template <auto Unref> struct UdevUnref {
     template <typename Handle> void operator()(Handle* handle) const noexcept { Unref(handle); }
@@ -15,4 +15,4 @@ using UdevContext = std::unique_ptr<udev, UdevUnref<udev_unref>>;
 using UdevEnumerate = std::unique_ptr<udev_enumerate, UdevUnref<udev_enumerate_unref>>;
 using UdevDevice = std::unique_ptr<udev_device, UdevUnref<udev_device_unref>>;
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

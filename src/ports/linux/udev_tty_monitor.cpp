@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 namespace {
 
@@ -67,4 +67,4 @@ void UdevTtyMonitor::OnReadable() {
     }
 }
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -9,7 +9,7 @@
 
 class QSocketNotifier;
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 
 class UdevTtyMonitor final : public QObject {
 public:
@@ -35,4 +35,4 @@ private:
     QSocketNotifier* notifier_ = nullptr; // owned by this QObject
 };
 
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

@@ -2,9 +2,9 @@
 // real command file and autostart entry in a private configuration folder.
 #include "config/command_list.h"
 #include "config/linux/autostart_run_key.h"
-#include "config/linux/command_store_linux.h"
+#include "config/linux/command_store.h"
 #include "config/linux/configure_dialog.h"
-#include "config/linux/notify_setting_ini.h"
+#include "config/linux/notify_setting.h"
 #include "config/linux/xdg_config.h"
 #include "support/temp_dir.h"
 
@@ -22,7 +22,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace portmaven::qt::testing {
+namespace portmaven::linux_desktop::testing {
 namespace {
 
 using config::testing::TempDir;
@@ -167,7 +167,7 @@ TEST_F(ConfigureDialogTest, DeleteAsksAndCloseSavesTheRowsToTheFile) {
     const fs::path file = configHome_.Path() / "portmaven" / "Portmaven.cfg";
     ASSERT_EQ(fs::file_size(file), config::kRecordBytes);
     config::g_CommandList.RemoveAllCommands();
-    LoadCommandList(config::g_CommandList);
+    LoadCommandList(config::g_CommandList, u"unused default");
     ASSERT_EQ(config::g_CommandList.GetCount(), 1);
     EXPECT_EQ(config::FieldText(config::g_CommandList.At(0).szCommand),
               u"c:\\path_to_command\\command.exe /C=%PORTNUM%");
@@ -215,7 +215,7 @@ TEST(DesktopExecValue, QuotesAndEscapesAsTheDesktopEntryRulesSay) {
 }
 
 } // namespace
-} // namespace portmaven::qt::testing
+} // namespace portmaven::linux_desktop::testing
 
 int main(int argc, char* argv[]) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

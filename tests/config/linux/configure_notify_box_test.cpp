@@ -1,7 +1,7 @@
 // The Configure dialog's "Notify when serial ports come and go" box over the real INI file, on
 // the offscreen platform: read when the dialog opens, stored by Close, discarded by Escape.
 #include "config/linux/configure_dialog.h"
-#include "config/linux/notify_setting_ini.h"
+#include "config/linux/notify_setting.h"
 
 #include "config/configure_fakes.h"
 #include "support/temp_dir.h"
@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <string>
 
-namespace portmaven::qt {
+namespace portmaven::linux_desktop {
 namespace {
 
 namespace fs = std::filesystem;
@@ -75,4 +75,4 @@ TEST_F(ConfigureNotifyBox, OnByDefaultStoredByCloseDiscardedByEscape) {
 }
 
 } // namespace
-} // namespace portmaven::qt
+} // namespace portmaven::linux_desktop

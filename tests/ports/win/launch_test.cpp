@@ -1,6 +1,6 @@
 // Starting programs through the shell, and the search that decides where an unquoted program
 // path with blanks ends.
-#include "ports/win/launch_win.h"
+#include "ports/win/launch.h"
 #include "support/win/wait_win.h"
 
 #include <windows.h>

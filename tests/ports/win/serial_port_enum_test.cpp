@@ -1,6 +1,6 @@
 // Serial port enumeration against ports registered in the Wine prefix through SetupAPI.
 #include "ports/port_name.h"
-#include "ports/win/serial_port_enum_win.h"
+#include "ports/win/serial_port_enum.h"
 
 #include "support/win/fake_serial_port.h"
 

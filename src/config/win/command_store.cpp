@@ -1,0 +1,22 @@
+#include "config/win/command_store.h"
+
+#include "config/command_file.h"
+#include "config/win/file_system.h"
+
+namespace portmaven::win {
+
+void LoadCommandList(config::CommandList& list) {
+    Win32FileSystem fileSystem;
+    config::LoadCommandList(fileSystem, list, config::kWindowsDefaultCommand);
+}
+
+bool SaveCommandList(const config::CommandList& list) {
+    Win32FileSystem fileSystem;
+    return config::SaveCommandList(fileSystem, list);
+}
+
+bool CommandFileSaver::SaveCommandList(const config::CommandList& list) {
+    return win::SaveCommandList(list);
+}
+
+} // namespace portmaven::win

@@ -1,0 +1,20 @@
+// Starting a command line for a serial port on the Linux desktop.
+#pragma once
+
+#include "ports/serial_port.h"
+
+#include <string>
+#include <string_view>
+
+namespace portmaven::linux_desktop {
+
+// Puts the port in place of %PORT% and %PORTNUM%, splits the line as a POSIX shell splits
+// words (without expanding anything) and starts the program detached, in the user's home
+// folder. False when the line names no program that can be started.
+bool LaunchCommandForPort(std::u16string_view commandLine, const ports::SerialPort& port);
+
+// The command line of the default "Connect" command: a terminal running the first serial
+// terminal program found on the PATH.
+std::u16string DefaultConnectCommandLine();
+
+} // namespace portmaven::linux_desktop

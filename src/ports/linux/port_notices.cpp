@@ -1,0 +1,11 @@
+#include "ports/linux/port_notices.h"
+
+#include <utility>
+
+namespace portmaven::linux_desktop {
+
+PortNoticesQt::PortNoticesQt(PortWatchDisplay display)
+    : platform_(std::move(display), [this] { watcher_.OnTimer(); }), watcher_(platform_),
+      monitor_([this] { watcher_.OnChangeSignal(); }) {}
+
+} // namespace portmaven::linux_desktop

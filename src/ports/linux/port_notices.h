@@ -1,0 +1,28 @@
+// Notices when serial ports come and go on the Linux desktop: udev's tty events, debounced,
+// turned by the port-change watcher into one enumeration per burst, a tooltip and a notice.
+#pragma once
+
+#include "ports/linux/port_watch_platform.h"
+#include "ports/linux/udev_tty_monitor.h"
+#include "ports/port_change_watcher.h"
+
+namespace portmaven::linux_desktop {
+
+class PortNoticesQt {
+public:
+    explicit PortNoticesQt(PortWatchDisplay display);
+
+    // Learns the ports present now and shows them in the tooltip, without a notice.
+    void Seed() { watcher_.Seed(); }
+    void SetNotificationsEnabled(bool enabled) noexcept {
+        watcher_.SetNotificationsEnabled(enabled);
+    }
+    [[nodiscard]] bool IsListening() const noexcept { return monitor_.IsListening(); }
+
+private:
+    QtPortWatchPlatform platform_;
+    ports::PortChangeWatcher watcher_;
+    UdevTtyMonitor monitor_;
+};
+
+} // namespace portmaven::linux_desktop

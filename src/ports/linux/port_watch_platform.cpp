@@ -1,0 +1,42 @@
+#include "ports/linux/port_watch_platform.h"
+
+#include "common/guarded.h"
+#include "ports/linux/serial_port_enum.h"
+
+#include <utility>
+
+namespace portmaven::linux_desktop {
+
+QtPortWatchPlatform::QtPortWatchPlatform(PortWatchDisplay display, std::function<void()> onTimer)
+    : display_(std::move(display)) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [onTimer = std::move(onTimer)] {
+        common::RunGuarded([&onTimer] { onTimer(); });
+    });
+}
+
+void QtPortWatchPlatform::StartOneShot(std::chrono::milliseconds delay) {
+    timer_.start(delay);
+}
+
+void QtPortWatchPlatform::CancelTimer() {
+    timer_.stop();
+}
+
+std::optional<std::vector<ports::SerialPort>> QtPortWatchPlatform::Enumerate() {
+    return EnumerateSerialPorts();
+}
+
+void QtPortWatchPlatform::ShowNotice(const ports::PortNotice& notice) {
+    if (display_.showNotice) {
+        display_.showNotice(notice);
+    }
+}
+
+void QtPortWatchPlatform::SetTooltip(std::u16string_view tip) {
+    if (display_.setTooltip) {
+        display_.setTooltip(tip);
+    }
+}
+
+} // namespace portmaven::linux_desktop

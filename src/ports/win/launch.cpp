@@ -1,0 +1,109 @@
+#include "ports/win/launch.h"
+
+#include "framework/win/wide_text.h"
+#include "framework/win/application.h"
+#include "ports/command_line.h"
+#include "ports/menu_ids.h"
+#include "ports/ports_texts.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace portmaven::win {
+
+namespace {
+
+using LaunchBuffer = wchar_t[ports::kLaunchBufferUnits];
+
+// Copies text into a launch buffer; false when it would not fit whole.
+bool CopyToBuffer(LaunchBuffer& buffer, const wchar_t* text) {
+    buffer[0] = L'\0';
+    if (text == nullptr) {
+        return true;
+    }
+    const std::size_t length = std::wcslen(text);
+    if (length >= ports::kLaunchBufferUnits) {
+        return false;
+    }
+    std::wmemcpy(buffer, text, length + 1);
+    return true;
+}
+
+} // namespace
+
+bool LaunchProgram(const wchar_t* program, const wchar_t* parameters) {
+    if (program == nullptr || program[0] == L'\0') {
+        return false;
+    }
+    LaunchBuffer file{};
+    LaunchBuffer verb{};
+    LaunchBuffer arguments{};
+    LaunchBuffer directory{};
+    if (!CopyToBuffer(file, program) || !CopyToBuffer(arguments, parameters)) {
+        return false;
+    }
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof(request);
+    request.fMask = 0;
+    request.hwnd = nullptr;
+    request.lpVerb = verb; // empty: the shell's default verb
+    request.lpFile = file;
+    request.lpParameters = arguments;
+    request.lpDirectory = directory;
+    request.nShow = SW_SHOW;
+    return ::ShellExecuteExW(&request) != FALSE;
+}
+
+bool ProgramExistsOnSearchPath(std::u16string_view program) {
+    const std::wstring name = ToWide(program);
+    std::vector<wchar_t> found(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::SearchPathW(nullptr, name.c_str(), L".exe",
+                                           static_cast<DWORD>(found.size()), found.data(), nullptr);
+        if (length == 0) {
+            return false;
+        }
+        if (length < found.size()) {
+            break;
+        }
+        found.resize(length);
+    }
+    // A folder named like the start of the path is not a program.
+    const DWORD attributes = ::GetFileAttributesW(found.data());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool LaunchCommandForPort(std::u16string_view commandLine, std::u16string_view portLabel) {
+    const std::optional<ports::ProgramAndParameters> plan =
+        ports::PlanLaunch(commandLine, portLabel, ProgramExistsOnSearchPath);
+    if (!plan) {
+        return false;
+    }
+    const std::wstring program = ToWide(plan->program);
+    const std::wstring parameters = ToWide(plan->parameters);
+    return LaunchProgram(program.c_str(), parameters.c_str());
+}
+
+void LaunchSelectedCommand(const config::CommandList& commands,
+                           std::span<const ports::SerialPort> ports,
+                           ports::MenuSelection selection) {
+    // The command message's own id is not looked at: all ports share one submenu, so only the
+    // remembered highlights say which command was chosen under which port.
+    const int index = selection.commandId - ports::kFirstCommandId;
+    if (index < 0 || index >= commands.GetCount()) {
+        return;
+    }
+    const std::u16string commandLine(config::FieldText(commands.At(index).szCommand));
+    if (selection.port < 0 || static_cast<std::size_t>(selection.port) >= ports.size()) {
+        return;
+    }
+    if (!LaunchCommandForPort(commandLine, ports[static_cast<std::size_t>(selection.port)].label)) {
+        AppMessageBox(ToWide(ports::kInvalidCommandText), MB_OK | MB_ICONERROR);
+    }
+}
+
+} // namespace portmaven::win

@@ -1,0 +1,202 @@
+#include "ports/win/tray_menu.h"
+
+#include "framework/win/wide_text.h"
+#include "ports/menu_ids.h"
+#include "ports/tray_menu_model.h"
+#include "resource.h"
+
+namespace portmaven::win {
+
+static_assert(ports::kNoSerialPortsId == ID_NO_SERIAL_PORTS);
+static_assert(ports::kBlankItemId == ID_MENU_PLACEHOLDER);
+static_assert(ports::kDeviceManagerId == ID_MENU_DEVICE_MANAGER);
+static_assert(ports::kPropertiesId == ID_MENU_PROPERTIES);
+static_assert(ports::kAboutId == ID_MENU_ABOUT);
+static_assert(ports::kExitId == ID_MENU_EXIT);
+
+namespace {
+
+// The bitmap resource that shows an icon of the model; 0 for none.
+int BitmapResource(ports::MenuIcon icon) {
+    switch (icon) {
+    case ports::MenuIcon::None:
+        return 0;
+    case ports::MenuIcon::Port:
+        return IDB_PORT;
+    case ports::MenuIcon::Command:
+        return IDB_COMMAND;
+    case ports::MenuIcon::DeviceManager:
+        return IDB_DEVICE_MANAGER;
+    case ports::MenuIcon::Properties:
+        return IDB_PROPERTIES;
+    case ports::MenuIcon::About:
+        return IDB_ABOUT;
+    case ports::MenuIcon::Exit:
+        return IDB_EXIT;
+    }
+    return 0;
+}
+
+UINT StateFlags(const ports::MenuEntry& entry) {
+    return entry.greyed ? MF_GRAYED : MF_ENABLED;
+}
+
+void RemoveAllItems(HMENU menu) {
+    for (int count = ::GetMenuItemCount(menu); count > 0; --count) {
+        ::DeleteMenu(menu, 0, MF_BYPOSITION);
+    }
+}
+
+} // namespace
+
+void TrackPopupMenuWithSystem(HMENU popup, UINT flags, POINT at, HWND owner) {
+    ::TrackPopupMenu(popup, flags, at.x, at.y, 0, owner, nullptr);
+}
+
+HBITMAP MenuBitmaps::Get(int bitmapId) {
+    for (const auto& [id, bitmap] : loaded_) {
+        if (id == bitmapId) {
+            return bitmap.Get();
+        }
+    }
+    ScopedBitmap bitmap(::LoadBitmapW(resources_, MAKEINTRESOURCEW(bitmapId)));
+    if (!bitmap) {
+        return nullptr;
+    }
+    const HBITMAP handle = bitmap.Get();
+    loaded_.emplace_back(bitmapId, std::move(bitmap));
+    return handle;
+}
+
+std::vector<HBITMAP> MenuBitmaps::Handles() const {
+    std::vector<HBITMAP> handles;
+    handles.reserve(loaded_.size());
+    for (const auto& entry : loaded_) {
+        handles.push_back(entry.second.Get());
+    }
+    return handles;
+}
+
+TrayMenu::TrayMenu(HINSTANCE resources) noexcept : resources_(resources), bitmaps_(resources) {}
+
+TrayMenu::~TrayMenu() {
+    // Every port entry shows the one command popup, which belongs to the command menu. Take
+    // the entries off (RemoveMenu keeps the popup) so that each menu destroys only its own;
+    // from the last, so that the positions of the others stay as they were.
+    for (auto entry = attachedPortEntries_.rbegin(); entry != attachedPortEntries_.rend();
+         ++entry) {
+        ::RemoveMenu(entry->first, entry->second, MF_BYPOSITION);
+    }
+}
+
+bool TrayMenu::LoadTemplates() {
+    trayMenu_.Reset(::LoadMenuW(resources_, MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    commandMenu_.Reset(::LoadMenuW(resources_, MAKEINTRESOURCEW(IDR_COMMAND_MENU)));
+    if (!trayMenu_ || !commandMenu_) {
+        return false;
+    }
+    mainPopup_ = ::GetSubMenu(trayMenu_.Get(), 0);
+    commandPopup_ = ::GetSubMenu(commandMenu_.Get(), 0);
+    return mainPopup_ != nullptr && commandPopup_ != nullptr;
+}
+
+void TrayMenu::SetBitmap(HMENU menu, UINT item, UINT byFlag, ports::MenuIcon icon) {
+    const int bitmapId = BitmapResource(icon);
+    if (bitmapId == 0) {
+        return;
+    }
+    // A bitmap that does not load leaves the item without a picture.
+    if (const HBITMAP bitmap = bitmaps_.Get(bitmapId)) {
+        ::SetMenuItemBitmaps(menu, item, byFlag, bitmap, nullptr);
+    }
+}
+
+bool TrayMenu::Fill(const ports::TrayMenuModel& model) {
+    // The templates' own items only make the popups exist; the model replaces them.
+    RemoveAllItems(commandPopup_);
+    UINT position = 0;
+    for (const ports::MenuEntry& item : model.commandItems) {
+        const std::wstring text = ToWide(item.text);
+        // A greyed placeholder that cannot be inserted still leaves a usable menu.
+        if (!::InsertMenuW(commandPopup_, position, MF_BYPOSITION | MF_STRING | StateFlags(item),
+                           static_cast<UINT_PTR>(item.id), text.c_str()) &&
+            !item.greyed) {
+            return false;
+        }
+        ++position;
+        SetBitmap(commandPopup_, static_cast<UINT>(item.id), MF_BYCOMMAND, item.icon);
+    }
+    RemoveAllItems(mainPopup_);
+    return FillLevel(mainPopup_, model.entries);
+}
+
+bool TrayMenu::FillLevel(HMENU popup, const std::vector<ports::MenuEntry>& entries) {
+    UINT position = 0;
+    for (const ports::MenuEntry& entry : entries) {
+        const std::wstring text = ToWide(entry.text);
+        switch (entry.kind) {
+        case ports::MenuEntry::Kind::Separator:
+            ::InsertMenuW(popup, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+            break;
+        case ports::MenuEntry::Kind::Port:
+            // Port entries are reported by their position, so they carry no id of their own.
+            if (!::InsertMenuW(popup, position, MF_BYPOSITION | MF_STRING | MF_POPUP,
+                               reinterpret_cast<UINT_PTR>(commandPopup_), text.c_str())) {
+                return false;
+            }
+            attachedPortEntries_.emplace_back(popup, position);
+            SetBitmap(popup, position, MF_BYPOSITION, entry.icon);
+            break;
+        case ports::MenuEntry::Kind::Submenu: {
+            ScopedMenu submenu(::CreatePopupMenu());
+            if (!submenu ||
+                !::InsertMenuW(popup, position, MF_BYPOSITION | MF_STRING | MF_POPUP,
+                               reinterpret_cast<UINT_PTR>(submenu.Get()), text.c_str())) {
+                return false;
+            }
+            // The entry owns the submenu from now on; filled only then, so that a port entry in
+            // it is always one the destructor takes off again.
+            const HMENU owned = submenu.Release();
+            if (!FillLevel(owned, entry.children)) {
+                return false;
+            }
+            break;
+        }
+        case ports::MenuEntry::Kind::Item:
+            // The placeholders' insertion results do not matter: the menu is shown regardless.
+            if (!::InsertMenuW(popup, position, MF_BYPOSITION | MF_STRING | StateFlags(entry),
+                               static_cast<UINT_PTR>(entry.id), text.c_str()) &&
+                !entry.greyed) {
+                return false;
+            }
+            SetBitmap(popup, static_cast<UINT>(entry.id), MF_BYCOMMAND, entry.icon);
+            break;
+        }
+        ++position;
+    }
+    return true;
+}
+
+void TrayMenu::Track(HWND owner, POINT at, const MenuTracker& tracker) {
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    ::SetForegroundWindow(owner);
+    tracker(mainPopup_, TPM_RIGHTALIGN, at, owner);
+    // Makes the system switch tasks as it should once the menu of a tray icon is gone.
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+bool ShowTrayMenu(HWND owner, POINT at, const std::function<bool()>& refreshPorts,
+                  const std::vector<ports::SerialPort>& ports, const config::CommandList& commands,
+                  const MenuTracker& tracker) {
+    TrayMenu menu(::GetModuleHandleW(nullptr));
+    if (!menu.LoadTemplates() || !refreshPorts()) {
+        return false;
+    }
+    if (!menu.Fill(ports::BuildTrayMenuModel(ports, commands, ports::kWindowsLayout))) {
+        return false;
+    }
+    menu.Track(owner, at, tracker);
+    return true;
+}
+
+} // namespace portmaven::win

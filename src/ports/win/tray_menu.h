@@ -1,0 +1,89 @@
+// The tray menu on Win32: the two menu templates filled from the portable menu model, tracked
+// at the cursor, and everything loaded for it released once tracking is over.
+#pragma once
+
+#include "framework/win/scoped_handle.h"
+#include "config/command_list.h"
+#include "ports/tray_menu_model.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace portmaven::win {
+
+// Shows a popup menu modally and returns when it has closed. The real one is
+// TrackPopupMenuWithSystem; tests and the benchmark stand in their own.
+using MenuTracker = std::function<void(HMENU popup, UINT flags, POINT at, HWND owner)>;
+
+void TrackPopupMenuWithSystem(HMENU popup, UINT flags, POINT at, HWND owner);
+
+// The bitmaps shown in one menu, each loaded at most once for it. The menu does not own the
+// bitmaps set on its items; these are deleted with this object.
+class MenuBitmaps {
+public:
+    explicit MenuBitmaps(HINSTANCE resources) noexcept : resources_(resources) {}
+
+    // The bitmap with this resource id, loaded on first use; null when it does not load.
+    HBITMAP Get(int bitmapId);
+
+    // Every bitmap handle loaded so far.
+    [[nodiscard]] std::vector<HBITMAP> Handles() const;
+
+private:
+    HINSTANCE resources_;
+    std::vector<std::pair<int, ScopedBitmap>> loaded_;
+};
+
+class TrayMenu {
+public:
+    explicit TrayMenu(HINSTANCE resources) noexcept;
+    ~TrayMenu();
+    TrayMenu(const TrayMenu&) = delete;
+    TrayMenu& operator=(const TrayMenu&) = delete;
+    TrayMenu(TrayMenu&&) = delete;
+    TrayMenu& operator=(TrayMenu&&) = delete;
+
+    // Loads the menu templates; false when a menu or its popup is missing.
+    bool LoadTemplates();
+
+    // Fills the loaded templates from the model; false when a command item or a port entry
+    // cannot be inserted, in which case the menu must not be shown.
+    bool Fill(const ports::TrayMenuModel& model);
+
+    // Brings the owner to the foreground, as a popup menu of a background window requires, and
+    // tracks the main popup at `at`. The chosen command arrives afterwards as WM_COMMAND.
+    void Track(HWND owner, POINT at, const MenuTracker& tracker = TrackPopupMenuWithSystem);
+
+    [[nodiscard]] HMENU MainPopup() const noexcept { return mainPopup_; }
+    [[nodiscard]] HMENU CommandPopup() const noexcept { return commandPopup_; }
+    [[nodiscard]] std::vector<HBITMAP> BitmapHandles() const { return bitmaps_.Handles(); }
+
+private:
+    void SetBitmap(HMENU menu, UINT item, UINT byFlag, ports::MenuIcon icon);
+    // Inserts the entries into one level of the menu, submenus below it included.
+    bool FillLevel(HMENU popup, const std::vector<ports::MenuEntry>& entries);
+
+    HINSTANCE resources_;
+    // Declared before the menus, so that the menus showing the bitmaps go first.
+    MenuBitmaps bitmaps_;
+    ScopedMenu trayMenu_;
+    ScopedMenu commandMenu_;
+    HMENU mainPopup_ = nullptr;
+    HMENU commandPopup_ = nullptr;
+    // Port entries inserted so far, each showing the command popup: their menu and position.
+    std::vector<std::pair<HMENU, UINT>> attachedPortEntries_;
+};
+
+// A click on the tray icon: loads the templates, refreshes the ports (refreshPorts updates
+// `ports`), fills the menu from the ports and the commands and tracks it at `at`. Shows no
+// menu when the templates are missing, the ports cannot be enumerated or the menu cannot be
+// filled; false then.
+bool ShowTrayMenu(HWND owner, POINT at, const std::function<bool()>& refreshPorts,
+                  const std::vector<ports::SerialPort>& ports, const config::CommandList& commands,
+                  const MenuTracker& tracker = TrackPopupMenuWithSystem);
+
+} // namespace portmaven::win

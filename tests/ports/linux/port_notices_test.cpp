@@ -1,0 +1,137 @@
+// The notices path from udev to the host's callbacks: a umockdev testbed emits the uevents (the
+// test runs under umockdev's preload, so libudev's monitor and enumeration both see the
+// testbed), the real monitor, debounce timer and enumeration turn them into notices.
+#include "ports/linux/port_notices.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+#include "support/linux/umockdev_testbed.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace portmaven::linux_desktop {
+namespace {
+
+using namespace std::chrono_literals;
+
+const test::UsbSerialAdapter kExistingAdapter{
+    .tty = "ttyUSB0",
+    .busPort = "1-1",
+    .properties = {{"ID_MODEL_FROM_DATABASE", "FT232 Serial (UART) IC"}},
+    .driver = "ftdi_sio",
+};
+
+const test::UsbSerialAdapter kPluggedAdapter{
+    .tty = "ttyUSB1",
+    .busPort = "1-2",
+    .properties = {{"ID_MODEL", "CP2102_USB_to_UART_Bridge_Controller"}},
+    .driver = "cp210x",
+};
+
+// Well past the debounce: the burst's one enumeration and its notice have happened by then.
+constexpr auto kSettle = 1200ms;
+
+class PortNoticesUdev : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(umockdev_in_mock_environment())
+            << "run this test through umockdev-wrapper, which preloads the udev mock";
+        std::string error;
+        ASSERT_TRUE(testbed_.Add(RecordOf(kExistingAdapter), error)) << error;
+        notices_ = std::make_unique<PortNoticesQt>(PortWatchDisplay{
+            .showNotice = [this](const ports::PortNotice& notice) { shown_.push_back(notice); },
+            .setTooltip = [this](std::u16string_view tip) { tips_.emplace_back(tip); },
+        });
+        ASSERT_TRUE(notices_->IsListening());
+        notices_->Seed();
+    }
+
+    void Plug() {
+        std::string error;
+        ASSERT_TRUE(testbed_.Plug(kPluggedAdapter, error)) << error;
+    }
+
+    static void Settle() {
+        const QDeadlineTimer deadline(kSettle);
+        while (!deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+    }
+
+    static QCoreApplication& App() {
+        static int argc = 1;
+        static char name[] = "port_notices_qt_test";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+        return app;
+    }
+
+    QCoreApplication& app_ = App();
+    test::UmockdevTestbed testbed_;
+    std::vector<ports::PortNotice> shown_;
+    std::vector<std::u16string> tips_;
+    std::unique_ptr<PortNoticesQt> notices_;
+};
+
+TEST_F(PortNoticesUdev, SeedNamesTheSerialPortsWithoutANotice) {
+    Settle();
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(tips_, std::vector<std::u16string>{u"Portmaven: /dev/ttyUSB0"});
+}
+
+TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEach) {
+    Plug();
+    Settle();
+    ASSERT_EQ(shown_.size(), 1U);
+    EXPECT_EQ(shown_[0],
+              (ports::PortNotice{.title = u"Serial port connected",
+                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+    EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0, /dev/ttyUSB1");
+
+    testbed_.Unplug(kPluggedAdapter);
+    Settle();
+    ASSERT_EQ(shown_.size(), 2U);
+    EXPECT_EQ(shown_[1],
+              (ports::PortNotice{.title = u"Serial port removed",
+                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+    EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0");
+}
+
+TEST_F(PortNoticesUdev, AChangeOfASerialPortIsHeardButRaisesNoNotice) {
+    const std::size_t tipsBefore = tips_.size();
+    testbed_.Uevent(kExistingAdapter.TtyPath(), "change");
+    Settle();
+    // The event went through the monitor and the debounce (the tooltip was refreshed), but the
+    // port set did not change.
+    EXPECT_EQ(tips_.size(), tipsBefore + 1);
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(PortNoticesUdev, ABurstOfEventsRaisesOneNotice) {
+    Plug();
+    for (int i = 0; i < 5; ++i) {
+        testbed_.Uevent(kPluggedAdapter.TtyPath(), "change");
+        testbed_.Uevent(kExistingAdapter.TtyPath(), "change");
+        QCoreApplication::processEvents();
+    }
+    Settle();
+    ASSERT_EQ(shown_.size(), 1U);
+    EXPECT_EQ(shown_[0].title, u"Serial port connected");
+}
+
+TEST_F(PortNoticesUdev, SwitchedOffTheTooltipStillFollowsButNoNoticeShows) {
+    notices_->SetNotificationsEnabled(false);
+    Plug();
+    Settle();
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0, /dev/ttyUSB1");
+}
+
+} // namespace
+} // namespace portmaven::linux_desktop
