@@ -77,18 +77,27 @@ bool ReadFileToBuffer(const FileSystem& fileSystem, const std::u16string& path,
 
 bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const std::byte* buffer,
                        std::uint32_t byteCount) {
-    // The user made the file read-only to keep its content. Windows refuses to replace such a
-    // file, but POSIX rename and Wine's MoveFileExW would replace it silently.
-    if (fileSystem.Kind(path) == FileKind::ReadOnly) {
+    // A path that is a link (into a folder the user keeps under version control, say) is saved
+    // through: the file it leads to gets the new content and the link stays a link. Replacing
+    // the link itself would silently cut that file off. A link that leads nowhere or round in
+    // a circle is refused as it is: making a file where a link leads nowhere could write into a
+    // place the user gave up, and the link itself is all there is to keep.
+    const std::optional<std::u16string> target = fileSystem.FinalPath(path);
+    if (!target) {
         return false;
     }
-    const std::u16string temporary = TemporaryPathFor(path);
+    // The user made the file read-only to keep its content. Windows refuses to replace such a
+    // file, but POSIX rename and Wine's MoveFileExW would replace it silently.
+    if (fileSystem.Kind(*target) == FileKind::ReadOnly) {
+        return false;
+    }
+    const std::u16string temporary = TemporaryPathFor(*target);
     std::unique_ptr<OutputFile> file = fileSystem.CreateForWriting(temporary);
     if (!file) {
         return false;
     }
     if (file->Write({buffer, byteCount}) && file->Flush() && file->Close() &&
-        fileSystem.Replace(temporary, path)) {
+        fileSystem.Replace(temporary, *target)) {
         return true;
     }
     file.reset(); // an open file cannot be removed on Windows

@@ -50,7 +50,9 @@ bool ReadFileToBuffer(const FileSystem& fileSystem, const std::u16string& path,
 
 // Replaces the file's content with the bytes, atomically: the bytes go to a temporary file
 // beside it, which is flushed and then put in its place. On any failure the file keeps its
-// old content and the temporary file is removed. A read-only file is never replaced.
+// old content and the temporary file is removed. A read-only file is never replaced. When the
+// path is a symbolic link, the file it finally leads to is the one replaced and the link stays;
+// a link that leads nowhere or round in a circle is not saved through.
 bool WriteBufferToFile(FileSystem& fileSystem, const std::u16string& path, const std::byte* buffer,
                        std::uint32_t byteCount);
 

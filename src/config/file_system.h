@@ -83,7 +83,15 @@ public:
     [[nodiscard]] virtual std::unique_ptr<OutputFile>
     CreateForWriting(const std::u16string& path) = 0;
 
-    // Puts source in the place of target in one step, replacing target when it exists.
+    // The file that writing to path is meant for: path itself, or, when path is a symbolic
+    // link, the file at the end of its chain of links. Nothing when the chain leads nowhere or
+    // round in a circle, or when the system cannot tell.
+    [[nodiscard]] virtual std::optional<std::u16string>
+    FinalPath(const std::u16string& path) const = 0;
+
+    // Puts source in the place of target in one step, replacing target when it exists. A
+    // replaced target's permissions stay: the new content is not to be open to more readers,
+    // nor to fewer, than the old one.
     virtual bool Replace(const std::u16string& source, const std::u16string& target) = 0;
 
     virtual bool Remove(const std::u16string& path) = 0;

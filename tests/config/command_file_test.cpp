@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
 namespace portmaven::config::testing {
 namespace {
 
@@ -41,6 +47,11 @@ struct PosixPlatform {
         fs::permissions(fs::path(path), fs::perms::owner_read | fs::perms::group_read, error);
         return !error;
     }
+    static bool MakeLink(const std::u16string& link, const std::u16string& target) {
+        std::error_code error;
+        fs::create_symlink(fs::path(target), fs::path(link), error);
+        return !error;
+    }
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Posix, CommandFileContract, PosixPlatform);
@@ -54,6 +65,73 @@ TEST(CommandFilePosix, ReadOnlyDirectoryWithTheFileNameIsPresentButUnreadable) {
     CommandList list;
     LoadCommandList(fileSystem, list, kWindowsDefaultCommand);
     EXPECT_EQ(list.GetCount(), 0);
+}
+
+TEST(CommandFilePosix, SaveKeepsTheModeOfTheFileItReplacesAlsoBehindALink) {
+    TempDir dir;
+    ModuleInDirectory fileSystem(dir.Path());
+    const fs::path config = dir.Path() / "Portmaven.cfg";
+    CommandList list;
+    list.AppendCommand(MakeCommandRecord(u"A", u"a"));
+
+    WriteBytes(config, RecordImage(u"Old", u"old"));
+    fs::permissions(config, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(SaveCommandList(fileSystem, list));
+    EXPECT_EQ(fs::status(config).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path kept = dir.Path() / "kept.cfg";
+    fs::rename(config, kept);
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("kept.cfg", config);
+    ASSERT_TRUE(SaveCommandList(fileSystem, list));
+    EXPECT_EQ(fs::read_symlink(config), "kept.cfg");
+    EXPECT_EQ(fs::status(kept).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(ReadBytes(kept), RecordImage(u"A", u"a"));
+}
+
+// Lets this process write no file past a size, as a full disk does, until it ends.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        // Past the limit the write fails with EFBIG instead of the signal ending the process.
+        oldAction_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{.rlim_cur = bytes, .rlim_max = old_.rlim_max};
+        applied_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldAction_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    [[nodiscard]] bool Applied() const { return applied_; }
+
+private:
+    rlimit old_{};
+    void (*oldAction_)(int) = nullptr;
+    bool applied_ = false;
+};
+
+TEST(CommandFilePosix, DiskFullDuringTheSaveLeavesTheOldFileWhole) {
+    TempDir dir;
+    ModuleInDirectory fileSystem(dir.Path());
+    const fs::path config = dir.Path() / "Portmaven.cfg";
+    const Bytes old = Concat({RecordImage(u"Old 1", u"one"), RecordImage(u"Old 2", u"two")});
+    WriteBytes(config, old);
+    CommandList list;
+    for (int i = 0; i < 10; ++i) {
+        list.AppendCommand(MakeCommandRecord(u"New", u"new"));
+    }
+    {
+        const FileSizeLimit full(3 * kRecordBytes);
+        ASSERT_TRUE(full.Applied());
+        EXPECT_FALSE(SaveCommandList(fileSystem, list));
+    }
+    EXPECT_EQ(ReadBytes(config), old);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"Portmaven.cfg"});
 }
 
 TEST(PosixFileSystem, TellsMissingPathsDirectoriesReadOnlyAndPlainFilesApart) {

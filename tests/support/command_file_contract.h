@@ -5,6 +5,8 @@
 //   FileSystemIn(folder)   its real file system with the executable placed in the folder
 //   WriteBytes, ReadBytes, Entries (names in a folder, sorted), MakeDirectory, IsDirectory,
 //   MakeReadOnly           plain file operations for the test's own use (any path length)
+//   MakeLink(link, target) a symbolic link to a path relative to the link's folder; false when
+//                          the system lets the test make none
 #pragma once
 
 #include "config/command_file.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -204,12 +207,135 @@ TYPED_TEST_P(CommandFileContract, PathsLongerThanAThousandUnitsWork) {
     EXPECT_EQ(this->NameAt(0), u"Deep");
 }
 
+TYPED_TEST_P(CommandFileContract, AMebibyteOfGarbageLoadsAsWholeTerminatedRecords) {
+    Bytes garbage(std::size_t{1} << 20);
+    std::mt19937 random(20);
+    std::generate(garbage.begin(), garbage.end(),
+                  [&] { return static_cast<std::byte>(random() & 0xFF); });
+    TypeParam::WriteBytes(this->ConfigPath(), garbage);
+    this->Load();
+    const std::size_t whole = garbage.size() / kRecordBytes;
+    ASSERT_EQ(static_cast<std::size_t>(this->list_.GetCount()), whole);
+    std::size_t unterminated = 0;
+    for (int i = 0; i < this->list_.GetCount(); ++i) {
+        unterminated += this->list_.At(i).szName[kNameUnits - 1] != u'\0' ||
+                        this->list_.At(i).szCommand[kCommandUnits - 1] != u'\0';
+    }
+    EXPECT_EQ(unterminated, 0u);
+    // The last whole record is the file's own, up to its name's first terminator.
+    std::u16string lastName;
+    for (std::size_t unit = 0; unit + 1 < kNameUnits; ++unit) {
+        const std::size_t at = (whole - 1) * kRecordBytes + 2 * unit;
+        const auto code = static_cast<char16_t>(std::to_integer<unsigned>(garbage[at]) |
+                                                std::to_integer<unsigned>(garbage[at + 1]) << 8);
+        if (code == u'\0') {
+            break;
+        }
+        lastName.push_back(code);
+    }
+    EXPECT_EQ(this->NameAt(this->list_.GetCount() - 1), lastName);
+
+    ASSERT_TRUE(this->Save());
+    EXPECT_EQ(TypeParam::ReadBytes(this->ConfigPath()).size(), whole * kRecordBytes);
+}
+
+// The user keeps the file in a folder of their own (under version control, say) and links it
+// in: Portmaven.cfg -> links/middle -> ../dotfiles/Portmaven.cfg.
+template <class Platform> struct LinkedCommandFile {
+    static constexpr char16_t kSep = Platform::kSeparator;
+    std::u16string dotfiles;
+    std::u16string target;
+    std::u16string links;
+
+    explicit LinkedCommandFile(const std::u16string& folder)
+        : dotfiles(folder + kSep + u"dotfiles"), target(dotfiles + kSep + u"Portmaven.cfg"),
+          links(folder + kSep + u"links") {}
+
+    [[nodiscard]] bool Make(const std::u16string& configPath) const {
+        return Platform::MakeDirectory(dotfiles) && Platform::MakeDirectory(links) &&
+               Platform::MakeLink(links + kSep + u"middle", std::u16string(u"..") + kSep +
+                                                                u"dotfiles" + kSep +
+                                                                u"Portmaven.cfg") &&
+               Platform::MakeLink(configPath, std::u16string(u"links") + kSep + u"middle");
+    }
+};
+
+TYPED_TEST_P(CommandFileContract, SaveGoesThroughAChainOfLinksAndLeavesThemInPlace) {
+    const LinkedCommandFile<TypeParam> linked(this->folder_.Path());
+    if (!linked.Make(this->ConfigPath())) {
+        GTEST_SKIP() << "this system lets the test make no symbolic links";
+    }
+    const Bytes old = RecordImage(u"Old", u"old.exe");
+    TypeParam::WriteBytes(linked.target, old);
+    this->Load();
+    ASSERT_EQ(this->list_.GetCount(), 1);
+    EXPECT_EQ(this->NameAt(0), u"Old");
+
+    this->list_.AppendCommand(MakeCommandRecord(u"New", u"new.exe"));
+    ASSERT_TRUE(this->Save());
+    EXPECT_EQ(TypeParam::ReadBytes(linked.target), Concat({old, RecordImage(u"New", u"new.exe")}));
+    // No temporary file is left anywhere, and no file took a link's place: what is written to
+    // the file at the end shows through both links.
+    EXPECT_EQ(TypeParam::Entries(linked.dotfiles), this->onlyTheCommandFile_);
+    EXPECT_EQ(TypeParam::Entries(linked.links), std::vector<std::u16string>{u"middle"});
+    EXPECT_EQ(this->Entries(),
+              (std::vector<std::u16string>{u"Portmaven.cfg", u"dotfiles", u"links"}));
+    const Bytes later = RecordImage(u"Later", u"later.exe");
+    TypeParam::WriteBytes(linked.target, later);
+    EXPECT_EQ(TypeParam::ReadBytes(this->ConfigPath()), later);
+}
+
+TYPED_TEST_P(CommandFileContract, ReadOnlyFileBehindALinkKeepsItsContent) {
+    const LinkedCommandFile<TypeParam> linked(this->folder_.Path());
+    if (!linked.Make(this->ConfigPath())) {
+        GTEST_SKIP() << "this system lets the test make no symbolic links";
+    }
+    const Bytes old = RecordImage(u"Keep", u"keep.exe");
+    TypeParam::WriteBytes(linked.target, old);
+    ASSERT_TRUE(TypeParam::MakeReadOnly(linked.target));
+    this->list_.AppendCommand(MakeCommandRecord(u"New", u"new.exe"));
+    EXPECT_FALSE(this->Save());
+    EXPECT_EQ(TypeParam::ReadBytes(linked.target), old);
+    EXPECT_EQ(TypeParam::Entries(linked.dotfiles), this->onlyTheCommandFile_);
+}
+
+TYPED_TEST_P(CommandFileContract, LinkToNowhereOrInACircleIsNotSavedThrough) {
+    const LinkedCommandFile<TypeParam> linked(this->folder_.Path());
+    if (!linked.Make(this->ConfigPath())) {
+        GTEST_SKIP() << "this system lets the test make no symbolic links";
+    }
+    this->list_.AppendCommand(MakeCommandRecord(u"New", u"new.exe"));
+    EXPECT_FALSE(this->Save());
+    EXPECT_TRUE(TypeParam::Entries(linked.dotfiles).empty()) << "a file was made at the end";
+    // The links still lead where they did (Wine lists a link to nowhere with nothing else).
+    const Bytes image = RecordImage(u"Mine", u"mine.exe");
+    TypeParam::WriteBytes(linked.target, image);
+    EXPECT_EQ(TypeParam::ReadBytes(this->ConfigPath()), image);
+    EXPECT_EQ(TypeParam::Entries(linked.links), std::vector<std::u16string>{u"middle"});
+
+    // ring/Portmaven.cfg -> other -> Portmaven.cfg
+    const std::u16string ring = this->Join(this->folder_.Path(), u"ring");
+    ASSERT_TRUE(TypeParam::MakeDirectory(ring));
+    ASSERT_TRUE(TypeParam::MakeLink(this->Join(ring, u"Portmaven.cfg"), u"other"));
+    ASSERT_TRUE(TypeParam::MakeLink(this->Join(ring, u"other"), u"Portmaven.cfg"));
+    const std::unique_ptr<FileSystem> ringFileSystem = TypeParam::FileSystemIn(ring);
+    EXPECT_FALSE(SaveCommandList(*ringFileSystem, this->list_));
+    // A plain file in the circle's place would read.
+    EXPECT_TRUE(TypeParam::ReadBytes(this->Join(ring, u"Portmaven.cfg")).empty());
+    for (const std::u16string& name : TypeParam::Entries(ring)) {
+        EXPECT_EQ(name.find(u".tmp"), std::u16string::npos) << "a temporary file was left";
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(
     CommandFileContract, MissingFileGivesTheDefaultCommandAndTheFirstSaveWritesIt,
     RecordCountFollowsTheFileLength, RecordsKeepFileOrderAndRoundTripByteForByte,
     LargeFileLoadsWholeAcrossReadPieces, GarbageAfterTerminatorsIsZeroedOnSave,
     FieldsWithoutTerminatorKeepWhatFitsBeforeOne, EmptyListTruncatesTheFileToZeroBytes,
     PlainDirectoryWithTheFileNameCountsAsNoFile, ReadOnlyFileKeepsItsContentAtSave,
-    LeftoverTemporaryFileDoesNotStopTheSave, PathsLongerThanAThousandUnitsWork);
+    LeftoverTemporaryFileDoesNotStopTheSave, PathsLongerThanAThousandUnitsWork,
+    AMebibyteOfGarbageLoadsAsWholeTerminatedRecords,
+    SaveGoesThroughAChainOfLinksAndLeavesThemInPlace, ReadOnlyFileBehindALinkKeepsItsContent,
+    LinkToNowhereOrInACircleIsNotSavedThrough);
 
 } // namespace portmaven::config::testing

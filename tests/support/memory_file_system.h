@@ -84,6 +84,12 @@ public:
         return std::make_unique<MemoryOutputFile>(content, failAt);
     }
 
+    // Files in memory are never links.
+    [[nodiscard]] std::optional<std::u16string>
+    FinalPath(const std::u16string& path) const override {
+        return path;
+    }
+
     bool Replace(const std::u16string& source, const std::u16string& target) override {
         if (failAt == SaveStep::Replace || directories.contains(target)) {
             return false;

@@ -1,8 +1,12 @@
 #include "config/linux/notify_setting.h"
 
+#include "config/posix/file_system.h"
+
 #include <QSettings>
 #include <QString>
 
+#include <exception>
+#include <optional>
 #include <utility>
 
 namespace portmaven::linux_desktop {
@@ -32,7 +36,20 @@ bool IniNotifySetting::SetEnabled(bool enabled) {
     if (file_.empty()) {
         return false;
     }
-    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    // QSettings replaces the file by a rename of its own. It follows a chain of links that
+    // ends at a file, but it makes a file where a link leads nowhere and puts a plain file in
+    // place of a circle of links. Handed the file at the end of the chain, it writes there and
+    // keeps that file's mode; a chain that ends nowhere is not saved through.
+    std::optional<std::filesystem::path> target;
+    try {
+        target = config::FinalPathOf(file_);
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (!target) {
+        return false;
+    }
+    QSettings settings(QString::fromStdString(target->string()), QSettings::IniFormat);
     settings.setValue(kNotifyKey, enabled);
     settings.sync();
     return settings.status() == QSettings::NoError;

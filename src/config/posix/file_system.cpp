@@ -87,6 +87,23 @@ private:
 
 } // namespace
 
+std::optional<std::filesystem::path> FinalPathOf(const std::filesystem::path& path) {
+    struct stat status {};
+    // Nothing there, or nothing that can be looked at: the save makes the file, or fails to,
+    // at the path itself.
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        return path;
+    }
+    // The whole chain, relative links taken from the folder of the link that holds them. A
+    // link to nowhere fails here with ENOENT, a circle with ELOOP.
+    std::error_code error;
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    if (error) {
+        return std::nullopt;
+    }
+    return target;
+}
+
 std::optional<std::u16string> PosixFileSystem::ModulePath() const {
     try {
         std::error_code error;
@@ -149,10 +166,36 @@ std::unique_ptr<OutputFile> PosixFileSystem::CreateForWriting(const std::u16stri
     return std::make_unique<PosixOutputFile>(fd);
 }
 
+std::optional<std::u16string> PosixFileSystem::FinalPath(const std::u16string& path) const {
+    const std::optional<std::string> native = NativePath(path);
+    if (!native) {
+        return std::nullopt;
+    }
+    try {
+        const std::optional<std::filesystem::path> target = FinalPathOf(*native);
+        if (!target) {
+            return std::nullopt;
+        }
+        return target->u16string();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 bool PosixFileSystem::Replace(const std::u16string& source, const std::u16string& target) {
     const std::optional<std::string> from = NativePath(source);
     const std::optional<std::string> to = NativePath(target);
-    if (!from || !to || ::rename(from->c_str(), to->c_str()) != 0) {
+    if (!from || !to) {
+        return false;
+    }
+    // The new file was made with the default mode; it takes the one the old file had (a file
+    // kept private stays private), and the save fails rather than change it.
+    struct stat status {};
+    if (::stat(to->c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ::chmod(from->c_str(), status.st_mode & 07777) != 0) {
+        return false;
+    }
+    if (::rename(from->c_str(), to->c_str()) != 0) {
         return false;
     }
     // The rename is done; syncing the directory only makes it survive a power loss sooner, so

@@ -3,7 +3,15 @@
 
 #include "config/file_system.h"
 
+#include <filesystem>
+#include <optional>
+
 namespace portmaven::config {
+
+// The file that writing to path is meant for: path itself when it is not a symbolic link (or
+// nothing is there yet), else the file at the end of its chain of links, as an absolute path.
+// Nothing when the chain leads nowhere or round in a circle.
+[[nodiscard]] std::optional<std::filesystem::path> FinalPathOf(const std::filesystem::path& path);
 
 class PosixFileSystem : public FileSystem {
 public:
@@ -14,6 +22,8 @@ public:
     [[nodiscard]] std::unique_ptr<InputFile>
     OpenForReading(const std::u16string& path) const override;
     [[nodiscard]] std::unique_ptr<OutputFile> CreateForWriting(const std::u16string& path) override;
+    [[nodiscard]] std::optional<std::u16string>
+    FinalPath(const std::u16string& path) const override;
     bool Replace(const std::u16string& source, const std::u16string& target) override;
     bool Remove(const std::u16string& path) override;
 };

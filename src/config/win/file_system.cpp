@@ -52,6 +52,47 @@ private:
     ScopedFileHandle file_;
 };
 
+// The final path of an open file: on its drive letter or share where it has one, else on its
+// volume's name. The "\\?\" prefix is dropped from a drive or share path, so that the path
+// reads as the user's own do; ExtendedLengthPath puts it back where the length needs it.
+std::optional<std::u16string> FinalPathOfHandle(HANDLE file) {
+    for (const DWORD volume : {VOLUME_NAME_DOS, VOLUME_NAME_GUID}) {
+        std::wstring path(MAX_PATH, L'\0');
+        for (;;) {
+            const DWORD length = ::GetFinalPathNameByHandleW(
+                file, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED | volume);
+            if (length == 0) {
+                break;
+            }
+            if (length < path.size()) { // it fitted: length leaves out the terminator
+                path.resize(length);
+                if (path.starts_with(L"\\\\?\\UNC\\")) {
+                    return ToUtf16(L"\\\\" + path.substr(8));
+                }
+                const bool drivePath = path.starts_with(L"\\\\?\\") && path.size() >= 7 &&
+                                       path[5] == L':' && path[6] == L'\\';
+                return ToUtf16(drivePath ? path.substr(4) : path);
+            }
+            path.resize(length); // too small: length is the size needed, terminator included
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether the system says plainly that nothing has the path's name. A link that leads nowhere
+// still has an entry of its own in its folder: Windows finds it; Wine, which shows a Unix link
+// as the file it leads to, finds it and then passes over it, without "not found".
+bool NothingNamed(const std::wstring& path) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(path.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 } // namespace
 
 std::wstring ExtendedLengthPath(const std::u16string& path) {
@@ -120,8 +161,30 @@ std::unique_ptr<config::OutputFile> Win32FileSystem::CreateForWriting(const std:
     return std::make_unique<Win32OutputFile>(std::move(file));
 }
 
+std::optional<std::u16string> Win32FileSystem::FinalPath(const std::u16string& path) const {
+    const std::wstring extended = ExtendedLengthPath(path);
+    // Opened without FILE_FLAG_OPEN_REPARSE_POINT, the system follows the chain of links to its
+    // end. No access is asked, so a file that someone holds without sharing still opens.
+    const ScopedFileHandle file(
+        ::CreateFileW(extended.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        // Nothing there at all: the save makes the file at the path itself. Anything else (a
+        // link to nowhere, a circle of links, a folder, no access) is not saved through.
+        if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
+            NothingNamed(extended)) {
+            return path;
+        }
+        return std::nullopt;
+    }
+    return FinalPathOfHandle(file.Get());
+}
+
 bool Win32FileSystem::Replace(const std::u16string& source, const std::u16string& target) {
-    // Write-through: the call returns only once the new name is on the disk.
+    // The temporary file was made in the target's folder, so it has the access rights that
+    // folder hands down to its files, as the target has. Write-through: the call returns only
+    // once the new name is on the disk.
     return ::MoveFileExW(ExtendedLengthPath(source).c_str(), ExtendedLengthPath(target).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }

@@ -19,6 +19,8 @@ public:
     OpenForReading(const std::u16string& path) const override;
     [[nodiscard]] std::unique_ptr<config::OutputFile>
     CreateForWriting(const std::u16string& path) override;
+    [[nodiscard]] std::optional<std::u16string>
+    FinalPath(const std::u16string& path) const override;
     bool Replace(const std::u16string& source, const std::u16string& target) override;
     bool Remove(const std::u16string& path) override;
 };

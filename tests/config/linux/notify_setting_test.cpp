@@ -1,5 +1,6 @@
 // The notices' switch in its INI file, on disk: the default, a round trip through a fresh
-// reader, the folder made at the first save, unreadable values and a file that cannot be written.
+// reader, the folder made at the first save, unreadable values, a file that cannot be written and
+// a file kept behind symbolic links.
 #include "config/linux/notify_setting.h"
 
 #include "support/temp_dir.h"
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace portmaven::linux_desktop {
 namespace {
@@ -54,6 +56,48 @@ TEST_F(IniNotifySettingTest, AFolderThatCannotBeMadeIsReported) {
     // A file where the folder should be: nothing can be saved below it.
     std::ofstream(root_ / "portmaven") << "in the way";
     EXPECT_FALSE(IniNotifySetting(File()).SetEnabled(false));
+    EXPECT_TRUE(IniNotifySetting(File()).IsEnabled());
+}
+
+TEST_F(IniNotifySettingTest, SavesThroughAChainOfLinksKeepingTheLinksAndTheFilesMode) {
+    // portmaven.conf -> <root>/links/settings -> ../dotfiles/portmaven.conf, the file kept
+    // private in a folder of its own.
+    const fs::path dotfiles = root_ / "dotfiles";
+    const fs::path target = dotfiles / "portmaven.conf";
+    fs::create_directories(dotfiles);
+    fs::create_directories(root_ / "links");
+    fs::create_directories(File().parent_path());
+    std::ofstream(target) << "[Notifications]\nNotifyPortChanges=true\n";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("../dotfiles/portmaven.conf", root_ / "links" / "settings");
+    fs::create_symlink(root_ / "links" / "settings", File());
+
+    ASSERT_TRUE(IniNotifySetting(File()).SetEnabled(false));
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(fs::read_symlink(File()), root_ / "links" / "settings");
+    EXPECT_EQ(fs::read_symlink(root_ / "links" / "settings"), "../dotfiles/portmaven.conf");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(config::testing::Entries(dotfiles), std::vector<std::string>{"portmaven.conf"});
+    EXPECT_FALSE(IniNotifySetting(File()).IsEnabled());
+    EXPECT_FALSE(IniNotifySetting(target).IsEnabled()) << "the file at the end was not written";
+}
+
+TEST_F(IniNotifySettingTest, ALinkToNowhereOrACircleIsNotSavedThrough) {
+    fs::create_directories(File().parent_path());
+    fs::create_directories(root_ / "dotfiles");
+    fs::create_symlink("../dotfiles/portmaven.conf", File());
+    EXPECT_FALSE(IniNotifySetting(File()).SetEnabled(false));
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_TRUE(config::testing::Entries(root_ / "dotfiles").empty()) << "a file was made";
+    EXPECT_TRUE(IniNotifySetting(File()).IsEnabled());
+
+    fs::remove(File());
+    const fs::path other = File().parent_path() / "other.conf";
+    fs::create_symlink("other.conf", File());
+    fs::create_symlink("portmaven.conf", other);
+    EXPECT_FALSE(IniNotifySetting(File()).SetEnabled(false));
+    EXPECT_EQ(fs::read_symlink(File()), "other.conf");
+    EXPECT_EQ(fs::read_symlink(other), "portmaven.conf");
     EXPECT_TRUE(IniNotifySetting(File()).IsEnabled());
 }
 

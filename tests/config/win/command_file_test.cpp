@@ -5,6 +5,7 @@
 #include "framework/win/wide_text.h"
 #include "support/command_file_contract.h"
 #include "support/win/temp_folder.h"
+#include "support/win/wait_win.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace portmaven::win {
@@ -38,9 +40,26 @@ private:
 
 struct Win32Platform {
     struct Folder {
+        Folder() = default;
+        Folder(const Folder&) = delete;
+        Folder& operator=(const Folder&) = delete;
+        Folder(Folder&&) = delete;
+        Folder& operator=(Folder&&) = delete;
+        // Wine lists no link that leads nowhere or round in a circle, so the folder's own
+        // removal would leave them: they go on the Unix side first.
+        ~Folder() {
+            const std::wstring& path = folder.Path();
+            if (std::exchange(unixLinksMade, false)) {
+                const std::size_t separator = path.rfind(L'\\');
+                RunUnixShell(path.substr(0, separator),
+                             L"rm -rf -- '" + path.substr(separator + 1) + L"'");
+            }
+        }
         test_support::TempFolder folder{L"portmaven-cfg"};
         [[nodiscard]] std::u16string Path() const { return ToUtf16(folder.Path()); }
     };
+    // Whether the test made links on the Unix side.
+    static inline bool unixLinksMade = false;
     static constexpr char16_t kSeparator = u'\\';
 
     static std::unique_ptr<config::FileSystem> FileSystemIn(const std::u16string& folder) {
@@ -95,6 +114,58 @@ struct Win32Platform {
     static bool MakeReadOnly(const std::u16string& path) {
         return ::SetFileAttributesW(ExtendedLengthPath(path).c_str(), FILE_ATTRIBUTE_READONLY) !=
                FALSE;
+    }
+    // Windows makes the link where the user may (developer mode, or an elevated process).
+    // Wine 8 answers CreateSymbolicLinkW with success and makes nothing; there the link is made
+    // on the Unix side, by ln, and Wine shows it to the program as the file it leads to, as
+    // Windows does with its own links.
+    static bool MakeLink(const std::u16string& link, const std::u16string& target) {
+        const std::wstring wideLink = ToWide(link);
+        if (::CreateSymbolicLinkW(wideLink.c_str(), ToWide(target).c_str(),
+                                  SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+            HasEntry(wideLink)) {
+            return true;
+        }
+        const std::size_t separator = wideLink.rfind(L'\\');
+        std::wstring unixTarget = ToWide(target);
+        std::replace(unixTarget.begin(), unixTarget.end(), L'\\', L'/');
+        unixLinksMade = true;
+        return RunUnixShell(wideLink.substr(0, separator), L"ln -s '" + unixTarget + L"' '" +
+                                                               wideLink.substr(separator + 1) +
+                                                               L"'");
+    }
+    // Whether the folder has an entry of that name, also for a link that leads nowhere.
+    static bool HasEntry(const std::wstring& path) {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW(path.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return ::GetLastError() != ERROR_FILE_NOT_FOUND;
+        }
+        ::FindClose(search);
+        return true;
+    }
+    // Runs the shell script in the folder on the Unix side (the prefix's Z: drive is the Unix
+    // root) and waits until it has succeeded: Wine starts a Unix program without a handle to
+    // wait on, so the script makes a marker file when it is done. False on failure.
+    static bool RunUnixShell(const std::wstring& folder, const std::wstring& script) {
+        static int serial = 0;
+        const std::wstring marker = L"portmaven-done-" + std::to_wstring(::GetCurrentProcessId()) +
+                                    L"-" + std::to_wstring(++serial);
+        std::wstring commandLine = L"/bin/sh -c \"" + script + L" && : > '" + marker + L"'\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!::CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0,
+                              nullptr, folder.c_str(), &startup, &process)) {
+            return false;
+        }
+        const ScopedKernelHandle processHandle(process.hProcess);
+        const ScopedKernelHandle threadHandle(process.hThread);
+        const std::wstring markerPath = folder + L"\\" + marker;
+        return test_support::WaitUntil([&] {
+                   return ::GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+               }) &&
+               ::DeleteFileW(markerPath.c_str()) != FALSE;
     }
 };
 
