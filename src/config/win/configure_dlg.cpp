@@ -2,6 +2,7 @@
 
 #include "config/win/notify_setting_win.h"
 #include "config/win/run_key_win.h"
+#include "framework/win/dpi.h"
 #include "framework/win/wide_text.h"
 #include "support/win/application.h"
 #include "resource.h"
@@ -100,14 +101,25 @@ BOOL CConfigureDlg::OnInitDialog() {
 
     ::SendMessageW(m_listCommands, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    InsertColumn(m_listCommands, 0, L"Command Name", kNameColumnWidth);
-    InsertColumn(m_listCommands, 1, L"Command To Execute", kCommandColumnWidth);
+    // The widths are pixels at 96 DPI.
+    InsertColumn(m_listCommands, 0, L"Command Name", ScaleForDpi(kNameColumnWidth, Dpi()));
+    InsertColumn(m_listCommands, 1, L"Command To Execute", ScaleForDpi(kCommandColumnWidth, Dpi()));
     ::SendMessageW(m_editName, EM_LIMITTEXT, config::kNameFieldLimit, 0);
     ::SendMessageW(m_editCommand, EM_LIMITTEXT, config::kCommandFieldLimit, 0);
 
     m_presenter.OnInitDialog();
     // The presenter has put the focus in the name field.
     return FALSE;
+}
+
+void CConfigureDlg::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    // The columns keep their share of the list, widths the user set included.
+    for (int column = 0; column < 2; ++column) {
+        const auto width =
+            static_cast<int>(::SendMessageW(m_listCommands, LVM_GETCOLUMNWIDTH, column, 0));
+        ::SendMessageW(m_listCommands, LVM_SETCOLUMNWIDTH, column,
+                       ScaleForDpi(width, newDpi, oldDpi));
+    }
 }
 
 void CConfigureDlg::OnBnClickedAdd() {

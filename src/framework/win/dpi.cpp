@@ -12,6 +12,7 @@ using SetDialogDpiChangeBehaviorFunction = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE
 // MONITOR_DPI_TYPE's MDT_EFFECTIVE_DPI is 0.
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;
+using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
 
 template <typename Function> Function Resolve(HMODULE module, const char* name) noexcept {
     if (module == nullptr) {
@@ -33,6 +34,9 @@ struct DpiFunctions {
             Resolve<SetDialogDpiChangeBehaviorFunction>(user32, "SetDialogDpiChangeBehavior");
         getDpiForMonitor =
             Resolve<GetDpiForMonitorFunction>(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
+        // Version 6 of the common controls, which the manifest asks for, has it; older ones not.
+        loadIconWithScaleDown = Resolve<LoadIconWithScaleDownFunction>(
+            ::LoadLibraryW(L"comctl32.dll"), "LoadIconWithScaleDown");
     }
 
     GetDpiForSystemFunction getDpiForSystem = nullptr;
@@ -40,6 +44,7 @@ struct DpiFunctions {
     GetSystemMetricsForDpiFunction getSystemMetricsForDpi = nullptr;
     SetDialogDpiChangeBehaviorFunction setDialogDpiChangeBehavior = nullptr;
     GetDpiForMonitorFunction getDpiForMonitor = nullptr;
+    LoadIconWithScaleDownFunction loadIconWithScaleDown = nullptr;
 };
 
 const DpiFunctions& Functions() noexcept {
@@ -93,6 +98,26 @@ void TakeOverDialogDpiChanges(HWND dialog) noexcept {
     if (Functions().setDialogDpiChangeBehavior != nullptr) {
         Functions().setDialogDpiChangeBehavior(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
     }
+}
+
+ScopedIcon LoadIconAtSize(HINSTANCE module, int id, int size) noexcept {
+    if (Functions().loadIconWithScaleDown != nullptr) {
+        HICON icon = nullptr;
+        if (SUCCEEDED(Functions().loadIconWithScaleDown(module, MAKEINTRESOURCEW(id), size, size,
+                                                        &icon))) {
+            return ScopedIcon(icon);
+        }
+    }
+    return ScopedIcon(static_cast<HICON>(
+        ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+ScopedIcon LoadSmallIcon(HINSTANCE module, int id, UINT dpi) noexcept {
+    return LoadIconAtSize(module, id, SystemMetricForDpi(SM_CXSMICON, dpi));
+}
+
+ScopedIcon LoadLargeIcon(HINSTANCE module, int id, UINT dpi) noexcept {
+    return LoadIconAtSize(module, id, SystemMetricForDpi(SM_CXICON, dpi));
 }
 
 } // namespace portmaven::win

@@ -3,6 +3,8 @@
 // back to what every system has (the system's DPI and metrics).
 #pragma once
 
+#include "framework/win/scoped_handle.h"
+
 #include <windows.h>
 
 namespace portmaven::win {
@@ -30,5 +32,15 @@ inline int ScaleForDpi(int value, UINT dpi, UINT fromDpi = kDefaultDpi) noexcept
 // Leaves the layout and fonts of a dialog to the program when its DPI changes: newer systems
 // would otherwise scale it themselves as well. Nothing happens where the function is missing.
 void TakeOverDialogDpiChanges(HWND dialog) noexcept;
+
+// The icon resource `id` at `size` pixels square, scaled down from the nearest larger image the
+// resource holds (comctl32's LoadIconWithScaleDown where it exists, else LoadImageW); null when
+// it does not load. The caller owns it.
+ScopedIcon LoadIconAtSize(HINSTANCE module, int id, int size) noexcept;
+
+// The small icon (window caption, notification area, notices) and the large icon (Alt+Tab, the
+// About box) of resource `id` at this DPI.
+ScopedIcon LoadSmallIcon(HINSTANCE module, int id, UINT dpi) noexcept;
+ScopedIcon LoadLargeIcon(HINSTANCE module, int id, UINT dpi) noexcept;
 
 } // namespace portmaven::win
