@@ -19,6 +19,14 @@ add_test(NAME wine.stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop-session)
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
+# The second prefix, for tests run at other display scalings (portmaven_add_wine_dpi_test).
+add_test(NAME wine.dpi.start COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --start-session)
+add_test(NAME wine.dpi.stop COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh --stop-session)
+set_tests_properties(wine.dpi.start PROPERTIES FIXTURES_SETUP wine-dpi FIXTURES_REQUIRED wine
+    ENVIRONMENT PORTMAVEN_WINE_DPI=96 RESOURCE_LOCK wine-dpi TIMEOUT 300)
+set_tests_properties(wine.dpi.stop PROPERTIES FIXTURES_CLEANUP wine-dpi
+    ENVIRONMENT PORTMAVEN_WINE_DPI=96 RESOURCE_LOCK wine-dpi TIMEOUT 60)
+
 # GoogleTest built from Debian's sources with the mingw toolchain.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -41,4 +49,23 @@ function(portmaven_add_wine_test)
     if(ARG_LOCKS)
         set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
     endif()
+endfunction()
+
+# portmaven_add_wine_dpi_test(NAME <ctest name> COMMAND <target> DPI <dots per inch>
+#                             [FILTER <gtest filter>] [TIMEOUT seconds])
+# Runs the test in the second prefix with Wine's display scaling at DPI (96 is 100 %); the test
+# sees the value in PORTMAVEN_WINE_DPI.
+function(portmaven_add_wine_dpi_test)
+    cmake_parse_arguments(ARG "" "NAME;COMMAND;FILTER;TIMEOUT;DPI" "" ${ARGN})
+    set(args)
+    if(ARG_FILTER)
+        list(APPEND args --gtest_filter=${ARG_FILTER})
+    endif()
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_test(NAME ${ARG_NAME}
+        COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:${ARG_COMMAND}> ${args})
+    set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED "wine;wine-dpi"
+        ENVIRONMENT PORTMAVEN_WINE_DPI=${ARG_DPI} RESOURCE_LOCK wine-dpi TIMEOUT ${ARG_TIMEOUT})
 endfunction()

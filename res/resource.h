@@ -20,13 +20,32 @@
 #define ID_MENU_CONNECT 32785
 #define ID_NO_SERIAL_PORTS 100
 
-// Menu item bitmaps
+// Menu item bitmaps. The base id names a picture and holds it at 16 pixels; the same picture at
+// 20, 24 and 32 pixels is at the base id plus 1000, 2000 and 3000.
 #define IDB_ABOUT 148
 #define IDB_EXIT 149
 #define IDB_DEVICE_MANAGER 154
 #define IDB_PROPERTIES 157
 #define IDB_PORT 159
 #define IDB_COMMAND 161
+#define IDB_ABOUT_20 1148
+#define IDB_EXIT_20 1149
+#define IDB_DEVICE_MANAGER_20 1154
+#define IDB_PROPERTIES_20 1157
+#define IDB_PORT_20 1159
+#define IDB_COMMAND_20 1161
+#define IDB_ABOUT_24 2148
+#define IDB_EXIT_24 2149
+#define IDB_DEVICE_MANAGER_24 2154
+#define IDB_PROPERTIES_24 2157
+#define IDB_PORT_24 2159
+#define IDB_COMMAND_24 2161
+#define IDB_ABOUT_32 3148
+#define IDB_EXIT_32 3149
+#define IDB_DEVICE_MANAGER_32 3154
+#define IDB_PROPERTIES_32 3157
+#define IDB_PORT_32 3159
+#define IDB_COMMAND_32 3161
 
 // Configure dialog
 #define IDD_CONFIGURE 132

@@ -120,6 +120,20 @@ def bmp_bytes(canvas):
     return file_header + header + pixels
 
 
+def bmp32_bytes(canvas):
+    """A 32 bits-per-pixel BMP file: blue, green, red and straight (not premultiplied) alpha."""
+    pixels = bytearray()
+    for y in reversed(range(canvas.height)):
+        for x in range(canvas.width):
+            r, g, b, a = canvas.pixels[y][x]
+            pixels += bytes((b, g, r, a))
+    header = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 32, 0, len(pixels),
+                         2835, 2835, 0, 0)
+    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(pixels), 0, 0,
+                              14 + len(header))
+    return file_header + header + bytes(pixels)
+
+
 def _and_mask(canvas, opaque):
     stride = ((canvas.width + 31) // 32) * 4
     data = bytearray()

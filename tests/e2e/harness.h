@@ -4,7 +4,7 @@
 #pragma once
 
 #include "support/win/temp_folder.h"
-#include "support/win/wait_win.h"
+#include "support/win/wait.h"
 
 #include <windows.h>
 

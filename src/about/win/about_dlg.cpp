@@ -2,6 +2,7 @@
 
 #include "about/about_texts.h"
 #include "about/win/fit_to_text.h"
+#include "framework/win/dpi.h"
 #include "resource.h"
 
 #include <stdexcept>
@@ -59,7 +60,33 @@ BOOL CAboutDlg::OnInitDialog() {
     m_link.SetUnderlineMode(about::UnderlineOnHover);
     m_link.SetHoverAndVisitedColors(kLinkHoverColour, kLinkVisitedColour);
     FitLinkToText(m_link);
+    ShowIconForDpi();
     return TRUE;
+}
+
+void CAboutDlg::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    // The link was sized to its text, which the new font measures anew.
+    m_nMaxLinkWidth = ScaleForDpi(m_nMaxLinkWidth, newDpi, oldDpi);
+    FitLinkToText(m_link);
+    ShowIconForDpi();
+}
+
+void CAboutDlg::ShowIconForDpi() {
+    HWND iconControl = nullptr;
+    for (HWND child = ::GetWindow(GetSafeHwnd(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            iconControl = child;
+            break;
+        }
+    }
+    ScopedIcon icon = LoadLargeIcon(::GetModuleHandleW(nullptr), IDR_MAINFRAME, Dpi());
+    if (iconControl == nullptr || !icon) {
+        return;
+    }
+    ::SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    // The icon shown before goes only once the control shows the new one.
+    m_icon = std::move(icon);
 }
 
 void CAboutDlg::FitLinkToText(const CHyperLink& link) const {

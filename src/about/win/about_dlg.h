@@ -15,8 +15,11 @@ public:
 protected:
     BOOL OnInitDialog() override;
     MessageResult HandleMessage(const WindowMessage& msg) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
+    // Shows the program's icon at the large icon size of the dialog's DPI.
+    void ShowIconForDpi();
     // Binds the homepage control to m_link.
     void DoDataExchange();
     void FitLinkToText(const CHyperLink& link) const;
@@ -26,6 +29,7 @@ private:
 
     CHyperLink m_link;
     int m_nMaxLinkWidth = 0; // the link's client width as laid out from the template
+    ScopedIcon m_icon;       // the icon the icon control shows, once set for the DPI
 };
 
 // A new About box, modal to owner: the link starts unvisited at every opening.

@@ -7,6 +7,7 @@
 #include "config/win/command_store.h"
 #include "config/win/configure_dlg.h"
 #include "config/win/notify_setting.h"
+#include "framework/win/dpi.h"
 #include "ports/menu_ids.h"
 #include "ports/win/menu_highlight.h"
 #include "ports/win/launch.h"
@@ -43,9 +44,7 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnRegisteredMessage<&CPortmavenDlg::OnTaskbarCreated>(kTaskbarCreatedMessage),
 };
 
-CPortmavenDlg::CPortmavenDlg() noexcept
-    : Dialog(IDD_PORTMAVEN_DIALOG),
-      m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+CPortmavenDlg::CPortmavenDlg() noexcept : Dialog(IDD_PORTMAVEN_DIALOG) {}
 
 MessageResult CPortmavenDlg::HandleMessage(const WindowMessage& msg) {
     return DispatchMessageMap<CPortmavenDlg>(messageMap, *this, msg);
@@ -65,17 +64,13 @@ BOOL CPortmavenDlg::OnInitDialog() {
         }
     }
 
-    ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-
     m_notifyIconData = NOTIFYICONDATAW{};
     m_notifyIconData.cbSize = NOTIFYICONDATAW_V3_SIZE;
     m_notifyIconData.hWnd = GetSafeHwnd();
     m_notifyIconData.uID = kTrayIconId;
     m_notifyIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_notifyIconData.uCallbackMessage = WM_TRAYNOTIFY;
-    m_notifyIconData.hIcon =
-        ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    LoadIconsForDpi();
     std::wcsncpy(m_notifyIconData.szTip, ToWide(common::kProgramTitle).c_str(),
                  std::size(m_notifyIconData.szTip) - 1);
 
@@ -98,6 +93,28 @@ void CPortmavenDlg::LoadCommandListOnce() {
     if (!m_commandListLoaded) {
         LoadCommandList(config::g_CommandList);
         m_commandListLoaded = true;
+    }
+}
+
+void CPortmavenDlg::LoadIconsForDpi() {
+    const HINSTANCE module = ::GetModuleHandleW(nullptr);
+    ScopedIcon largeIcon = LoadLargeIcon(module, IDR_MAINFRAME, Dpi());
+    ScopedIcon smallIcon = LoadSmallIcon(module, IDR_MAINFRAME, Dpi());
+    ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.Get()));
+    ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(smallIcon.Get()));
+    m_notifyIconData.hIcon = smallIcon.Get();
+    // The icons shown before go only once nothing shows them any more.
+    m_largeIcon = std::move(largeIcon);
+    m_smallIcon = std::move(smallIcon);
+}
+
+void CPortmavenDlg::OnDpiChanged(UINT, UINT) {
+    LoadIconsForDpi();
+    if (m_notifyIconData.hWnd != nullptr) {
+        NOTIFYICONDATAW icon = m_notifyIconData;
+        icon.uFlags = NIF_ICON;
+        ::Shell_NotifyIconW(NIM_MODIFY, &icon);
     }
 }
 
@@ -145,7 +162,7 @@ void CPortmavenDlg::OnPaint() {
         ::GetClientRect(hwnd, &client);
         const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-        ::DrawIcon(dc, x, y, m_hIcon);
+        ::DrawIcon(dc, x, y, m_largeIcon.Get());
         ::EndPaint(hwnd, &paint);
         return;
     }
@@ -155,7 +172,7 @@ void CPortmavenDlg::OnPaint() {
 }
 
 LRESULT CPortmavenDlg::OnQueryDragIcon() const {
-    return reinterpret_cast<LRESULT>(m_hIcon);
+    return reinterpret_cast<LRESULT>(m_largeIcon.Get());
 }
 
 void CPortmavenDlg::OnMenuExit() {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "framework/win/dialog.h"
+#include "framework/win/scoped_handle.h"
 #include "ports/serial_port.h"
 #include "ports/win/serial_port_notices.h"
 
@@ -42,6 +43,7 @@ protected:
     // foreground; they must not end the program behind the user's back.
     void OnOK() override {}
     void OnCancel() override {}
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
 private:
     static const MessageMapEntry<CPortmavenDlg> messageMap[];
@@ -55,6 +57,9 @@ private:
     void OnClose();
     void OnTaskbarCreated();
     bool AddTrayIcon();
+    // Loads the icons for the host's DPI and gives them to the window; the tray icon's record
+    // takes the small one.
+    void LoadIconsForDpi();
     void LoadCommandListOnce();
 
     // Tray menu, port list and launch
@@ -82,7 +87,10 @@ private:
     std::vector<ports::SerialPort> m_ports;
     int m_nSelectedPort = -1;
     int m_nSelectedCommandId = -1;
-    HICON m_hIcon = nullptr;
+    // The program's icon at the host's DPI: large for the window, small for the caption and
+    // the notification area (the shell would otherwise scale a large one down).
+    ScopedIcon m_largeIcon;
+    ScopedIcon m_smallIcon;
     // Whether the command file has been read; it is not read while the tray icon is missing.
     bool m_commandListLoaded = false;
     // Holds the device-change registration; released when the host goes.

@@ -2,6 +2,7 @@
 
 #include "config/win/notify_setting.h"
 #include "config/win/run_key.h"
+#include "framework/win/dpi.h"
 #include "framework/win/wide_text.h"
 #include "framework/win/application.h"
 #include "resource.h"
@@ -97,16 +98,27 @@ BOOL CConfigureDlg::OnInitDialog() {
 
     ::SendMessageW(m_listCommands, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // The widths are pixels at 96 DPI.
     InsertColumn(m_listCommands, 0, ToWide(config::kNameColumnTitle).c_str(),
-                 config::kNameColumnWidth);
+                 ScaleForDpi(config::kNameColumnWidth, Dpi()));
     InsertColumn(m_listCommands, 1, ToWide(config::kCommandColumnTitle).c_str(),
-                 config::kCommandColumnWidth);
+                 ScaleForDpi(config::kCommandColumnWidth, Dpi()));
     ::SendMessageW(m_editName, EM_LIMITTEXT, config::kNameFieldLimit, 0);
     ::SendMessageW(m_editCommand, EM_LIMITTEXT, config::kCommandFieldLimit, 0);
 
     m_presenter.OnInitDialog();
     // The presenter has put the focus in the name field.
     return FALSE;
+}
+
+void CConfigureDlg::OnDpiChanged(UINT oldDpi, UINT newDpi) {
+    // The columns keep their share of the list, widths the user set included.
+    for (int column = 0; column < 2; ++column) {
+        const auto width =
+            static_cast<int>(::SendMessageW(m_listCommands, LVM_GETCOLUMNWIDTH, column, 0));
+        ::SendMessageW(m_listCommands, LVM_SETCOLUMNWIDTH, column,
+                       ScaleForDpi(width, newDpi, oldDpi));
+    }
 }
 
 void CConfigureDlg::OnBnClickedAdd() {

@@ -49,6 +49,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     MessageResult HandleMessage(const WindowMessage& msg) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
     void OnBnClickedAdd();
     void OnBnClickedEdit();

@@ -1,7 +1,9 @@
 #include "framework/win/dialog.h"
 
+#include "framework/win/dpi.h"
 #include "framework/win/win_app.h"
 
+#include <utility>
 #include <vector>
 
 namespace portmaven::win {
@@ -70,9 +72,64 @@ MessageResult Dialog::HandleMessage(const WindowMessage&) {
     return kDefaultProcessing;
 }
 
+void Dialog::ApplyDpiChange(UINT newDpi, const RECT* suggested) {
+    const UINT oldDpi = dpi_;
+    // Where the controls are, in the client area, before the dialog is resized.
+    std::vector<std::pair<HWND, RECT>> places;
+    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT place{};
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+        places.emplace_back(child, place);
+    }
+    if (suggested != nullptr) {
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (newDpi == 0 || newDpi == oldDpi) {
+        return;
+    }
+
+    ScopedFont font;
+    LOGFONTW logFont{};
+    const auto current = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    if (current != nullptr && ::GetObjectW(current, sizeof logFont, &logFont) != 0) {
+        logFont.lfHeight = ScaleForDpi(logFont.lfHeight, newDpi, oldDpi);
+        font.Reset(::CreateFontIndirectW(&logFont));
+    }
+    for (const auto& [child, place] : places) {
+        const int left = ScaleForDpi(place.left, newDpi, oldDpi);
+        const int top = ScaleForDpi(place.top, newDpi, oldDpi);
+        ::SetWindowPos(child, nullptr, left, top, ScaleForDpi(place.right, newDpi, oldDpi) - left,
+                       ScaleForDpi(place.bottom, newDpi, oldDpi) - top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font) {
+            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+        }
+    }
+    if (font) {
+        // The previous font goes only now that no control shows it any more. The dialog
+        // answers WM_GETFONT with this one from now on.
+        font_ = std::move(font);
+    }
+    dpi_ = newDpi;
+    OnDpiChanged(oldDpi, newDpi);
+}
+
 MessageResult Dialog::Route(const WindowMessage& msg) {
     if (msg.message == WM_INITDIALOG) {
+        dpi_ = WindowDpi(hwnd_);
+        TakeOverDialogDpiChanges(hwnd_);
         return OnInitDialog();
+    }
+    if (msg.message == WM_GETFONT && font_) {
+        return reinterpret_cast<LRESULT>(font_.Get());
+    }
+    if (msg.message == WM_DPICHANGED) {
+        ApplyDpiChange(HIWORD(msg.wParam), reinterpret_cast<const RECT*>(msg.lParam));
+        return 0;
     }
     if (MessageResult result = HandleMessage(msg)) {
         return result;

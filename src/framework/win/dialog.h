@@ -1,8 +1,11 @@
 // A modal dialog run from a template, with one trampoline dialog procedure that forwards every
-// message to the C++ object and stops every exception at the boundary with the OS.
+// message to the C++ object and stops every exception at the boundary with the OS. The dialog
+// follows its monitor's DPI: on WM_DPICHANGED it takes the rectangle the system suggests, scales
+// the places of its controls and gives them a font made for the new DPI.
 #pragma once
 
 #include "framework/win/message_map.h"
+#include "framework/win/scoped_handle.h"
 
 #include <windows.h>
 
@@ -30,6 +33,9 @@ public:
 
     void EndDialog(INT_PTR result) noexcept;
 
+    // The DPI the dialog is laid out for.
+    [[nodiscard]] UINT Dpi() const noexcept { return dpi_; }
+
     // Text of a child control or window.
     [[nodiscard]] std::wstring GetItemText(int id) const;
     void SetItemText(int id, const std::wstring& text) const;
@@ -42,6 +48,9 @@ protected:
     // IDOK and IDCANCEL that the message map does not take end the dialog.
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // After the dialog and its controls have been scaled to a new DPI: what the dialog sized
+    // from measured texts or set in pixels itself is made again here.
+    virtual void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) {}
     // The derived class's message map; nullopt lets the default processing run.
     virtual MessageResult HandleMessage(const WindowMessage& msg);
 
@@ -50,10 +59,14 @@ private:
                                        LPARAM lParam) noexcept;
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     MessageResult Route(const WindowMessage& msg);
+    void ApplyDpiChange(UINT newDpi, const RECT* suggested);
 
     UINT templateId_;
     HWND parent_;
     HWND hwnd_ = nullptr;
+    UINT dpi_ = 0;
+    // The controls' font once the DPI has changed; before, the font the template made.
+    ScopedFont font_;
 };
 
 } // namespace portmaven::win

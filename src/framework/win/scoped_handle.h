@@ -85,6 +85,13 @@ struct Window {
     static void Close(Handle h) noexcept { ::DestroyWindow(h); }
 };
 
+// Icons the program loaded or made itself (not shared ones, which must not be destroyed).
+struct Icon {
+    using Handle = HICON;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+};
+
 template <typename GdiHandle> struct GdiObject {
     using Handle = GdiHandle;
     static Handle Invalid() noexcept { return nullptr; }
@@ -99,6 +106,7 @@ using ScopedRegistryKey = ScopedHandle<handle_traits::RegistryKey>;
 using ScopedMenu = ScopedHandle<handle_traits::Menu>;
 using ScopedModule = ScopedHandle<handle_traits::Module>;
 using ScopedWindow = ScopedHandle<handle_traits::Window>;
+using ScopedIcon = ScopedHandle<handle_traits::Icon>;
 using ScopedBitmap = ScopedHandle<handle_traits::GdiObject<HBITMAP>>;
 using ScopedFont = ScopedHandle<handle_traits::GdiObject<HFONT>>;
 using ScopedBrush = ScopedHandle<handle_traits::GdiObject<HBRUSH>>;

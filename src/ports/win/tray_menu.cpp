@@ -53,31 +53,8 @@ void TrackPopupMenuWithSystem(HMENU popup, UINT flags, POINT at, HWND owner) {
     ::TrackPopupMenu(popup, flags, at.x, at.y, 0, owner, nullptr);
 }
 
-HBITMAP MenuBitmaps::Get(int bitmapId) {
-    for (const auto& [id, bitmap] : loaded_) {
-        if (id == bitmapId) {
-            return bitmap.Get();
-        }
-    }
-    ScopedBitmap bitmap(::LoadBitmapW(resources_, MAKEINTRESOURCEW(bitmapId)));
-    if (!bitmap) {
-        return nullptr;
-    }
-    const HBITMAP handle = bitmap.Get();
-    loaded_.emplace_back(bitmapId, std::move(bitmap));
-    return handle;
-}
-
-std::vector<HBITMAP> MenuBitmaps::Handles() const {
-    std::vector<HBITMAP> handles;
-    handles.reserve(loaded_.size());
-    for (const auto& entry : loaded_) {
-        handles.push_back(entry.second.Get());
-    }
-    return handles;
-}
-
-TrayMenu::TrayMenu(HINSTANCE resources) noexcept : resources_(resources), bitmaps_(resources) {}
+TrayMenu::TrayMenu(HINSTANCE resources, UINT dpi) noexcept
+    : resources_(resources), bitmaps_(resources, dpi) {}
 
 TrayMenu::~TrayMenu() {
     // Every port entry shows the one command popup, which belongs to the command menu. Take
@@ -191,7 +168,7 @@ void TrayMenu::Track(HWND owner, POINT at, const MenuTracker& tracker) {
 bool ShowTrayMenu(HWND owner, POINT at, const std::function<bool()>& refreshPorts,
                   const std::vector<ports::SerialPort>& ports, const config::CommandList& commands,
                   const MenuTracker& tracker) {
-    TrayMenu menu(::GetModuleHandleW(nullptr));
+    TrayMenu menu(::GetModuleHandleW(nullptr), DpiAtPoint(at));
     if (!menu.LoadTemplates() || !refreshPorts()) {
         return false;
     }

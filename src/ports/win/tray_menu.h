@@ -2,8 +2,10 @@
 // at the cursor, and everything loaded for it released once tracking is over.
 #pragma once
 
+#include "framework/win/dpi.h"
 #include "framework/win/scoped_handle.h"
 #include "config/command_list.h"
+#include "ports/win/menu_bitmaps.h"
 #include "ports/tray_menu_model.h"
 
 #include <windows.h>
@@ -21,26 +23,10 @@ using MenuTracker = std::function<void(HMENU popup, UINT flags, POINT at, HWND o
 
 void TrackPopupMenuWithSystem(HMENU popup, UINT flags, POINT at, HWND owner);
 
-// The bitmaps shown in one menu, each loaded at most once for it. The menu does not own the
-// bitmaps set on its items; these are deleted with this object.
-class MenuBitmaps {
-public:
-    explicit MenuBitmaps(HINSTANCE resources) noexcept : resources_(resources) {}
-
-    // The bitmap with this resource id, loaded on first use; null when it does not load.
-    HBITMAP Get(int bitmapId);
-
-    // Every bitmap handle loaded so far.
-    [[nodiscard]] std::vector<HBITMAP> Handles() const;
-
-private:
-    HINSTANCE resources_;
-    std::vector<std::pair<int, ScopedBitmap>> loaded_;
-};
-
 class TrayMenu {
 public:
-    explicit TrayMenu(HINSTANCE resources) noexcept;
+    // The pictures are made for `dpi`, the DPI of the monitor the menu shows on.
+    explicit TrayMenu(HINSTANCE resources, UINT dpi = SystemDpi()) noexcept;
     ~TrayMenu();
     TrayMenu(const TrayMenu&) = delete;
     TrayMenu& operator=(const TrayMenu&) = delete;

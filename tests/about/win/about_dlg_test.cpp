@@ -4,9 +4,11 @@
 #include "about/win/about_dlg.h"
 
 #include "about/about_texts.h"
+#include "framework/win/dpi.h"
 #include "framework/win/scoped_handle.h"
 #include "framework/win/wide_text.h"
 #include "resource.h"
+#include "support/win/dialog_dpi_change.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +155,77 @@ TEST(AboutDlg, ConfiguresTheLinkAndReleasesItsFontWhenClosed) {
             << "the link's font belongs to the box until the box object goes";
     }
     EXPECT_EQ(::GetObjectType(font), 0u) << "the link font outlived the About box";
+}
+
+// Moved to a monitor at twice its DPI once it is up, then closed.
+class MovedAboutDlg : public CAboutDlg {
+public:
+    bool moved = false;
+
+protected:
+    BOOL OnInitDialog() override {
+        const BOOL result = CAboutDlg::OnInitDialog();
+        Move();
+        EndDialog(IDOK);
+        return result;
+    }
+
+private:
+    void Move() {
+        const HWND dialog = GetSafeHwnd();
+        const HWND link = GetDlgItem(IDC_HOMEPAGE_LINK);
+        const UINT oldDpi = Dpi();
+        const UINT newDpi = oldDpi * 2;
+        dpi_testing::MoveToDpi(dialog, newDpi, oldDpi);
+        EXPECT_EQ(Dpi(), newDpi);
+        dpi_testing::ExpectTextsFit(dialog, 0);
+
+        // The link fits its text in the new font again, and hovering underlines that font.
+        SIZE extent{};
+        {
+            ScopedWindowDC dc(link);
+            ScopedSelectObject font(
+                dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+            const std::wstring caption = ToWide(about::kHomepageUrl);
+            ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()),
+                                    &extent);
+        }
+        RECT linkRect{};
+        ::GetClientRect(link, &linkRect);
+        EXPECT_EQ(linkRect.right, extent.cx);
+        EXPECT_EQ(linkRect.bottom, extent.cy + 2);
+        ::SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const Colours hover = RequestThroughDialog(dialog, link);
+        ASSERT_NE(hover.font, nullptr);
+        LOGFONTW linkFont{};
+        ::GetObjectW(hover.font, sizeof linkFont, &linkFont);
+        EXPECT_TRUE(linkFont.lfUnderline);
+        EXPECT_EQ(std::abs(linkFont.lfHeight), dpi_testing::FontHeight(dialog));
+
+        // The icon is the large size of the new DPI.
+        HWND iconControl = ::GetWindow(dialog, GW_CHILD);
+        while (iconControl != nullptr &&
+               (::GetWindowLongW(iconControl, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+            iconControl = ::GetWindow(iconControl, GW_HWNDNEXT);
+        }
+        ASSERT_NE(iconControl, nullptr);
+        const auto icon = reinterpret_cast<HICON>(::SendMessageW(iconControl, STM_GETICON, 0, 0));
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon, &info));
+        BITMAP colour{};
+        ::GetObjectW(info.hbmColor, sizeof colour, &colour);
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+        EXPECT_EQ(colour.bmWidth, SystemMetricForDpi(SM_CXICON, newDpi));
+        moved = true;
+    }
+};
+
+TEST(AboutDlg, FollowsItsMonitorToTwiceTheScaling) {
+    MovedAboutDlg about;
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_TRUE(about.moved);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "about/win/hyper_link.h"
 
 #include "framework/win/scoped_handle.h"
-#include "support/win/wait_win.h"
+#include "support/win/wait.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 // Every static text and check box of the program's dialogs shows its whole text: each is
 // measured with the dialog's own font against its control. The dialogs are created from their
-// templates at the template's point size and at the sizes that 125%, 150% and 200% display
-// scaling give the same font, since dialog units do not grow exactly as text does.
+// templates at the template's point size and at the sizes that 125%, 150%, 175% and 200% display
+// scaling give the same font, since dialog units do not grow exactly as text does. The same
+// tests at the template's size also run in processes started at each of those scalings.
 #include "about/about_texts.h"
 #include "framework/win/wide_text.h"
 #include "resource.h"
@@ -195,6 +196,6 @@ TEST_P(DialogTextsFit, AboutBoxCreditsFollowTheirLabel) {
     EXPECT_EQ(dialog.Place(names).top, dialog.Place(label).top);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, DialogTextsFit, ::testing::Values(100, 125, 150, 200));
+INSTANTIATE_TEST_SUITE_P(Scales, DialogTextsFit, ::testing::Values(100, 125, 150, 175, 200));
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "framework/win/wide_text.h"
 #include "support/command_file_contract.h"
 #include "support/win/temp_folder.h"
-#include "support/win/wait_win.h"
+#include "support/win/wait.h"
 
 #include <gtest/gtest.h>
 

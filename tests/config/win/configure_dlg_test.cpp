@@ -3,7 +3,9 @@
 #include "config/win/configure_dlg.h"
 
 #include "config/configure_fakes.h"
+#include "framework/win/dpi.h"
 #include "resource.h"
+#include "support/win/dialog_dpi_change.h"
 
 #include <gtest/gtest.h>
 
@@ -370,6 +372,27 @@ TEST_F(ConfigureDlgTest, TypingStopsAtTheNameLimit) {
         }
         EXPECT_EQ(d.Text(IDC_EDIT_NAME).size(), 64u);
     });
+}
+
+TEST_F(ConfigureDlgTest, FollowsItsMonitorToTwiceTheScaling) {
+    const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
+        const HWND list = d.List();
+        const UINT oldDpi = d.Dpi();
+        const UINT newDpi = oldDpi * 2;
+        const int nameWidth = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+        const int commandWidth = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        dpi_testing::MoveToDpi(d.GetSafeHwnd(), newDpi, oldDpi);
+        EXPECT_EQ(d.Dpi(), newDpi);
+        dpi_testing::ExpectTextsFit(d.GetSafeHwnd(), SystemMetricForDpi(SM_CXMENUCHECK, newDpi) +
+                                                         SystemMetricForDpi(SM_CXEDGE, newDpi) * 2);
+        EXPECT_NEAR(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), nameWidth * 2, 1);
+        EXPECT_NEAR(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), commandWidth * 2, 1);
+        // The list grew with the dialog, and the edit fields took the new font.
+        EXPECT_EQ(dpi_testing::FontHeight(d.Item(IDC_EDIT_NAME)),
+                  dpi_testing::FontHeight(d.GetSafeHwnd()));
+        d.PostKey(IDC_EDIT_NAME, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Starting programs through the shell, and the search that decides where an unquoted program
 // path with blanks ends.
 #include "ports/win/launch.h"
-#include "support/win/wait_win.h"
+#include "support/win/wait.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 // The tray menu realised on real Win32 menus from the program's own templates and bitmaps.
 #include "ports/win/tray_menu.h"
 
+#include "ports/win/menu_picture_checks.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -53,12 +54,7 @@ ItemInfo Item(HMENU menu, UINT position) {
     return {info.wID, info.fState, info.hSubMenu, info.hbmpUnchecked, info.hbmpChecked, text};
 }
 
-SIZE BitmapSize(HBITMAP bitmap, WORD* bitsPerPixel) {
-    BITMAP data{};
-    EXPECT_EQ(::GetObjectW(bitmap, sizeof(data), &data), static_cast<int>(sizeof(data)));
-    *bitsPerPixel = data.bmBitsPixel;
-    return {data.bmWidth, data.bmHeight};
-}
+using menu_checks::ExpectPictureFillsCheckBox;
 
 class TrayMenuWin : public ::testing::Test {
 protected:
@@ -111,33 +107,20 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     }
 }
 
-TEST_F(TrayMenuWin, BitmapsHaveTheirSizesAndTwentyFourBits) {
+TEST_F(TrayMenuWin, EveryPictureFillsTheCheckMarkBoxCentred) {
     TrayMenu menu(::GetModuleHandleW(nullptr));
     ASSERT_TRUE(menu.LoadTemplates());
     ASSERT_TRUE(menu.Fill(Model(Ports({u"P (COM1)"}), Commands({u"C"}))));
 
-    struct Expected {
-        HMENU menu;
-        UINT position;
-        LONG width;
-        LONG height;
+    // Port entry, command, Device Manager, Properties, About, Exit.
+    const std::pair<HMENU, UINT> pictured[] = {
+        {menu.MainPopup(), 0}, {menu.CommandPopup(), 0}, {menu.MainPopup(), 2},
+        {menu.MainPopup(), 3}, {menu.MainPopup(), 5},    {menu.MainPopup(), 6},
     };
-    const Expected expected[] = {
-        {menu.MainPopup(), 0, 13, 12},    // port entry: 159
-        {menu.CommandPopup(), 0, 12, 13}, // command: 161
-        {menu.MainPopup(), 2, 13, 13},    // Device Manager: 154
-        {menu.MainPopup(), 3, 11, 11},    // Properties: 157
-        {menu.MainPopup(), 5, 12, 12},    // About: 148
-        {menu.MainPopup(), 6, 13, 13},    // Exit: 149
-    };
-    for (const Expected& e : expected) {
-        const ItemInfo item = Item(e.menu, e.position);
-        ASSERT_NE(item.unchecked, nullptr) << "position " << e.position;
-        WORD bits = 0;
-        const SIZE size = BitmapSize(item.unchecked, &bits);
-        EXPECT_EQ(size.cx, e.width) << "position " << e.position;
-        EXPECT_EQ(size.cy, e.height) << "position " << e.position;
-        EXPECT_GE(bits, 24) << "position " << e.position;
+    for (const auto& [popup, position] : pictured) {
+        const ItemInfo item = Item(popup, position);
+        ASSERT_NE(item.unchecked, nullptr) << "position " << position;
+        ExpectPictureFillsCheckBox(item.unchecked, menu_checks::MenuCheckBoxOfThisProcess());
     }
     // The placeholder and the separator have no picture.
     EXPECT_EQ(Item(menu.MainPopup(), 1).unchecked, nullptr);

@@ -1,4 +1,4 @@
-#include "support/win/wait_win.h"
+#include "support/win/wait.h"
 
 namespace portmaven::win::test_support {
 
