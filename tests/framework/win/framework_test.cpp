@@ -1,10 +1,14 @@
-// The shell's small framework: handle ownership and message-map dispatch on the real API.
+// The shell's small framework: handle ownership, message-map dispatch and the modal dialog's
+// exception boundary on the real API.
 #include "framework/win/com_apartment.h"
+#include "framework/win/dialog.h"
 #include "framework/win/message_map.h"
 #include "framework/win/scoped_handle.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <thread>
 #include <utility>
 
@@ -133,6 +137,86 @@ TEST(MessageMap, RegisteredMessageMatchesByName) {
     EXPECT_EQ(r.registered, 1);
     EXPECT_FALSE(DispatchMessageMap<Recorder>(kMap, r, {id + 1, 0, 0}));
     EXPECT_EQ(r.registered, 1);
+}
+
+// A modal dialog (any template of the program will do) whose command handler throws. The
+// handler starts a probe first: a timer that waits, with a deadline, until the dialog manager
+// has shown the dialog (it does so once the queue is empty), records that and ends the dialog. With
+// `nested`, the handler first runs a second such dialog modal to this one, as the tray host runs
+// the Configure dialog from its menu handler.
+class ThrowingDlg : public Dialog {
+public:
+    static constexpr UINT kThrowingCommand = 0x7F01; // in no template
+    static constexpr UINT_PTR kProbeTimer = 1;
+    static constexpr int kProbeTicks = 500; // 10 ms each
+    static constexpr INT_PTR kEndedByProbe = 42;
+
+    ThrowingDlg(HWND owner, bool nested) noexcept : Dialog(IDD_ABOUTBOX, owner), nested_(nested) {}
+
+    int throws = 0;
+    bool visibleAfterThrow = false;
+    INT_PTR nestedResult = 0;
+
+protected:
+    BOOL OnInitDialog() override {
+        ::PostMessageW(GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0);
+        return TRUE;
+    }
+    MessageResult HandleMessage(const WindowMessage& msg) override;
+
+private:
+    void OnThrowingCommand() {
+        if (nested_) {
+            ThrowingDlg inner(GetSafeHwnd(), false);
+            nestedResult = inner.DoModal();
+            EXPECT_EQ(inner.throws, 1);
+            EXPECT_TRUE(inner.visibleAfterThrow);
+        }
+        ::SetTimer(GetSafeHwnd(), kProbeTimer, 10, nullptr);
+        ++throws;
+        if (nested_) {
+            throw std::runtime_error("the handler failed");
+        }
+        throw 7; // not even a std::exception
+    }
+    void OnProbeTick(WPARAM timerId) {
+        if (timerId != kProbeTimer) {
+            return;
+        }
+        const bool visible = ::IsWindowVisible(GetSafeHwnd()) != FALSE;
+        if (!visible && ++ticks_ < kProbeTicks) {
+            return;
+        }
+        ::KillTimer(GetSafeHwnd(), kProbeTimer);
+        visibleAfterThrow = throws == 1 && visible;
+        EndDialog(kEndedByProbe);
+    }
+
+    static const MessageMapEntry<ThrowingDlg> messageMap[];
+    bool nested_;
+    int ticks_ = 0;
+};
+
+const MessageMapEntry<ThrowingDlg> ThrowingDlg::messageMap[] = {
+    OnCommand<&ThrowingDlg::OnThrowingCommand>(ThrowingDlg::kThrowingCommand),
+    OnMessage<&ThrowingDlg::OnProbeTick>(WM_TIMER),
+};
+
+MessageResult ThrowingDlg::HandleMessage(const WindowMessage& msg) {
+    return DispatchMessageMap<ThrowingDlg>(messageMap, *this, msg);
+}
+
+TEST(Dialog, HandlerThatThrowsLeavesTheDialogAndItsOwnerRunning) {
+    ThrowingDlg outer(nullptr, true);
+    EXPECT_EQ(outer.DoModal(), ThrowingDlg::kEndedByProbe);
+    EXPECT_EQ(outer.nestedResult, ThrowingDlg::kEndedByProbe)
+        << "the inner dialog ended without its probe";
+    EXPECT_EQ(outer.throws, 1);
+    EXPECT_TRUE(outer.visibleAfterThrow) << "the owner did not answer after its handler threw";
+
+    // The thread goes on to run dialogs as before.
+    ThrowingDlg again(nullptr, false);
+    EXPECT_EQ(again.DoModal(), ThrowingDlg::kEndedByProbe);
 }
 
 } // namespace
