@@ -140,21 +140,21 @@ TEST(MessageMap, RegisteredMessageMatchesByName) {
 }
 
 // A modal dialog (any template of the program will do) whose command handler throws. The
-// handler starts a probe first: a timer that waits, with a deadline, until the dialog manager
-// has shown the dialog (it does so once the queue is empty), records that and ends the dialog. With
+// handler posts a probe first; the probe reaches the dialog only if its modal loop and window
+// outlived the throw, records that and ends the dialog. (Both end before the dialog manager
+// would show them, once the queue is empty: nothing here needs the screen.) With
 // `nested`, the handler first runs a second such dialog modal to this one, as the tray host runs
 // the Configure dialog from its menu handler.
 class ThrowingDlg : public Dialog {
 public:
     static constexpr UINT kThrowingCommand = 0x7F01; // in no template
-    static constexpr UINT_PTR kProbeTimer = 1;
-    static constexpr int kProbeTicks = 500; // 10 ms each
+    static constexpr UINT kProbe = WM_APP + 1;
     static constexpr INT_PTR kEndedByProbe = 42;
 
     ThrowingDlg(HWND owner, bool nested) noexcept : Dialog(IDD_ABOUTBOX, owner), nested_(nested) {}
 
     int throws = 0;
-    bool visibleAfterThrow = false;
+    bool answeredAfterThrow = false;
     INT_PTR nestedResult = 0;
 
 protected:
@@ -170,36 +170,28 @@ private:
             ThrowingDlg inner(GetSafeHwnd(), false);
             nestedResult = inner.DoModal();
             EXPECT_EQ(inner.throws, 1);
-            EXPECT_TRUE(inner.visibleAfterThrow);
+            EXPECT_TRUE(inner.answeredAfterThrow);
         }
-        ::SetTimer(GetSafeHwnd(), kProbeTimer, 10, nullptr);
+        ::PostMessageW(GetSafeHwnd(), kProbe, 0, 0);
         ++throws;
         if (nested_) {
             throw std::runtime_error("the handler failed");
         }
         throw 7; // not even a std::exception
     }
-    void OnProbeTick(WPARAM timerId) {
-        if (timerId != kProbeTimer) {
-            return;
-        }
-        const bool visible = ::IsWindowVisible(GetSafeHwnd()) != FALSE;
-        if (!visible && ++ticks_ < kProbeTicks) {
-            return;
-        }
-        ::KillTimer(GetSafeHwnd(), kProbeTimer);
-        visibleAfterThrow = throws == 1 && visible;
+    void OnProbe() {
+        answeredAfterThrow = throws == 1 && ::IsWindow(GetSafeHwnd()) != FALSE &&
+                             ::IsWindowEnabled(GetSafeHwnd()) != FALSE;
         EndDialog(kEndedByProbe);
     }
 
     static const MessageMapEntry<ThrowingDlg> messageMap[];
     bool nested_;
-    int ticks_ = 0;
 };
 
 const MessageMapEntry<ThrowingDlg> ThrowingDlg::messageMap[] = {
     OnCommand<&ThrowingDlg::OnThrowingCommand>(ThrowingDlg::kThrowingCommand),
-    OnMessage<&ThrowingDlg::OnProbeTick>(WM_TIMER),
+    OnMessage<&ThrowingDlg::OnProbe>(ThrowingDlg::kProbe),
 };
 
 MessageResult ThrowingDlg::HandleMessage(const WindowMessage& msg) {
@@ -212,7 +204,7 @@ TEST(Dialog, HandlerThatThrowsLeavesTheDialogAndItsOwnerRunning) {
     EXPECT_EQ(outer.nestedResult, ThrowingDlg::kEndedByProbe)
         << "the inner dialog ended without its probe";
     EXPECT_EQ(outer.throws, 1);
-    EXPECT_TRUE(outer.visibleAfterThrow) << "the owner did not answer after its handler threw";
+    EXPECT_TRUE(outer.answeredAfterThrow) << "the owner did not answer after its handler threw";
 
     // The thread goes on to run dialogs as before.
     ThrowingDlg again(nullptr, false);
