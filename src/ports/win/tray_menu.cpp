@@ -164,8 +164,11 @@ bool TrayMenu::FillLevel(HMENU popup, const std::vector<ports::MenuEntry>& entri
         }
         case ports::MenuEntry::Kind::Item:
             // The placeholders' insertion results do not matter: the menu is shown regardless.
+            // An item without text goes in as the template's blank item did, with no string, so
+            // that the keyboard passes over it.
             if (!::InsertMenuW(popup, position, MF_BYPOSITION | MF_STRING | StateFlags(entry),
-                               static_cast<UINT_PTR>(entry.id), text.c_str()) &&
+                               static_cast<UINT_PTR>(entry.id),
+                               text.empty() ? nullptr : text.c_str()) &&
                 !entry.greyed) {
                 return false;
             }
