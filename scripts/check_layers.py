@@ -2,8 +2,11 @@
 """Fails when an #include goes against the layers.
 
 Arrows run one way: host (src/app/<platform>/) -> each subsystem's platform code
-(src/<subsystem>/<platform>/, and src/support/) -> framework (src/framework/) -> portable core
-(src/common/ and the top level of every other subsystem). Usage:
+(src/<subsystem>/<platform>/) -> framework (src/framework/) -> portable core (src/common/ and
+the top level of every other subsystem). Across the arrows: Win32 code (win/) and Linux code
+(linux/, posix/) never include each other, by path or by platform header; a subsystem's
+platform code includes only its own subsystem, the core and (Win32 only) the framework; one
+host never includes the other. Usage:
 
     check_layers.py [SRC_DIR]      check a source tree (default: src/ beside this script)
     check_layers.py --self-test    prove that every rule catches what it should
@@ -14,7 +17,9 @@ import sys
 import tempfile
 
 PLATFORM_DIRS = {"win", "linux", "posix"}
-NOT_SUBSYSTEMS = {"app", "framework", "support"}
+NOT_SUBSYSTEMS = {"app", "framework"}
+# The two sides of the program: the Win32 side and the Linux side (POSIX code serves Linux).
+SIDE_OF_DIR = {"win": "Win32", "linux": "Linux", "posix": "Linux"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
@@ -26,9 +31,36 @@ PLATFORM_HEADER = re.compile(
 )
 
 
+# Headers only one side may see.
+WIN32_HEADER = re.compile(
+    r"^(windows|win[a-z0-9]*|shellapi|commctrl|setupapi|shlobj|shlwapi|objbase|ole2|tchar"
+    r"|cfgmgr32|devguid|dbt)\.h$",
+    re.IGNORECASE,
+)
+LINUX_HEADER = re.compile(r"^(libudev\.h|Q[A-Za-z]*(/.*)?|Qt[A-Za-z]*/.*|unistd\.h|sys/.*)$")
+
+
 def is_platform_path(header):
     parts = header.split("/")
     return any(part in PLATFORM_DIRS for part in parts[:-1])
+
+
+def side_of(path_text):
+    """"Win32", "Linux" or None for a path such as "config/win/x.h"."""
+    for part in path_text.split("/")[:-1]:
+        if part in SIDE_OF_DIR:
+            return SIDE_OF_DIR[part]
+    return None
+
+
+def side_of_header(kind, header):
+    if kind == '"':
+        return side_of(header)
+    if WIN32_HEADER.match(header):
+        return "Win32"
+    if LINUX_HEADER.match(header):
+        return "Linux"
+    return None
 
 
 def core_violation(kind, header):
@@ -47,20 +79,37 @@ def room_of(relative):
         return room, "host"
     if room == "framework":
         return room, "framework"
-    if room == "support" or (len(parts) > 2 and parts[1] in PLATFORM_DIRS):
+    if len(parts) > 2 and parts[1] in PLATFORM_DIRS:
         return room, "subsystem platform"
     return room, "core"
 
 
-def violation(layer, kind, header):
+def subsystem_violation(room, side, header):
+    """What a subsystem's platform code may include: its own room, the core, the framework."""
+    top = header.split("/")[0]
+    if top == "app":
+        return "a subsystem including the host"
+    if top == "framework":
+        return None if side == "Win32" else "Linux code including the Win32 framework"
+    if top != room and is_platform_path(header):
+        return "a subsystem including another subsystem's platform code"
+    return None
+
+
+def violation(relative, layer, kind, header):
     if layer == "core":
         return core_violation(kind, header)
+    own_side = side_of(relative.as_posix())
+    other_side = side_of_header(kind, header)
+    if layer == "host" and kind == '"' and header.split("/")[0] == "app" and other_side != own_side:
+        return "a host including the other host"
+    if own_side and other_side and other_side != own_side:
+        return f"{own_side} code including {other_side} code"
     if kind != '"':
         return None
-    top = header.split("/")[0]
-    if layer == "subsystem platform" and top == "app":
-        return "a subsystem including the host"
-    if layer == "framework" and top != "framework":
+    if layer == "subsystem platform":
+        return subsystem_violation(relative.parts[0], own_side, header)
+    if layer == "framework" and header.split("/")[0] != "framework":
         return "the framework including Portmaven"
     return None
 
@@ -74,7 +123,7 @@ def check(src):
         _, layer = room_of(relative)
         for match in INCLUDE.finditer(path.read_text(encoding="utf-8")):
             kind, header = match.group(1), match.group(2)
-            why = violation(layer, kind, header)
+            why = violation(relative, layer, kind, header)
             if why:
                 line = path.read_text(encoding="utf-8")[: match.start()].count("\n") + 1
                 findings.append(f"src/{relative}:{line}: {why}: #include {kind}{header}")
@@ -82,27 +131,60 @@ def check(src):
 
 
 def self_test():
-    bad = {
-        "config/command_file.cpp": '#include "config/win/file_system.h"',
-        "ports/port_name.h": "#include <windows.h>",
-        "common/text.cpp": "#include <QString>",
-        "about/hyper_link_model.cpp": "#include <libudev.h>",
-        "ports/menu_selection.cpp": '#include "framework/win/dialog.h"',
-        "config/x.cpp": '#include "config/linux/x.h"',
-        "ports/win/port_menu_win.cpp": '#include "app/win/portmaven_dlg.h"',
-        "about/linux/about_dialog.cpp": '#include "app/linux/tray_host.h"',
-        "framework/win/dialog.cpp": '#include "ports/menu_ids.h"',
-    }
+    bad = [
+        ("config/command_file.cpp", '#include "config/win/file_system.h"', "portable core"),
+        ("ports/port_name.h", "#include <windows.h>", "portable core"),
+        ("common/text.cpp", "#include <QString>", "portable core"),
+        ("about/hyper_link_model.cpp", "#include <libudev.h>", "portable core"),
+        ("ports/menu_selection.cpp", '#include "framework/win/dialog.h"', "portable core"),
+        ("config/x.cpp", '#include "config/linux/x.h"', "portable core"),
+        ("ports/win/launch.cpp", '#include "app/win/portmaven_dlg.h"',
+         "a subsystem including the host"),
+        ("about/linux/about_box.cpp", '#include "app/linux/tray_host.h"',
+         "a subsystem including the host"),
+        ("framework/win/dialog.cpp", '#include "ports/menu_ids.h"',
+         "the framework including Portmaven"),
+        # Win32 and Linux code never meet, by path or by platform header.
+        ("config/win/configure_dlg.cpp", '#include "config/linux/command_store.h"',
+         "Win32 code including Linux code"),
+        ("config/win/command_store.cpp", '#include "config/posix/file_system.h"',
+         "Win32 code including Linux code"),
+        ("ports/win/tray_menu.cpp", "#include <QMenu>", "Win32 code including Linux code"),
+        ("ports/win/serial_port_enum.cpp", "#include <libudev.h>",
+         "Win32 code including Linux code"),
+        ("ports/linux/launch.cpp", '#include "ports/win/launch.h"',
+         "Linux code including Win32 code"),
+        ("config/posix/file_system.cpp", "#include <windows.h>", "Linux code including Win32 code"),
+        ("about/linux/about_box.cpp", '#include "framework/win/dialog.h"',
+         "Linux code including Win32 code"),
+        # A subsystem's platform code stays in its own room, the core and the framework.
+        ("config/win/configure_dlg.cpp", '#include "ports/win/launch.h"',
+         "another subsystem's platform code"),
+        ("about/linux/about_box.cpp", '#include "config/linux/xdg_config.h"',
+         "another subsystem's platform code"),
+        # One host never includes the other.
+        ("app/win/portmaven_dlg.cpp", '#include "app/linux/tray_host.h"',
+         "a host including the other host"),
+        ("app/linux/tray_host.cpp", '#include "app/win/portmaven_dlg.h"',
+         "a host including the other host"),
+    ]
     good = {
         "config/command_file.cpp": '#include "config/file_system.h"\n#include <cstdint>',
-        "ports/win/port_menu_win.cpp": '#include "ports/port_name.h"\n#include <windows.h>',
-        "ports/linux/enum.cpp": "#include <libudev.h>\n#include <QString>",
-        "app/win/host.cpp": '#include "ports/win/port_menu_win.h"',
+        "ports/win/launch.cpp": '#include "ports/port_name.h"\n#include <windows.h>\n'
+        '#include "ports/win/launch.h"\n#include "framework/win/dialog.h"\n'
+        '#include "config/command_list.h"\n#include "common/text.h"',
+        "ports/linux/enum.cpp": "#include <libudev.h>\n#include <QString>\n#include <unistd.h>\n"
+        '#include "ports/linux/enum.h"\n#include "config/command_list.h"',
+        "config/linux/store.cpp": '#include "config/posix/file_system.h"',
+        "app/win/host.cpp": '#include "ports/win/launch.h"\n#include "config/win/configure_dlg.h"\n'
+        '#include "app/win/portmaven_dlg.h"\n#include "framework/win/dialog.h"',
+        "app/linux/tray_host.cpp": '#include "ports/linux/tray_menu.h"\n'
+        '#include "app/linux/tray_host.h"',
         "framework/win/dialog.cpp": '#include "framework/win/message_map.h"',
     }
     failures = []
     with tempfile.TemporaryDirectory() as temp:
-        for name, text in list(bad.items()) + [(None, None)]:
+        for name, text, why in bad + [(None, None, None)]:
             for path in pathlib.Path(temp).rglob("*.*"):
                 path.unlink()
             files = dict(good)
@@ -113,8 +195,8 @@ def self_test():
                 target.parent.mkdir(parents=True, exist_ok=True)
                 target.write_text(content + "\n", encoding="utf-8")
             findings = check(pathlib.Path(temp))
-            if name and len(findings) != 1:
-                failures.append(f"{name}: {text!r} gave {findings}")
+            if name and (len(findings) != 1 or why not in findings[0]):
+                failures.append(f"{name}: {text!r} gave {findings}, not {why!r}")
             if not name and findings:
                 failures.append(f"a clean tree gave {findings}")
     for failure in failures:

@@ -4,8 +4,9 @@
 #                                      LICENSE.txt
 #   Portmaven-<version>-setup.exe      the per-user Windows installer
 #   portmaven_<version>_amd64.deb      the Linux program's Debian package
-# Each kind of artefact is one function below that builds in a release tree of its own and
-# copies its files into dist/; another kind is one more function and one more line in the list.
+# Each kind of artefact is one workflow preset in CMakePresets.json (configure, build and, for
+# the .deb, CPack in a release tree of its own) and one function below that runs it and copies
+# its files into dist/; another kind is one more of each and one more line in the list.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -15,9 +16,7 @@ dist="$PWD/dist"
 # The Windows tree builds its artefacts with every build (cmake/Packaging.cmake).
 windows_artefacts() {
     local tree=build/package-windows
-    cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw64.cmake" >/dev/null
-    cmake --build "$tree" --target portmaven_artefacts
+    cmake --workflow --preset package-windows
     cp "$tree"/dist/Portmaven-*-win64.zip "$tree"/dist/Portmaven-*-setup.exe "$dist/"
 }
 
@@ -25,11 +24,8 @@ windows_artefacts() {
 # package lintian finds errors in is not released.
 debian_package() {
     local tree=build/package-deb
-    cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DPORTMAVEN_WITH_WINDOWS=OFF -DPORTMAVEN_WITH_FUZZ=OFF >/dev/null
-    cmake --build "$tree" --target portmaven
     rm -f "$tree"/deb/portmaven_*.deb
-    (cd "$tree" && cpack -G DEB >/dev/null)
+    cmake --workflow --preset package-deb
     local deb
     deb=$(find "$tree/deb" -maxdepth 1 -name 'portmaven_*_amd64.deb')
     lintian --fail-on error "$deb"

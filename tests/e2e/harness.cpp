@@ -339,29 +339,4 @@ void TypeText(std::wstring_view text) {
     }
 }
 
-std::wstring WindowText(HWND window) {
-    wchar_t buffer[2048] = {};
-    // WM_GETTEXT works across processes, also for controls of another program.
-    const LRESULT length =
-        ::SendMessageW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
-    return {buffer, static_cast<size_t>(length > 0 ? length : 0)};
-}
-
-std::wstring ClassName(HWND window) {
-    wchar_t buffer[256] = {};
-    const int length = ::GetClassNameW(window, buffer, static_cast<int>(std::size(buffer)));
-    return {buffer, static_cast<size_t>(length > 0 ? length : 0)};
-}
-
-std::wstring MessageBoxText(HWND box) {
-    std::wstring text;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (_wcsicmp(ClassName(child).c_str(), L"Static") == 0) {
-            text += WindowText(child);
-        }
-    }
-    return text;
-}
-
 } // namespace portmaven::e2e

@@ -5,6 +5,7 @@
 
 #include "support/win/temp_folder.h"
 #include "support/win/wait.h"
+#include "support/win/window_query.h"
 
 #include <windows.h>
 
@@ -54,10 +55,13 @@ std::optional<std::vector<CommandText>> ReadConfigFile(const std::wstring& path)
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, std::string_view bytes);
 
+using win::test_support::ClassName;
 using win::test_support::FileNames;
+using win::test_support::MessageBoxText;
 using win::test_support::RemoveTree;
 using win::test_support::TempPath;
 using win::test_support::WaitUntil;
+using win::test_support::WindowText;
 
 // Starts a command line as the system starts a Run value or a shortcut and waits for it; its
 // exit code, or nullopt when it could not start or did not end in time.
@@ -137,10 +141,5 @@ bool ChooseCommand(const PortmavenProcess& app, int port, int command);
 // Real keyboard input to whatever has the focus.
 void PressKey(WORD virtualKey, int times = 1);
 void TypeText(std::wstring_view text);
-
-std::wstring WindowText(HWND window);
-std::wstring ClassName(HWND window);
-// The message of a message box: the texts of its static controls.
-std::wstring MessageBoxText(HWND box);
 
 } // namespace portmaven::e2e

@@ -90,11 +90,9 @@ void CAboutDlg::ShowIconForDpi() {
 }
 
 void CAboutDlg::FitLinkToText(const CHyperLink& link) const {
-    try {
-        FitControlToText(link.GetSafeHwnd(), m_nMaxLinkWidth);
-    } catch (...) {
-        // The control keeps its template size.
-    }
+    // Should the measuring throw, Dialog::Dispatch catches it and the control keeps its
+    // template size: nothing in OnInitDialog comes after this.
+    FitControlToText(link.GetSafeHwnd(), m_nMaxLinkWidth);
 }
 
 } // namespace portmaven::win

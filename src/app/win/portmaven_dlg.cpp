@@ -261,23 +261,16 @@ MessageResult CPortmavenDlg::OnTimer(WPARAM timerId) {
     return kDefaultProcessing;
 }
 
+// A failure in either dialog reaches Dialog::Dispatch, which keeps the tray program running.
 void CPortmavenDlg::OnMenuProperties() {
-    try {
-        CommandFileSaver saver;
-        RunConfigureDialog(GetSafeHwnd(), config::g_CommandList, saver);
-        // Close may have switched the port notices.
-        ApplyNotifySetting();
-    } catch (...) {
-        // A failure in the dialog must not end the tray program.
-    }
+    CommandFileSaver saver;
+    RunConfigureDialog(GetSafeHwnd(), config::g_CommandList, saver);
+    // Close may have switched the port notices.
+    ApplyNotifySetting();
 }
 
 void CPortmavenDlg::OnMenuAbout() {
-    try {
-        RunAboutBox(GetSafeHwnd());
-    } catch (...) {
-        // Nothing to tell the user; the program carries on.
-    }
+    RunAboutBox(GetSafeHwnd());
 }
 
 } // namespace portmaven::win

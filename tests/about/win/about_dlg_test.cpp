@@ -9,6 +9,7 @@
 #include "framework/win/wide_text.h"
 #include "resource.h"
 #include "support/win/dialog_dpi_change.h"
+#include "support/win/window_query.h"
 
 #include <gtest/gtest.h>
 
@@ -19,33 +20,8 @@
 namespace portmaven::win {
 namespace {
 
-struct Colours {
-    COLORREF text = 0;
-    int bkMode = 0;
-    HFONT font = nullptr;
-    bool underlined = false;
-};
-
-// A colour request through the dialog, as the link control makes it when it paints.
-Colours RequestThroughDialog(HWND dialog, HWND link) {
-    Colours colours;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ stockFont = ::GetCurrentObject(dc, OBJ_FONT);
-    ::SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                   reinterpret_cast<LPARAM>(link));
-    colours.text = ::GetTextColor(dc);
-    colours.bkMode = ::GetBkMode(dc);
-    auto* font = static_cast<HFONT>(::GetCurrentObject(dc, OBJ_FONT));
-    if (font != stockFont) {
-        colours.font = font;
-        LOGFONTW logFont{};
-        ::GetObjectW(font, sizeof logFont, &logFont);
-        colours.underlined = logFont.lfUnderline != 0;
-    }
-    ::SelectObject(dc, stockFont);
-    ::DeleteDC(dc);
-    return colours;
-}
+using test_support::ClassName;
+using test_support::RequestColours;
 
 std::wstring ToolTipTextFor(HWND tool) {
     struct Search {
@@ -56,9 +32,7 @@ std::wstring ToolTipTextFor(HWND tool) {
         ::GetCurrentThreadId(),
         [](HWND window, LPARAM lParam) -> BOOL {
             auto* s = reinterpret_cast<Search*>(lParam);
-            wchar_t className[64] = {};
-            ::GetClassNameW(window, className, 64);
-            if (std::wstring(className) != TOOLTIPS_CLASSW) {
+            if (ClassName(window) != TOOLTIPS_CLASSW) {
                 return TRUE;
             }
             wchar_t text[128] = {};
@@ -121,7 +95,7 @@ private:
         EXPECT_EQ(linkRect.bottom - linkRect.top, extent.cy + 2);
 
         // At rest: blue, transparent, not underlined.
-        const Colours rest = RequestThroughDialog(dialog, link);
+        const auto rest = RequestColours(dialog, link);
         EXPECT_EQ(rest.text, RGB(0, 0, 255));
         EXPECT_EQ(rest.bkMode, TRANSPARENT);
         ASSERT_NE(rest.font, nullptr);
@@ -134,7 +108,7 @@ private:
             ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_LINK_CURSOR));
         ASSERT_NE(hand, nullptr);
         EXPECT_EQ(::GetCursor(), hand);
-        const Colours hover = RequestThroughDialog(dialog, link);
+        const auto hover = RequestColours(dialog, link);
         EXPECT_EQ(hover.text, RGB(255, 0, 0));
         EXPECT_TRUE(hover.underlined);
         EXPECT_EQ(::GetObjectType(rest.font), 0u) << "the previous link font was kept";
@@ -196,7 +170,7 @@ private:
         EXPECT_EQ(linkRect.bottom, extent.cy + 2);
         ::SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        const Colours hover = RequestThroughDialog(dialog, link);
+        const auto hover = RequestColours(dialog, link);
         ASSERT_NE(hover.font, nullptr);
         LOGFONTW linkFont{};
         ::GetObjectW(hover.font, sizeof linkFont, &linkFont);

@@ -5,16 +5,15 @@
 
 #include "framework/win/scoped_handle.h"
 #include "support/win/wait.h"
+#include "support/win/window_query.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace portmaven::win {
 namespace {
@@ -34,60 +33,9 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// What one colour request left in a fresh device context.
-struct Paint {
-    HBRUSH brush = nullptr;
-    COLORREF text = 0;
-    COLORREF back = 0;
-    int bkMode = 0;
-    HFONT font = nullptr;
-    bool underlined = false;
-};
-
+using Paint = test_support::ColourRequest;
 using test_support::PumpFor;
 using test_support::PumpUntil;
-
-// Watches for message boxes captioned "Error" of this process, records their text and owner and
-// closes them, so that a click whose open fails does not block the test.
-class ErrorBoxWatcher {
-public:
-    ErrorBoxWatcher()
-        : thread_([this] {
-              while (!stop_) {
-                  if (HWND box = ::FindWindowW(L"#32770", L"Error")) {
-                      wchar_t text[256] = {};
-                      ::GetWindowTextW(::GetDlgItem(box, 0xFFFF), text, 256);
-                      lastText_ = text;
-                      owner_ = ::GetWindow(box, GW_OWNER);
-                      ++count_;
-                      ::SendMessageW(box, WM_COMMAND, IDOK, 0);
-                      while (::IsWindow(box) && !stop_) {
-                          ::Sleep(10);
-                      }
-                  }
-                  ::Sleep(20);
-              }
-          }) {}
-    ~ErrorBoxWatcher() {
-        stop_ = true;
-        thread_.join();
-    }
-    ErrorBoxWatcher(const ErrorBoxWatcher&) = delete;
-    ErrorBoxWatcher& operator=(const ErrorBoxWatcher&) = delete;
-    ErrorBoxWatcher(ErrorBoxWatcher&&) = delete;
-    ErrorBoxWatcher& operator=(ErrorBoxWatcher&&) = delete;
-
-    [[nodiscard]] int Count() const { return count_; }
-    [[nodiscard]] std::wstring LastText() const { return lastText_; }
-    [[nodiscard]] HWND Owner() const { return owner_; }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::atomic<int> count_{0};
-    std::wstring lastText_; // written before count_ is raised, read after
-    std::atomic<HWND> owner_{nullptr};
-    std::thread thread_;
-};
 
 class HyperLinkWin : public testing::Test {
 protected:
@@ -124,28 +72,8 @@ protected:
         return control;
     }
 
-    // One colour request as the static control makes it at paint time, into a fresh device
-    // context that is gone again afterwards (so no link font stays selected anywhere).
     Paint RequestColours(HWND control = nullptr) {
-        Paint paint;
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        HGDIOBJ stockFont = ::GetCurrentObject(dc, OBJ_FONT);
-        paint.brush = reinterpret_cast<HBRUSH>(
-            ::SendMessageW(host_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(control != nullptr ? control : control_)));
-        paint.text = ::GetTextColor(dc);
-        paint.back = ::GetBkColor(dc);
-        paint.bkMode = ::GetBkMode(dc);
-        auto* font = static_cast<HFONT>(::GetCurrentObject(dc, OBJ_FONT));
-        if (font != stockFont) {
-            paint.font = font;
-            LOGFONTW logFont{};
-            ::GetObjectW(font, sizeof logFont, &logFont);
-            paint.underlined = logFont.lfUnderline != 0;
-        }
-        ::SelectObject(dc, stockFont);
-        ::DeleteDC(dc);
-        return paint;
+        return test_support::RequestColours(host_, control != nullptr ? control : control_);
     }
 
     void Hover() {
@@ -365,7 +293,7 @@ TEST_F(HyperLinkWin, ClickOpensTheTargetThroughTheShellAndShowsVisited) {
     link_->SetHoverAndVisitedColors(RGB(255, 0, 0), RGB(111, 49, 152));
     ASSERT_TRUE(link_->SetTarget(u" " + script.u16string() + u" "));
 
-    ErrorBoxWatcher boxes;
+    test_support::MessageBoxWatcher boxes(L"Error");
     Hover();
     Press();
     Release();
@@ -381,7 +309,7 @@ TEST_F(HyperLinkWin, FailedOpenShowsTheErrorBoxAndTheNormalColour) {
     ASSERT_TRUE(link_->SubclassWindow(control_));
     link_->SetHoverAndVisitedColors(RGB(255, 0, 0), RGB(111, 49, 152));
     ASSERT_TRUE(link_->SetTarget(u"Z:\\no\\such\\folder\\portmaven-missing.txt"));
-    ErrorBoxWatcher boxes;
+    test_support::MessageBoxWatcher boxes(L"Error");
 
     // A release outside, or one without the press that took the capture, opens nothing.
     Press();

@@ -6,6 +6,7 @@
 #include "about/about_texts.h"
 #include "framework/win/wide_text.h"
 #include "resource.h"
+#include "support/win/window_query.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 namespace {
 
 using portmaven::win::AsWide;
+using portmaven::win::test_support::ClassName;
+using portmaven::win::test_support::WindowText;
 
 // The template with its font's point size replaced. DIALOGEX layout: a fixed header, then the
 // menu, class and caption (each none, an ordinal or a string), then the point size.
@@ -44,19 +47,6 @@ std::vector<BYTE> TemplateAtPointSize(WORD dialogId, WORD scalePercent) {
 
 INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
-}
-
-std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring ClassOf(HWND control) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(control, name, 64);
-    return name;
 }
 
 struct Misfit {
@@ -92,7 +82,7 @@ public:
     [[nodiscard]] HWND Control(std::wstring_view text) const {
         for (HWND control = ::GetWindow(window_, GW_CHILD); control != nullptr;
              control = ::GetWindow(control, GW_HWNDNEXT)) {
-            if (TextOf(control) == text) {
+            if (WindowText(control) == text) {
                 return control;
             }
         }
@@ -114,9 +104,9 @@ private:
 
 // The size of a control's text on one line, drawn with the control's own font.
 SIZE TextExtent(HWND control) {
-    const std::wstring text = TextOf(control);
+    const std::wstring text = WindowText(control);
     const LONG style = ::GetWindowLongW(control, GWL_STYLE);
-    const bool noPrefix = ClassOf(control) == L"Static" && (style & SS_NOPREFIX) != 0;
+    const bool noPrefix = ClassName(control) == L"Static" && (style & SS_NOPREFIX) != 0;
     HDC dc = ::GetDC(control);
     const HGDIOBJ previous =
         ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
@@ -136,7 +126,7 @@ std::vector<Misfit> MisfitsOf(WORD dialogId, WORD scalePercent) {
     for (HWND control = ::GetWindow(dialog.Window(), GW_CHILD); control != nullptr;
          control = ::GetWindow(control, GW_HWNDNEXT)) {
         const LONG style = ::GetWindowLongW(control, GWL_STYLE);
-        const std::wstring kind = ClassOf(control);
+        const std::wstring kind = ClassName(control);
         const bool staticText =
             _wcsicmp(kind.c_str(), L"Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
         const LONG buttonType = style & BS_TYPEMASK;
@@ -154,7 +144,7 @@ std::vector<Misfit> MisfitsOf(WORD dialogId, WORD scalePercent) {
             width -= ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) * 2;
         }
         if (needed.cx > width || needed.cy > client.bottom) {
-            misfits.push_back({TextOf(control), needed, {width, client.bottom}});
+            misfits.push_back({WindowText(control), needed, {width, client.bottom}});
         }
     }
     return misfits;

@@ -6,6 +6,8 @@
 #include "config/linux/configure_dialog.h"
 #include "config/linux/notify_setting.h"
 #include "config/linux/xdg_config.h"
+#include "support/linux/message_box_answerer.h"
+#include "support/linux/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -28,26 +30,7 @@ namespace {
 using config::testing::TempDir;
 namespace fs = std::filesystem;
 
-// Answers every message box the dialog raises, as a user would, and remembers its text.
-class MessageBoxAnswerer {
-public:
-    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box != nullptr && box->isVisible()) {
-                texts_.push_back(box->text().toStdString());
-                box->button(answer)->click();
-            }
-        });
-        timer_.start();
-    }
-    [[nodiscard]] const std::vector<std::string>& Texts() const { return texts_; }
-
-private:
-    QTimer timer_;
-    std::vector<std::string> texts_;
-};
+using test::MessageBoxAnswerer;
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path);
@@ -59,16 +42,12 @@ std::string ReadText(const fs::path& path) {
 class ConfigureDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("XDG_CONFIG_HOME", configHome_.Path().c_str(), 1);
         runKey_ = std::make_unique<AutostartRunKey>(AutostartFilePath(), RunningProgramPath());
         config::g_CommandList.RemoveAllCommands();
         config::g_CommandList.AppendCommand(
             config::MakeCommandRecord(u"Connect", u"picocom -b 115200 %PORT%"));
     }
-    void TearDown() override {
-        ::unsetenv("XDG_CONFIG_HOME");
-        config::g_CommandList.RemoveAllCommands();
-    }
+    void TearDown() override { config::g_CommandList.RemoveAllCommands(); }
 
     // A dialog as "Properties" opens it.
     std::unique_ptr<ConfigureDialog> Open() {
@@ -89,6 +68,7 @@ protected:
     static QTableWidget* Rows(QWidget& dialog) { return Child<QTableWidget>(dialog, "commands"); }
 
     TempDir configHome_;
+    test::ScopedEnv configHomeVariable_{"XDG_CONFIG_HOME", configHome_.Path().string()};
     CommandFileSaver saver_;
     IniNotifySetting notifySetting_{configHome_.Path() / "portmaven" / "portmaven.conf"};
     // Made once the configuration folder is set, as "Properties" makes it at each opening.

@@ -6,6 +6,7 @@
 #include "framework/win/dpi.h"
 #include "resource.h"
 #include "support/win/dialog_dpi_change.h"
+#include "support/win/window_query.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,8 @@ using config::MakeCommandRecord;
 using config::testing::FakeNotifySetting;
 using config::testing::FakeRunKey;
 using config::testing::FakeSaver;
+using test_support::ClassName;
+using test_support::WindowText;
 
 // Runs a script inside the dialog's modal loop once it is up; a dialog the script did not end
 // ends itself with kNotEnded right after, so that a failing test cannot hang.
@@ -135,9 +138,7 @@ TEST_F(ConfigureDlgTest, OpensFromTemplateWithEveryControlAndTheListLoaded) {
     runKey.present = true;
     const INT_PTR result = Run([](ScriptedConfigureDlg& d) {
         HWND hwnd = d.GetSafeHwnd();
-        wchar_t caption[64] = {};
-        ::GetWindowTextW(hwnd, caption, 64);
-        EXPECT_STREQ(caption, L"Configure");
+        EXPECT_EQ(WindowText(hwnd), L"Configure");
         const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
         EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
 
@@ -234,13 +235,9 @@ TEST_F(ConfigureDlgTest, ControlsComeInTabOrderWhereTheTemplatePutsThem) {
             ASSERT_NE(child, nullptr) << "missing the control of id " << control.id;
             SCOPED_TRACE(::testing::Message() << "control of id " << control.id);
             EXPECT_EQ(::GetDlgCtrlID(child), control.id);
-            wchar_t className[64] = {};
-            ::GetClassNameW(child, className, 64);
-            EXPECT_STREQ(className, control.className);
+            EXPECT_EQ(ClassName(child), control.className);
             if (control.text != nullptr) {
-                wchar_t text[64] = {};
-                ::GetWindowTextW(child, text, 64);
-                EXPECT_STREQ(text, control.text);
+                EXPECT_EQ(WindowText(child), control.text);
             }
             // Position and size are converted one by one, as the dialog manager does.
             RECT want = control.dialogUnits;

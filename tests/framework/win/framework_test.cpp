@@ -1,10 +1,14 @@
-// The shell's small framework: handle ownership and message-map dispatch on the real API.
+// The shell's small framework: handle ownership, message-map dispatch and the modal dialog's
+// exception boundary on the real API.
 #include "framework/win/com_apartment.h"
+#include "framework/win/dialog.h"
 #include "framework/win/message_map.h"
 #include "framework/win/scoped_handle.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <thread>
 #include <utility>
 
@@ -133,6 +137,78 @@ TEST(MessageMap, RegisteredMessageMatchesByName) {
     EXPECT_EQ(r.registered, 1);
     EXPECT_FALSE(DispatchMessageMap<Recorder>(kMap, r, {id + 1, 0, 0}));
     EXPECT_EQ(r.registered, 1);
+}
+
+// A modal dialog (any template of the program will do) whose command handler throws. The
+// handler posts a probe first; the probe reaches the dialog only if its modal loop and window
+// outlived the throw, records that and ends the dialog. (Both end before the dialog manager
+// would show them, once the queue is empty: nothing here needs the screen.) With
+// `nested`, the handler first runs a second such dialog modal to this one, as the tray host runs
+// the Configure dialog from its menu handler.
+class ThrowingDlg : public Dialog {
+public:
+    static constexpr UINT kThrowingCommand = 0x7F01; // in no template
+    static constexpr UINT kProbe = WM_APP + 1;
+    static constexpr INT_PTR kEndedByProbe = 42;
+
+    ThrowingDlg(HWND owner, bool nested) noexcept : Dialog(IDD_ABOUTBOX, owner), nested_(nested) {}
+
+    int throws = 0;
+    bool answeredAfterThrow = false;
+    INT_PTR nestedResult = 0;
+
+protected:
+    BOOL OnInitDialog() override {
+        ::PostMessageW(GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(kThrowingCommand, 0), 0);
+        return TRUE;
+    }
+    MessageResult HandleMessage(const WindowMessage& msg) override;
+
+private:
+    void OnThrowingCommand() {
+        if (nested_) {
+            ThrowingDlg inner(GetSafeHwnd(), false);
+            nestedResult = inner.DoModal();
+            EXPECT_EQ(inner.throws, 1);
+            EXPECT_TRUE(inner.answeredAfterThrow);
+        }
+        ::PostMessageW(GetSafeHwnd(), kProbe, 0, 0);
+        ++throws;
+        if (nested_) {
+            throw std::runtime_error("the handler failed");
+        }
+        throw 7; // not even a std::exception
+    }
+    void OnProbe() {
+        answeredAfterThrow = throws == 1 && ::IsWindow(GetSafeHwnd()) != FALSE &&
+                             ::IsWindowEnabled(GetSafeHwnd()) != FALSE;
+        EndDialog(kEndedByProbe);
+    }
+
+    static const MessageMapEntry<ThrowingDlg> messageMap[];
+    bool nested_;
+};
+
+const MessageMapEntry<ThrowingDlg> ThrowingDlg::messageMap[] = {
+    OnCommand<&ThrowingDlg::OnThrowingCommand>(ThrowingDlg::kThrowingCommand),
+    OnMessage<&ThrowingDlg::OnProbe>(ThrowingDlg::kProbe),
+};
+
+MessageResult ThrowingDlg::HandleMessage(const WindowMessage& msg) {
+    return DispatchMessageMap<ThrowingDlg>(messageMap, *this, msg);
+}
+
+TEST(Dialog, HandlerThatThrowsLeavesTheDialogAndItsOwnerRunning) {
+    ThrowingDlg outer(nullptr, true);
+    EXPECT_EQ(outer.DoModal(), ThrowingDlg::kEndedByProbe);
+    EXPECT_EQ(outer.nestedResult, ThrowingDlg::kEndedByProbe)
+        << "the inner dialog ended without its probe";
+    EXPECT_EQ(outer.throws, 1);
+    EXPECT_TRUE(outer.answeredAfterThrow) << "the owner did not answer after its handler threw";
+
+    // The thread goes on to run dialogs as before.
+    ThrowingDlg again(nullptr, false);
+    EXPECT_EQ(again.DoModal(), ThrowingDlg::kEndedByProbe);
 }
 
 } // namespace

@@ -2,11 +2,13 @@
 // the folder it was started in and the arguments it received, one per line.
 #include "ports/linux/launch.h"
 
+#include "support/linux/scoped_env.h"
+#include "support/temp_dir.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -19,20 +21,7 @@ namespace {
 
 const ports::SerialPort kUsb10{u"/dev/ttyUSB10", u"10", u"FT232R USB UART (/dev/ttyUSB10)"};
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() { qputenv(name_, old_); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    QByteArray old_;
-};
+using test::ScopedEnv;
 
 void WriteFile(const QString& path, const QByteArray& content, bool executable) {
     QFile file(path);
@@ -47,10 +36,9 @@ void WriteFile(const QString& path, const QByteArray& content, bool executable) 
 class LaunchLinux : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(root_.isValid());
-        ASSERT_TRUE(QDir(root_.path()).mkpath(u"home/bin"_qs));
-        ASSERT_TRUE(QDir(root_.path()).mkpath(u"my tools"_qs));
-        ASSERT_TRUE(QDir(root_.path()).mkpath(u"path"_qs));
+        ASSERT_TRUE(QDir(Path(u""_qs)).mkpath(u"home/bin"_qs));
+        ASSERT_TRUE(QDir(Path(u""_qs)).mkpath(u"my tools"_qs));
+        ASSERT_TRUE(QDir(Path(u""_qs)).mkpath(u"path"_qs));
         // Written under another name and renamed, so that a reader never sees half of it.
         const QByteArray script =
             "#!/bin/sh\n"
@@ -67,7 +55,9 @@ protected:
         WriteFile(Path(u"my tools/not-executable"_qs), script, false);
     }
 
-    QString Path(const QString& relative) const { return root_.filePath(relative); }
+    QString Path(const QString& relative) const {
+        return QDir(QString::fromStdString(root_.Path().string())).filePath(relative);
+    }
     QString Home() const { return Path(u"home"_qs); }
     QString Record() const { return Path(u"record.txt"_qs); }
 
@@ -87,9 +77,9 @@ protected:
         return lines;
     }
 
-    QTemporaryDir root_;
-    ScopedEnv home_{"HOME", Path(u"home"_qs).toUtf8()};
-    ScopedEnv path_{"PATH", Path(u"path"_qs).toUtf8() + ":/usr/bin:/bin"};
+    config::testing::TempDir root_;
+    ScopedEnv home_{"HOME", Path(u"home"_qs).toStdString()};
+    ScopedEnv path_{"PATH", Path(u"path"_qs).toStdString() + ":/usr/bin:/bin"};
 };
 
 TEST_F(LaunchLinux, ExactArgumentsInTheHomeFolder) {
@@ -126,7 +116,7 @@ TEST_F(LaunchLinux, NothingToStartIsRefused) {
 }
 
 TEST_F(LaunchLinux, DefaultConnectUsesTheSerialTerminalOnThePath) {
-    ScopedEnv onlyOurs("PATH", Path(u"path"_qs).toUtf8());
+    ScopedEnv onlyOurs("PATH", Path(u"path"_qs).toStdString());
     EXPECT_EQ(DefaultConnectCommandLine(), u"x-terminal-emulator -e picocom -b 115200 %PORT%");
     WriteFile(Path(u"path/screen"_qs), "#!/bin/sh\n", true);
     WriteFile(Path(u"path/minicom"_qs), "#!/bin/sh\n", false); // not executable: not found
