@@ -24,7 +24,7 @@ void QtPortWatchPlatform::CancelTimer() {
 }
 
 std::optional<std::vector<ports::SerialPort>> QtPortWatchPlatform::Enumerate() {
-    return EnumerateSerialPorts();
+    return EnumerateKnownPorts();
 }
 
 void QtPortWatchPlatform::ShowNotice(const ports::PortNotice& notice) {
