@@ -12,8 +12,9 @@ namespace portmaven::linux_desktop {
 RenamePortDialog::RenamePortDialog(const QString& currentName, QWidget* parent)
     : QDialog(parent), edit_(new QLineEdit(currentName, this)) {
     setWindowTitle(QStringView(ports::kRenamePortTitle).toString());
-    // A character beyond the basic plane takes two units; the core checks the real count.
-    edit_->setMaxLength(static_cast<int>(2 * ports::kMaxDeviceNameLength));
+    // Counted in UTF-16 units, never more than the characters a name may have: nothing typed
+    // is refused afterwards.
+    edit_->setMaxLength(static_cast<int>(ports::kMaxDeviceNameLength));
     edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 40);
     edit_->selectAll();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

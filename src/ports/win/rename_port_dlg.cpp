@@ -15,9 +15,10 @@ CRenamePortDlg::CRenamePortDlg(std::u16string currentName, HWND owner) noexcept
 BOOL CRenamePortDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     ::SetWindowTextW(GetSafeHwnd(), AsWide(ports::kRenamePortTitle));
-    // A character beyond the basic plane takes two units; the core checks the real count.
-    ::SendDlgItemMessageW(GetSafeHwnd(), IDC_PORT_NAME, EM_LIMITTEXT,
-                          2 * ports::kMaxDeviceNameLength, 0);
+    // Counted in UTF-16 units, never more than the characters a name may have: nothing typed
+    // is refused afterwards.
+    ::SendDlgItemMessageW(GetSafeHwnd(), IDC_PORT_NAME, EM_LIMITTEXT, ports::kMaxDeviceNameLength,
+                          0);
     SetItemText(IDC_PORT_NAME, ToWide(currentName_));
     const HWND edit = GetDlgItem(IDC_PORT_NAME);
     ::SendMessageW(edit, EM_SETSEL, 0, -1);
