@@ -63,5 +63,9 @@
 #define IDC_HOMEPAGE_LINK 1010
 #define IDC_LINK_CURSOR 162
 
+// Rename Port dialog
+#define IDD_RENAME_PORT 170
+#define IDC_PORT_NAME 1020
+
 // Application manifest (RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID)
 #define IDR_APP_MANIFEST 1

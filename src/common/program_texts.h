@@ -10,4 +10,12 @@ inline constexpr char16_t kAlreadyRunningText[] = u"Portmaven already running!";
 // The caption of that box.
 inline constexpr char16_t kAlreadyRunningCaption[] = u"Information";
 
+// What "--help" prints: the options both programs take.
+inline constexpr char16_t kCommandLineHelpText[] =
+    u"Options:\n"
+    u"  --list-ports  Print one line per serial port present, in menu order, and end. Fields,\n"
+    u"                separated by tabs: name, label, VID:PID, serial number, manufacturer,\n"
+    u"                \"hidden\" or \"shown\". Works whether or not the program is running.\n"
+    u"  --help        Print this text and end.\n";
+
 } // namespace portmaven::common

@@ -13,6 +13,18 @@ inline constexpr int kMaxCommandItems = kLastCommandId - kFirstCommandId + 1;
 // The greyed "<No Serial Ports>" item.
 inline constexpr int kNoSerialPortsId = 100;
 
+// Each port's own items. Every port has them under the same ids: like a command, a chosen item
+// names its port through the port entry it was chosen under.
+inline constexpr int kPortDetailsId = 110;
+inline constexpr int kCopyPortNameId = 111;
+inline constexpr int kRenamePortId = 112;
+inline constexpr int kHidePortId = 113;
+
+// The hidden port at index i of the hidden ports, in the "Hidden Ports" submenu, is menu command
+// kFirstShowPortId + i; hidden ports past kLastShowPortId are not listed.
+inline constexpr int kFirstShowPortId = 200;
+inline constexpr int kLastShowPortId = 499;
+
 // Fixed items of the tray menu template.
 inline constexpr int kBlankItemId = 32783;
 inline constexpr int kDeviceManagerId = 32772;

@@ -1,10 +1,12 @@
 #include "ports/port_change_watcher.h"
 
+#include "ports/device_settings.h"
 #include "ports/fit_text.h"
 #include "ports/port_notice.h"
 #include "ports/port_set_diff.h"
 
 #include <utility>
+#include <vector>
 
 namespace portmaven::ports {
 
@@ -41,12 +43,15 @@ void PortChangeWatcher::OnTimer() {
     if (!ports) {
         return;
     }
-    const PortSetChange change = DiffPortSets(m_ports, *ports);
+    PortSetChange change = DiffPortSets(m_ports, *ports);
     m_ports = std::move(*ports);
     ShowTooltip();
     if (!m_notificationsEnabled) {
         return;
     }
+    // Ports the user hid come and go without a word.
+    std::erase_if(change.added, [](const SerialPort& port) { return !NoticeDue(port); });
+    std::erase_if(change.removed, [](const SerialPort& port) { return !NoticeDue(port); });
     if (std::optional<PortNotice> notice = MakePortNotice(change)) {
         m_platform.ShowNotice({.title = FitToBuffer(notice->title, m_sizes.title),
                                .text = FitToBuffer(notice->text, m_sizes.text)});

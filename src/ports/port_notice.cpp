@@ -1,6 +1,7 @@
 #include "ports/port_notice.h"
 
 #include "common/program_texts.h"
+#include "ports/device_settings.h"
 
 #include <algorithm>
 #include <string>
@@ -28,7 +29,7 @@ void AppendLines(std::vector<std::u16string>& lines, std::span<const SerialPort>
                  std::u16string_view prefix) {
     for (const SerialPort& port : ports) {
         std::u16string line(prefix);
-        line += port.label;
+        line += ShownLabel(port);
         lines.push_back(std::move(line));
     }
 }

@@ -7,20 +7,51 @@
 
 namespace portmaven::ports {
 
+// What the system tells about the device behind a port; each field empty when unknown.
+struct DeviceIdentity {
+    // Four lower-case hex digits each: "0403", "6001". Both set for a USB device.
+    std::u16string vendorId{};
+    std::u16string productId{};
+    // The device's own serial number, never one the system made up.
+    std::u16string serial{};
+    std::u16string manufacturer{};
+    // Where the device is plugged in, for a USB device without a serial number.
+    std::u16string location{};
+
+    friend bool operator==(const DeviceIdentity&, const DeviceIdentity&) = default;
+    friend bool operator<(const DeviceIdentity& a, const DeviceIdentity& b) {
+        return std::tie(a.vendorId, a.productId, a.serial, a.manufacturer, a.location) <
+               std::tie(b.vendorId, b.productId, b.serial, b.manufacturer, b.location);
+    }
+};
+
 struct SerialPort {
     // The port's own name, what %PORT% becomes and the tooltip lists: "COM5", "/dev/ttyUSB0".
     std::u16string name;
     // Digits: what %PORTNUM% becomes.
     std::u16string number;
-    // The port as the menu shows it: "USB Serial Port (COM5)".
+    // The port as the device describes itself: "USB Serial Port (COM5)". The menu shows the
+    // user's name instead when there is one (ShownLabel).
     std::u16string label;
+    DeviceIdentity device{};
 
-    // Name and label together are the port's identity: the label carries the description, so
-    // a different device that took over the same number counts as a change.
-    friend bool operator==(const SerialPort&, const SerialPort&) = default;
-    // Spelled out: clang-tidy 14 reads the literal 0 of a defaulted <=> as a null pointer.
+    // The user's settings for this device, read at enumeration: the name given to it (empty:
+    // none) and whether it is hidden.
+    std::u16string userName{};
+    bool hidden = false;
+    // Who holds the port open, where the platform can tell: "picocom (1234)"; empty otherwise.
+    std::u16string usedBy{};
+
+    // Name, label and device are the port's identity: the label carries the description, so
+    // a different device that took over the same number counts as a change. The user's
+    // settings are not: renaming or hiding a port is no port change.
+    friend bool operator==(const SerialPort& a, const SerialPort& b) {
+        return std::tie(a.name, a.number, a.label, a.device) ==
+               std::tie(b.name, b.number, b.label, b.device);
+    }
     friend bool operator<(const SerialPort& a, const SerialPort& b) {
-        return std::tie(a.name, a.number, a.label) < std::tie(b.name, b.number, b.label);
+        return std::tie(a.name, a.number, a.label, a.device) <
+               std::tie(b.name, b.number, b.label, b.device);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "ports/tray_menu_model.h"
 
+#include "ports/device_identity.h"
+#include "ports/device_settings.h"
 #include "ports/menu_ids.h"
 #include "ports/ports_texts.h"
 
@@ -51,29 +53,61 @@ std::vector<MenuEntry> CommandItems(const config::CommandList& commands) {
     return items;
 }
 
+MenuEntry PortItem(MenuAction action, int id, std::u16string_view text, std::size_t index) {
+    MenuEntry item = Item(action, id, text, MenuIcon::None);
+    item.port = index;
+    return item;
+}
+
 MenuEntry PortEntry(const SerialPort& port, std::size_t index) {
-    MenuEntry entry = Entry(MenuEntry::Kind::Port, EscapeMenuText(port.label));
+    MenuEntry entry = Entry(MenuEntry::Kind::Port, EscapeMenuText(ShownLabel(port)));
     entry.icon = MenuIcon::Port;
     entry.port = index;
+    entry.children.push_back(Separator());
+    MenuEntry details = Placeholder(kPortDetailsId, EscapeMenuText(PortDetailsText(port)));
+    details.port = index;
+    entry.children.push_back(std::move(details));
+    entry.children.push_back(
+        PortItem(MenuAction::CopyPortName, kCopyPortNameId, kCopyPortNameText, index));
+    entry.children.push_back(
+        PortItem(MenuAction::RenamePort, kRenamePortId, kRenamePortText, index));
+    entry.children.push_back(PortItem(MenuAction::HidePort, kHidePortId, kHidePortText, index));
     return entry;
 }
 
-// The ports from `first` on, at most perLevel of them on this level and the rest one level
-// down, as deep as it takes.
+// The listed ports (indices into `ports`) from `first` on, at most perLevel of them on this
+// level and the rest one level down, as deep as it takes.
 void AppendPorts(std::vector<MenuEntry>& level, std::span<const SerialPort> ports,
-                 std::size_t first, std::size_t perLevel) {
-    const std::size_t count = ports.size() - first;
+                 std::span<const std::size_t> listed, std::size_t first, std::size_t perLevel) {
+    const std::size_t count = listed.size() - first;
     const bool overflows = perLevel > 1 && count > perLevel;
     // One place of a full level goes to the "More Ports" entry itself.
     const std::size_t here = overflows ? perLevel - 1 : count;
     for (std::size_t i = first; i < first + here; ++i) {
-        level.push_back(PortEntry(ports[i], i));
+        level.push_back(PortEntry(ports[listed[i]], listed[i]));
     }
     if (overflows) {
         MenuEntry more = Entry(MenuEntry::Kind::Submenu, kMorePortsText);
-        AppendPorts(more.children, ports, first + here, perLevel);
+        AppendPorts(more.children, ports, listed, first + here, perLevel);
         level.push_back(std::move(more));
     }
+}
+
+// Nothing when no present port is hidden.
+void AppendHiddenPorts(std::vector<MenuEntry>& level, std::span<const SerialPort> ports) {
+    const std::vector<std::size_t> hidden = HiddenPortIndices(ports);
+    if (hidden.empty()) {
+        return;
+    }
+    MenuEntry submenu = Entry(MenuEntry::Kind::Submenu, kHiddenPortsText);
+    const std::size_t listed =
+        std::min(hidden.size(), static_cast<std::size_t>(kLastShowPortId - kFirstShowPortId + 1));
+    for (std::size_t i = 0; i < listed; ++i) {
+        submenu.children.push_back(
+            PortItem(MenuAction::ShowPort, kFirstShowPortId + static_cast<int>(i),
+                     EscapeMenuText(ShownLabel(ports[hidden[i]])), hidden[i]));
+    }
+    level.push_back(std::move(submenu));
 }
 
 } // namespace
@@ -83,11 +117,13 @@ TrayMenuModel BuildTrayMenuModel(std::span<const SerialPort> ports,
     TrayMenuModel model;
     model.commandItems = CommandItems(commands);
 
-    if (ports.empty()) {
+    const std::vector<std::size_t> listed = ShownPortIndices(ports);
+    if (listed.empty()) {
         model.entries.push_back(Placeholder(kNoSerialPortsId, kNoSerialPortsText));
     } else {
-        AppendPorts(model.entries, ports, 0, layout.portsPerLevel);
+        AppendPorts(model.entries, ports, listed, 0, layout.portsPerLevel);
     }
+    AppendHiddenPorts(model.entries, ports);
 
     if (layout.windowsTemplate) {
         // The template's empty item stays below the ports; choosing it does nothing.

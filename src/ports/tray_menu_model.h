@@ -19,6 +19,10 @@ namespace portmaven::ports {
 enum class MenuAction {
     None,          // a greyed placeholder, the blank item, a submenu entry or a separator
     LaunchCommand, // runs the command at `command` for the port the entry belongs to
+    CopyPortName,  // puts the port's name on the clipboard
+    RenamePort,    // asks for a name of the user's for the port's device
+    HidePort,      // takes the port out of the menu and its notices
+    ShowPort,      // lists the hidden port at `port` in the menu again
     DeviceManager,
     Properties,
     About,
@@ -44,11 +48,14 @@ struct MenuEntry {
     std::u16string text;
     bool greyed = false;
     MenuIcon icon = MenuIcon::None;
-    // Kind::Port: the index of the port in the list the menu was built from.
+    // Kind::Port, a port's own items and MenuAction::ShowPort: the index of the port in the
+    // list the menu was built from.
     std::size_t port = 0;
     // MenuAction::LaunchCommand: the index of the command in the command list.
     int command = -1;
-    // Kind::Submenu: its entries; Kind::Port: entries of this port's own, after the commands.
+    // Kind::Submenu: its entries; Kind::Port: entries of this port's own, after the commands: a
+    // separator, the greyed details line (kPortDetailsId), Copy, Rename and Hide. They have the
+    // same ids under every port; only the details line's text differs.
     std::vector<MenuEntry> children;
 };
 
@@ -74,7 +81,8 @@ inline constexpr TrayMenuLayout kWindowsLayout{.windowsTemplate = true, .portsPe
 inline constexpr TrayMenuLayout kLinuxLayout{.windowsTemplate = false, .portsPerLevel = 30};
 
 // The menu for these ports and this command list. Commands get ids kFirstCommandId + i;
-// commands past kMaxCommandItems have no id left and are not listed.
+// commands past kMaxCommandItems have no id left and are not listed. Hidden ports are listed
+// only in a "Hidden Ports" submenu after the ports, when there are any.
 TrayMenuModel BuildTrayMenuModel(std::span<const SerialPort> ports,
                                  const config::CommandList& commands, TrayMenuLayout layout);
 

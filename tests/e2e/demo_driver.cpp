@@ -82,7 +82,12 @@ int wmain(int argc, wchar_t** argv) {
 
     std::vector<std::unique_ptr<FakeSerialPort>> ports;
     RemoveLeftoverFakeSerialPorts();
-    ports.push_back(std::make_unique<FakeSerialPort>(L"COM3", L"USB Serial Port"));
+    // A board on FTDI's own bus, so that the submenu's details line has something to show.
+    ports.push_back(std::make_unique<FakeSerialPort>(
+        L"COM3", L"USB Serial Port",
+        FakeDevice{.instanceId = L"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
+                   .hardwareIds = {L"FTDIBUS\\COMPORT&VID_0403&PID_6001"},
+                   .manufacturer = L"FTDI"}));
     ports.push_back(std::make_unique<FakeSerialPort>(L"COM1", L"Communications Port"));
     ports.push_back(
         std::make_unique<FakeSerialPort>(L"COM7", L"Standard Serial over Bluetooth link"));

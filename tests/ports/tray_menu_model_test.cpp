@@ -62,16 +62,38 @@ std::string Outline(const std::vector<MenuEntry>& entries, const std::string& in
 }
 
 TEST(TrayMenuModel, WindowsLayoutFollowsTheTemplate) {
-    const TrayMenuModel model =
-        BuildTrayMenuModel(Ports({u"B (COM4)", u"A (COM1)"}), Commands(3), kWindowsLayout);
-    EXPECT_EQ(Outline(model.entries), "port 0 'B (COM4)' icon\n"
-                                      "port 1 'A (COM1)' icon\n"
+    std::vector<SerialPort> ports = Ports({u"B (COM4)", u"A (COM1)", u"C (COM3)"});
+    // A name of the user's replaces the description; a hidden port is listed only to be shown
+    // again. Every port's own items come after a separator, under the same ids.
+    ports[0].userName = u"Probe & co";
+    ports[0].device = {.vendorId = u"0403", .productId = u"6001", .serial = u"A5"};
+    ports[1].hidden = true;
+    const TrayMenuModel model = BuildTrayMenuModel(ports, Commands(3), kWindowsLayout);
+    EXPECT_EQ(Outline(model.entries), "port 0 'Probe && co (COM1)' icon\n"
+                                      "  ----\n"
+                                      "  item 110 '0403:6001 \xb7 SN A5' greyed\n"
+                                      "  item 111 'Copy Port Name'\n"
+                                      "  item 112 'Rename Port&'\n"
+                                      "  item 113 'Hide Port'\n"
+                                      "port 2 'C (COM3)' icon\n"
+                                      "  ----\n"
+                                      "  item 110 'No device details' greyed\n"
+                                      "  item 111 'Copy Port Name'\n"
+                                      "  item 112 'Rename Port&'\n"
+                                      "  item 113 'Hide Port'\n"
+                                      "submenu 'Hidden Ports'\n"
+                                      "  item 200 'A (COM1)'\n"
                                       "item 32783 ''\n"
                                       "item 32772 'Device Manager' icon\n"
                                       "item 32773 'Properties' icon\n"
                                       "----\n"
                                       "item 32774 'About Portmaven' icon\n"
                                       "item 32775 'Exit' icon\n");
+    EXPECT_EQ(model.entries[0].children[2].action, MenuAction::CopyPortName);
+    EXPECT_EQ(model.entries[1].children[4].action, MenuAction::HidePort);
+    EXPECT_EQ(model.entries[1].children[4].port, 2u);
+    EXPECT_EQ(model.entries[2].children[0].action, MenuAction::ShowPort);
+    EXPECT_EQ(model.entries[2].children[0].port, 1u);
     EXPECT_EQ(Outline(model.commandItems), "item 501 'CmdA' icon\n"
                                            "item 502 'CmdB' icon\n"
                                            "item 503 'CmdC' icon\n");

@@ -2,10 +2,15 @@
 #include "app/linux/single_instance.h"
 #include "app/linux/tray_host.h"
 #include "common/program_texts.h"
+#include "config/linux/xdg_config.h"
+#include "ports/linux/port_actions.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+
+#include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -20,6 +25,19 @@ QIcon ApplicationIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Answers for scripts, without a tray icon and whether or not a copy runs.
+    if (argc > 1 && std::string_view(argv[1]) == "--list-ports") {
+        return portmaven::linux_desktop::WritePortList(stdout,
+                                                       portmaven::linux_desktop::SettingsFilePath())
+                   ? 0
+                   : 1;
+    }
+    if (argc > 1 && std::string_view(argv[1]) == "--help") {
+        std::fputs(
+            QStringView(portmaven::common::kCommandLineHelpText).toString().toUtf8().constData(),
+            stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     const QString title = QStringView(portmaven::common::kProgramTitle).toString();
     QApplication::setApplicationName(title);

@@ -9,6 +9,7 @@
 #include "config/linux/open_configure.h"
 #include "config/linux/xdg_config.h"
 #include "ports/linux/launch.h"
+#include "ports/linux/port_actions.h"
 #include "ports/linux/serial_port_enum.h"
 #include "ports/ports_texts.h"
 #include "ports/tray_menu_model.h"
@@ -25,11 +26,11 @@ namespace portmaven::linux_desktop {
 
 TrayHost::TrayHost(const QIcon& icon)
     : icon_(icon), notifySetting_(SettingsFilePath()),
-      notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
-                .setTooltip =
-                    [this](std::u16string_view tip) {
-                        icon_.setToolTip(QStringView(tip).toString());
-                    }}) {
+      notices_(
+          {.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
+           .setTooltip =
+               [this](std::u16string_view tip) { icon_.setToolTip(QStringView(tip).toString()); }},
+          SettingsFilePath()) {
     icon_.setToolTip(QStringView(common::kProgramTitle).toString());
     connect(&icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -55,7 +56,7 @@ void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
 
 void TrayHost::ShowMenu() {
     // No menu when the ports cannot be asked for: there is nothing the user could do.
-    std::optional<std::vector<ports::SerialPort>> present = EnumerateSerialPorts();
+    std::optional<std::vector<ports::SerialPort>> present = EnumerateMenuPorts(SettingsFilePath());
     if (!present) {
         return;
     }
@@ -63,10 +64,17 @@ void TrayHost::ShowMenu() {
     const ports::TrayMenuModel model =
         ports::BuildTrayMenuModel(ports_, config::g_CommandList, ports::kLinuxLayout);
     menu_ = BuildTrayMenu(
-        model, {.launch = [this](std::size_t port, int command) { OnLaunchCommand(port, command); },
-                .properties = [this] { OnMenuProperties(); },
-                .about = [this] { OnMenuAbout(); },
-                .exit = [this] { OnMenuExit(); }});
+        model,
+        {.launch = [this](std::size_t port, int command) { OnLaunchCommand(port, command); },
+         .copyPortName = [this](std::size_t port) { CopyPortName(ports_, port); },
+         .renamePort = [this](std::size_t port) { RenamePort(ports_, port, SettingsFilePath()); },
+         .hidePort =
+             [this](std::size_t port) { SetPortHidden(ports_, port, true, SettingsFilePath()); },
+         .showPort =
+             [this](std::size_t port) { SetPortHidden(ports_, port, false, SettingsFilePath()); },
+         .properties = [this] { OnMenuProperties(); },
+         .about = [this] { OnMenuAbout(); },
+         .exit = [this] { OnMenuExit(); }});
     menu_->popup(QCursor::pos());
 }
 

@@ -4,12 +4,47 @@
 #include "common/program_texts.h"
 #include "framework/win/com_apartment.h"
 #include "framework/win/wide_text.h"
+#include "ports/win/port_list_output.h"
+
+#include <shellapi.h>
 
 #include <commctrl.h>
 
+#include <memory>
+#include <optional>
+#include <string_view>
+
 namespace portmaven::win {
 
+namespace {
+
+// "--list-ports" or "--help": the answer goes to a script or a console, and no tray icon comes
+// up. nullopt for a start as the tray program.
+std::optional<BOOL> RunCommandLineOption() {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> arguments(
+        ::CommandLineToArgvW(::GetCommandLineW(), &count), &::LocalFree);
+    if (!arguments || count < 2) {
+        return std::nullopt;
+    }
+    const std::wstring_view option = arguments.get()[1];
+    if (option == L"--list-ports") {
+        WritePortList();
+        return FALSE;
+    }
+    if (option == L"--help") {
+        WriteScriptOutput(common::kCommandLineHelpText);
+        return FALSE;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 BOOL CPortmavenApp::InitInstance() {
+    if (const std::optional<BOOL> handled = RunCommandLineOption()) {
+        return *handled;
+    }
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
                                   .dwICC = ICC_WIN95_CLASSES};
     // Failure leaves the classes of comctl32's own start-up, which the dialogs still find.

@@ -8,9 +8,11 @@
 #include "config/win/configure_dlg.h"
 #include "config/win/notify_setting.h"
 #include "framework/win/dpi.h"
+#include "ports/device_settings.h"
 #include "ports/menu_ids.h"
 #include "ports/win/menu_highlight.h"
 #include "ports/win/launch.h"
+#include "ports/win/port_actions.h"
 #include "ports/win/serial_port_enum.h"
 #include "ports/win/tray_menu.h"
 #include "resource.h"
@@ -39,6 +41,11 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     // Every command of the list is launchable, not only the first ten.
     OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(ports::kFirstCommandId, ports::kLastCommandId),
     OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
+    OnMessage<&CPortmavenDlg::OnInitMenuPopup>(WM_INITMENUPOPUP),
+    OnCommand<&CPortmavenDlg::OnCopyPortName>(ports::kCopyPortNameId),
+    OnCommand<&CPortmavenDlg::OnRenamePort>(ports::kRenamePortId),
+    OnCommand<&CPortmavenDlg::OnHidePort>(ports::kHidePortId),
+    OnCommandRange<&CPortmavenDlg::OnShowPort>(ports::kFirstShowPortId, ports::kLastShowPortId),
     OnMessage<&CPortmavenDlg::OnDeviceChange>(WM_DEVICECHANGE),
     OnMessage<&CPortmavenDlg::OnTimer>(WM_TIMER),
     OnRegisteredMessage<&CPortmavenDlg::OnTaskbarCreated>(kTaskbarCreatedMessage),
@@ -215,7 +222,8 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 MessageResult CPortmavenDlg::OnMenuSelect(WPARAM wParam, LPARAM) {
     const ports::MenuSelection selection =
         ports::TrackMenuSelect({.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
-                               DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)), m_ports.size());
+                               DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)),
+                               ports::ShownPortIndices(m_ports).size());
     m_nSelectedPort = selection.port;
     m_nSelectedCommandId = selection.commandId;
     return kDefaultProcessing;
@@ -231,8 +239,29 @@ bool CPortmavenDlg::RefreshPortList() {
 }
 
 void CPortmavenDlg::OnLaunchCommand() {
-    LaunchSelectedCommand(config::g_CommandList, m_ports,
+    LaunchSelectedCommand(config::g_CommandList, ports::ShownPorts(m_ports),
                           {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId});
+}
+
+void CPortmavenDlg::OnCopyPortName() {
+    CopyPortName(GetSafeHwnd(), m_ports, m_nSelectedPort);
+}
+
+void CPortmavenDlg::OnRenamePort() {
+    RenamePort(GetSafeHwnd(), m_ports, m_nSelectedPort);
+}
+
+void CPortmavenDlg::OnHidePort() {
+    HidePort(m_ports, m_nSelectedPort);
+}
+
+void CPortmavenDlg::OnShowPort(WPARAM wParam) {
+    ShowHiddenPort(m_ports, LOWORD(wParam));
+}
+
+MessageResult CPortmavenDlg::OnInitMenuPopup(WPARAM popup) {
+    ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports), m_nSelectedPort);
+    return kDefaultProcessing;
 }
 
 void CPortmavenDlg::StartPortNotices() {

@@ -69,6 +69,12 @@ private:
     void OnDeviceManager();
     bool RefreshPortList();
     void OnLaunchCommand();
+    // A port's own items, and the details line of the port whose submenu opens.
+    void OnCopyPortName();
+    void OnRenamePort();
+    void OnHidePort();
+    void OnShowPort(WPARAM wParam);
+    MessageResult OnInitMenuPopup(WPARAM popup);
     // Port notices: started once the tray icon is there, fed by device changes and the
     // debounce timer, switched by the user's setting.
     void StartPortNotices();

@@ -4,8 +4,8 @@
 
 namespace portmaven::linux_desktop {
 
-PortNoticesQt::PortNoticesQt(PortWatchDisplay display)
-    : platform_(std::move(display), [this] { watcher_.OnTimer(); }), watcher_(platform_),
-      monitor_([this] { watcher_.OnChangeSignal(); }) {}
+PortNoticesQt::PortNoticesQt(PortWatchDisplay display, std::filesystem::path settingsFile)
+    : platform_(std::move(display), std::move(settingsFile), [this] { watcher_.OnTimer(); }),
+      watcher_(platform_), monitor_([this] { watcher_.OnChangeSignal(); }) {}
 
 } // namespace portmaven::linux_desktop

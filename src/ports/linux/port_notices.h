@@ -6,11 +6,14 @@
 #include "ports/linux/udev_tty_monitor.h"
 #include "ports/port_change_watcher.h"
 
+#include <filesystem>
+
 namespace portmaven::linux_desktop {
 
 class PortNoticesQt {
 public:
-    explicit PortNoticesQt(PortWatchDisplay display);
+    // settingsFile holds the user's names and hidden flags of devices.
+    PortNoticesQt(PortWatchDisplay display, std::filesystem::path settingsFile);
 
     // Learns the ports present now and shows them in the tooltip, without a notice.
     void Seed() { watcher_.Seed(); }

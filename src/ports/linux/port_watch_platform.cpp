@@ -7,8 +7,10 @@
 
 namespace portmaven::linux_desktop {
 
-QtPortWatchPlatform::QtPortWatchPlatform(PortWatchDisplay display, std::function<void()> onTimer)
-    : display_(std::move(display)) {
+QtPortWatchPlatform::QtPortWatchPlatform(PortWatchDisplay display,
+                                         std::filesystem::path settingsFile,
+                                         std::function<void()> onTimer)
+    : display_(std::move(display)), settingsFile_(std::move(settingsFile)) {
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [onTimer = std::move(onTimer)] {
         common::RunGuarded([&onTimer] { onTimer(); });
@@ -24,7 +26,7 @@ void QtPortWatchPlatform::CancelTimer() {
 }
 
 std::optional<std::vector<ports::SerialPort>> QtPortWatchPlatform::Enumerate() {
-    return EnumerateSerialPorts();
+    return EnumerateKnownPorts(settingsFile_);
 }
 
 void QtPortWatchPlatform::ShowNotice(const ports::PortNotice& notice) {

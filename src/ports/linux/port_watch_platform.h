@@ -8,6 +8,7 @@
 
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 #include <string_view>
 
@@ -21,8 +22,10 @@ struct PortWatchDisplay {
 
 class QtPortWatchPlatform final : public ports::PortWatchPlatform {
 public:
-    // onTimer runs when the debounce elapses.
-    QtPortWatchPlatform(PortWatchDisplay display, std::function<void()> onTimer);
+    // onTimer runs when the debounce elapses; settingsFile holds the user's names and hidden
+    // flags of devices.
+    QtPortWatchPlatform(PortWatchDisplay display, std::filesystem::path settingsFile,
+                        std::function<void()> onTimer);
 
     void StartOneShot(std::chrono::milliseconds delay) override;
     void CancelTimer() override;
@@ -32,6 +35,7 @@ public:
 
 private:
     PortWatchDisplay display_;
+    std::filesystem::path settingsFile_;
     QTimer timer_;
 };
 

@@ -1,10 +1,15 @@
 #include "ports/linux/serial_port_enum.h"
 
+#include "ports/device_identity.h"
+#include "ports/device_settings.h"
+#include "ports/linux/device_store.h"
+#include "ports/linux/port_users.h"
 #include "ports/linux/udev_handles.h"
 #include "ports/tty_port.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <cstring>
 
 namespace portmaven::linux_desktop {
@@ -33,6 +38,30 @@ const char* DriverOf(udev_device* device) {
     return nullptr;
 }
 
+std::u16string Property(udev_device* device, const char* name) {
+    return Text(udev_device_get_property_value(device, name)).value_or(u"");
+}
+
+// What udev's database says about the device; the vendor's name as the device reports it has
+// its blanks written as underscores.
+ports::DeviceIdentity IdentityOf(udev_device* device) {
+    ports::DeviceIdentity identity;
+    identity.vendorId = ports::NormalizeUsbId(Property(device, "ID_VENDOR_ID"));
+    identity.productId = ports::NormalizeUsbId(Property(device, "ID_MODEL_ID"));
+    if (identity.vendorId.empty() || identity.productId.empty()) {
+        identity.vendorId.clear();
+        identity.productId.clear();
+    }
+    identity.serial = Property(device, "ID_SERIAL_SHORT");
+    identity.manufacturer = Property(device, "ID_VENDOR_FROM_DATABASE");
+    if (identity.manufacturer.empty()) {
+        identity.manufacturer = Property(device, "ID_VENDOR");
+        std::replace(identity.manufacturer.begin(), identity.manufacturer.end(), u'_', u' ');
+    }
+    identity.location = Property(device, "ID_PATH");
+    return identity;
+}
+
 std::optional<ports::SerialPort> PortOf(udev_device* device) {
     const char* node = udev_device_get_devnode(device);
     udev_device* parent = udev_device_get_parent(device); // owned by device
@@ -49,7 +78,9 @@ std::optional<ports::SerialPort> PortOf(udev_device* device) {
     sources.model = Text(udev_device_get_property_value(device, "ID_MODEL"));
     sources.driver = Text(DriverOf(device));
     sources.deviceName = Text(udev_device_get_sysname(device)).value_or(u"");
-    return ports::MakeTtyPort(sources, *Text(node));
+    ports::SerialPort port = ports::MakeTtyPort(sources, *Text(node));
+    port.device = IdentityOf(device);
+    return port;
 }
 
 } // namespace
@@ -77,6 +108,31 @@ std::optional<std::vector<ports::SerialPort>> EnumerateSerialPorts() {
         }
     }
     ports::SortTtyPorts(ports);
+    return ports;
+}
+
+} // namespace portmaven::linux_desktop
+
+namespace portmaven::linux_desktop {
+
+std::optional<std::vector<ports::SerialPort>>
+EnumerateKnownPorts(const std::filesystem::path& settingsFile) {
+    std::optional<std::vector<ports::SerialPort>> ports = EnumerateSerialPorts();
+    if (ports) {
+        IniDeviceStore store(settingsFile);
+        ports::ApplyDeviceSettings(*ports, store);
+    }
+    return ports;
+}
+
+std::optional<std::vector<ports::SerialPort>>
+EnumerateMenuPorts(const std::filesystem::path& settingsFile) {
+    std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts(settingsFile);
+    if (ports) {
+        for (ports::SerialPort& port : *ports) {
+            port.usedBy = PortUsersText(port.name);
+        }
+    }
     return ports;
 }
 

@@ -35,10 +35,27 @@ QIcon ThemeIcon(ports::MenuIcon icon) {
     return {};
 }
 
-// The handler of an action that does not depend on a port; empty for those this platform has
-// no use for.
-std::function<void()> HandlerOf(ports::MenuAction action, const TrayMenuActions& actions) {
-    switch (action) {
+// A port's own action, bound to the entry's port.
+std::function<void()> ForPort(const std::function<void(std::size_t)>& handler,
+                              std::size_t portIndex) {
+    if (!handler) {
+        return {};
+    }
+    return [handler, portIndex] { handler(portIndex); };
+}
+
+// The handler of an item's action; empty for those this platform has no use for. Commands are
+// wired by the port they are listed under.
+std::function<void()> HandlerOf(const ports::MenuEntry& entry, const TrayMenuActions& actions) {
+    switch (entry.action) {
+    case ports::MenuAction::CopyPortName:
+        return ForPort(actions.copyPortName, entry.port);
+    case ports::MenuAction::RenamePort:
+        return ForPort(actions.renamePort, entry.port);
+    case ports::MenuAction::HidePort:
+        return ForPort(actions.hidePort, entry.port);
+    case ports::MenuAction::ShowPort:
+        return ForPort(actions.showPort, entry.port);
     case ports::MenuAction::Properties:
         return actions.properties;
     case ports::MenuAction::About:
@@ -93,7 +110,7 @@ void FillLevel(QMenu& menu, const std::vector<ports::MenuEntry>& entries,
             break;
         }
         case ports::MenuEntry::Kind::Item:
-            ConnectGuarded(AddItem(menu, entry), HandlerOf(entry.action, actions));
+            ConnectGuarded(AddItem(menu, entry), HandlerOf(entry, actions));
             break;
         }
     }

@@ -17,6 +17,12 @@ struct TrayMenuActions {
     // The command at commandIndex of the command list, chosen under the port at portIndex of
     // the ports the model was built from.
     std::function<void(std::size_t portIndex, int commandIndex)> launch;
+    // A port's own items, and a hidden port chosen under "Hidden Ports"; each gets the port's
+    // index in the ports the model was built from.
+    std::function<void(std::size_t portIndex)> copyPortName{};
+    std::function<void(std::size_t portIndex)> renamePort{};
+    std::function<void(std::size_t portIndex)> hidePort{};
+    std::function<void(std::size_t portIndex)> showPort{};
     std::function<void()> properties;
     std::function<void()> about;
     std::function<void()> exit;

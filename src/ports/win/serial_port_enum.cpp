@@ -1,14 +1,19 @@
 #include "ports/win/serial_port_enum.h"
 
+#include "ports/device_identity.h"
+#include "ports/device_settings.h"
 #include "ports/port_name.h"
+#include "ports/win/device_store.h"
 #include "ports/win/registry_text.h"
 #include "ports/win/setupapi_functions.h"
 
 #include <winioctl.h> // GUID_DEVINTERFACE_COMPORT, defined in libuuid
 
 #include <cstddef>
+#include <cwchar>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace portmaven::win {
 
@@ -70,17 +75,61 @@ std::u16string ReadDescription(const SetupApiFunctions& api, HDEVINFO set, SP_DE
     return std::u16string(RegistryText(Received(buffer, bytes)));
 }
 
-} // namespace
+// Hardware ids come as a list of strings, each ended by a NUL, the list by another.
+constexpr DWORD kIdBufferUnits = 2048;
 
-bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
-                          std::vector<std::u16string>& descriptions) {
-    return EnumerateSerialPorts(numbers, descriptions, kSetupApiLibrary);
+std::u16string ReadInstanceId(const SetupApiFunctions& api, HDEVINFO set, SP_DEVINFO_DATA& device) {
+    std::wstring id(kIdBufferUnits, L'\0');
+    if (!api.GetDeviceInstanceId(set, &device, id.data(), kIdBufferUnits, nullptr)) {
+        return {};
+    }
+    id.resize(std::wcslen(id.c_str()));
+    return {id.begin(), id.end()};
 }
 
-bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
-                          std::vector<std::u16string>& descriptions, const wchar_t* library) {
-    numbers.clear();
-    descriptions.clear();
+std::vector<std::u16string> ReadHardwareIds(const SetupApiFunctions& api, HDEVINFO set,
+                                            SP_DEVINFO_DATA& device) {
+    std::vector<wchar_t> buffer(kIdBufferUnits, L'\0');
+    DWORD type = 0;
+    DWORD bytes = 0;
+    // One unit fewer than the buffer holds: the list stays ended even when it was cut.
+    if (!api.GetDeviceRegistryProperty(set, &device, SPDRP_HARDWAREID, &type,
+                                       reinterpret_cast<BYTE*>(buffer.data()),
+                                       (kIdBufferUnits - 2) * sizeof(wchar_t), &bytes) ||
+        type != REG_MULTI_SZ) {
+        return {};
+    }
+    std::vector<std::u16string> ids;
+    for (const wchar_t* id = buffer.data(); *id != L'\0'; id += std::wcslen(id) + 1) {
+        ids.emplace_back(id, id + std::wcslen(id));
+    }
+    return ids;
+}
+
+std::u16string ReadTextProperty(const SetupApiFunctions& api, HDEVINFO set, SP_DEVINFO_DATA& device,
+                                DWORD property, wchar_t* buffer) {
+    DWORD type = 0;
+    DWORD bytes = kValueBufferBytes;
+    if (!api.GetDeviceRegistryProperty(set, &device, property, &type,
+                                       reinterpret_cast<BYTE*>(buffer), kValueBufferBytes,
+                                       &bytes) ||
+        type != REG_SZ) {
+        return {};
+    }
+    return std::u16string(RegistryText(Received(buffer, bytes)));
+}
+
+// One present COM port as the walk finds it.
+struct FoundPort {
+    std::uint32_t number = 0;
+    std::u16string description{};
+    ports::DeviceIdentity device{};
+};
+
+// Walks the present COM-port devices; false with the last-error code set when the library or
+// the device list is not available.
+bool WalkSerialPorts(std::vector<FoundPort>& found, const wchar_t* library, bool withIdentity) {
+    found.clear();
 
     SetupApiFunctions api;
     if (!api.Load(library)) {
@@ -111,21 +160,77 @@ bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
             if (!number) {
                 continue;
             }
-            numbers.push_back(*number);
-            descriptions.push_back(ReadDescription(api, set.Get(), device, buffer));
+            FoundPort port{.number = *number,
+                           .description = ReadDescription(api, set.Get(), device, buffer)};
+            if (withIdentity) {
+                const std::vector<std::u16string> hardwareIds =
+                    ReadHardwareIds(api, set.Get(), device);
+                port.device = ports::IdentityFromWindowsIds(
+                    ReadInstanceId(api, set.Get(), device), hardwareIds,
+                    ReadTextProperty(api, set.Get(), device, SPDRP_MFG, buffer));
+            }
+            found.push_back(std::move(port));
         }
     }
     api.Unload();
     return true;
 }
 
-bool RefreshSerialPorts(std::vector<ports::SerialPort>& ports) {
-    std::vector<std::uint32_t> numbers;
-    std::vector<std::u16string> descriptions;
-    if (!EnumerateSerialPorts(numbers, descriptions)) {
+} // namespace
+
+bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
+                          std::vector<std::u16string>& descriptions) {
+    return EnumerateSerialPorts(numbers, descriptions, kSetupApiLibrary);
+}
+
+bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
+                          std::vector<std::u16string>& descriptions, const wchar_t* library) {
+    numbers.clear();
+    descriptions.clear();
+    std::vector<FoundPort> found;
+    if (!WalkSerialPorts(found, library, false)) {
         return false;
     }
-    ports = ports::MakeSerialPorts(numbers, descriptions);
+    for (FoundPort& port : found) {
+        numbers.push_back(port.number);
+        descriptions.push_back(std::move(port.description));
+    }
+    return true;
+}
+
+std::optional<std::vector<ports::SerialPort>> EnumerateSerialDevices(const wchar_t* library) {
+    std::vector<FoundPort> found;
+    if (!WalkSerialPorts(found, library, true)) {
+        return std::nullopt;
+    }
+    std::vector<std::uint32_t> numbers;
+    std::vector<std::u16string> descriptions;
+    for (const FoundPort& port : found) {
+        numbers.push_back(port.number);
+        descriptions.push_back(port.description);
+    }
+    std::vector<ports::SerialPort> ports = ports::MakeSerialPorts(numbers, descriptions);
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        ports[i].device = std::move(found[i].device);
+    }
+    return ports;
+}
+
+std::optional<std::vector<ports::SerialPort>> EnumerateKnownPorts() {
+    std::optional<std::vector<ports::SerialPort>> ports = EnumerateSerialDevices();
+    if (ports) {
+        RegistryDeviceStore store;
+        ports::ApplyDeviceSettings(*ports, store);
+    }
+    return ports;
+}
+
+bool RefreshSerialPorts(std::vector<ports::SerialPort>& ports) {
+    std::optional<std::vector<ports::SerialPort>> present = EnumerateKnownPorts();
+    if (!present) {
+        return false;
+    }
+    ports = std::move(*present);
     return true;
 }
 

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "ports/serial_port.h"
+#include "ports/win/setupapi_functions.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +23,17 @@ bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
 bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
                           std::vector<std::u16string>& descriptions, const wchar_t* library);
 
-// Replaces the ports with those present now, labelled "%s (COM%d)", in enumeration order;
-// false, ports untouched, when they cannot be enumerated.
+// The ports present now with their devices' identities (instance id, hardware ids and
+// manufacturer), labelled "%s (COM%d)", in enumeration order; nothing, with the thread's
+// last-error code set, when they cannot be enumerated.
+std::optional<std::vector<ports::SerialPort>>
+EnumerateSerialDevices(const wchar_t* library = kSetupApiLibrary);
+
+// The same with the user's names and hidden flags (HKCU\Software\Portmaven\Devices) read in.
+std::optional<std::vector<ports::SerialPort>> EnumerateKnownPorts();
+
+// Replaces the ports with those present now (EnumerateKnownPorts); false, ports untouched,
+// when they cannot be enumerated.
 bool RefreshSerialPorts(std::vector<ports::SerialPort>& ports);
 
 } // namespace portmaven::win

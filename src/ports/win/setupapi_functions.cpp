@@ -16,9 +16,11 @@ bool SetupApiFunctions::Load(const wchar_t* library) noexcept {
         module.Get(), "SetupDiDestroyDeviceInfoList");
     EnumDeviceInfo =
         ResolveFunction<decltype(EnumDeviceInfo)>(module.Get(), "SetupDiEnumDeviceInfo");
+    GetDeviceInstanceId =
+        ResolveFunction<decltype(GetDeviceInstanceId)>(module.Get(), "SetupDiGetDeviceInstanceIdW");
     if (OpenDevRegKey == nullptr || GetClassDevs == nullptr ||
         GetDeviceRegistryProperty == nullptr || DestroyDeviceInfoList == nullptr ||
-        EnumDeviceInfo == nullptr) {
+        EnumDeviceInfo == nullptr || GetDeviceInstanceId == nullptr) {
         module.Reset();
         Unload();
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
@@ -34,6 +36,7 @@ void SetupApiFunctions::Unload() noexcept {
     GetDeviceRegistryProperty = nullptr;
     DestroyDeviceInfoList = nullptr;
     EnumDeviceInfo = nullptr;
+    GetDeviceInstanceId = nullptr;
     module_.Reset();
 }
 

@@ -35,6 +35,7 @@ public:
     decltype(&::SetupDiGetDeviceRegistryPropertyW) GetDeviceRegistryProperty = nullptr;
     decltype(&::SetupDiDestroyDeviceInfoList) DestroyDeviceInfoList = nullptr;
     decltype(&::SetupDiEnumDeviceInfo) EnumDeviceInfo = nullptr;
+    decltype(&::SetupDiGetDeviceInstanceIdW) GetDeviceInstanceId = nullptr;
 
 private:
     ScopedModule module_;

@@ -1,6 +1,7 @@
 #include "ports/win/tray_menu.h"
 
 #include "framework/win/wide_text.h"
+#include "ports/device_identity.h"
 #include "ports/menu_ids.h"
 #include "ports/tray_menu_model.h"
 #include "resource.h"
@@ -39,6 +40,19 @@ int BitmapResource(ports::MenuIcon icon) {
 
 UINT StateFlags(const ports::MenuEntry& entry) {
     return entry.greyed ? MF_GRAYED : MF_ENABLED;
+}
+
+// Every port shares the command popup, so each port's own items are inserted into it once,
+// after the commands: they have the same ids under every port, and the port they act on is
+// the highlighted port entry, as for a command. Only the details line differs between ports;
+// the host sets its text from the highlighted port when the popup opens (ShowPortDetails).
+const ports::MenuEntry* FirstPortEntry(const std::vector<ports::MenuEntry>& entries) {
+    for (const ports::MenuEntry& entry : entries) {
+        if (entry.kind == ports::MenuEntry::Kind::Port) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 void RemoveAllItems(HMENU menu) {
@@ -103,6 +117,19 @@ bool TrayMenu::Fill(const ports::TrayMenuModel& model) {
         ++position;
         SetBitmap(commandPopup_, static_cast<UINT>(item.id), MF_BYCOMMAND, item.icon);
     }
+    if (const ports::MenuEntry* port = FirstPortEntry(model.entries)) {
+        for (const ports::MenuEntry& item : port->children) {
+            const std::wstring text = ToWide(item.text);
+            const UINT kind = item.kind == ports::MenuEntry::Kind::Separator
+                                  ? MF_SEPARATOR
+                                  : MF_STRING | StateFlags(item);
+            if (!::InsertMenuW(commandPopup_, position, MF_BYPOSITION | kind,
+                               static_cast<UINT_PTR>(item.id), text.c_str())) {
+                return false;
+            }
+            ++position;
+        }
+    }
     RemoveAllItems(mainPopup_);
     return FillLevel(mainPopup_, model.entries);
 }
@@ -163,6 +190,25 @@ void TrayMenu::Track(HWND owner, POINT at, const MenuTracker& tracker) {
     tracker(mainPopup_, TPM_RIGHTALIGN, at, owner);
     // Makes the system switch tasks as it should once the menu of a tray icon is gone.
     ::PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= shownPorts.size()) {
+        return false;
+    }
+    // Looked up on this level only: by command, Win32 would also find the line in a submenu,
+    // and the main popup holds the command popup under every port.
+    const int count = ::GetMenuItemCount(popup);
+    for (int item = 0; item < count; ++item) {
+        if (::GetMenuItemID(popup, item) != static_cast<UINT>(ports::kPortDetailsId)) {
+            continue;
+        }
+        const std::wstring text = ToWide(ports::EscapeMenuText(
+            ports::PortDetailsText(shownPorts[static_cast<std::size_t>(position)])));
+        return ::ModifyMenuW(popup, static_cast<UINT>(item), MF_BYPOSITION | MF_STRING | MF_GRAYED,
+                             ports::kPortDetailsId, text.c_str()) != FALSE;
+    }
+    return false;
 }
 
 bool ShowTrayMenu(HWND owner, POINT at, const std::function<bool()>& refreshPorts,

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,6 +64,11 @@ private:
     // Port entries inserted so far, each showing the command popup: their menu and position.
     std::vector<std::pair<HMENU, UINT>> attachedPortEntries_;
 };
+
+// The command popup `popup` opens under the listed port at `position` (the highlighted port
+// entry): its details line shows that port's. False when the popup has no details line or no
+// such port is listed.
+bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts, int position);
 
 // A click on the tray icon: loads the templates, refreshes the ports (refreshPorts updates
 // `ports`), fills the menu from the ports and the commands and tracks it at `at`. Shows no

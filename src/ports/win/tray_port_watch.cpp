@@ -46,12 +46,7 @@ void TrayPortWatch::CancelTimer() {
 }
 
 std::optional<std::vector<ports::SerialPort>> TrayPortWatch::Enumerate() {
-    std::vector<std::uint32_t> numbers;
-    std::vector<std::u16string> descriptions;
-    if (!EnumerateSerialPorts(numbers, descriptions)) {
-        return std::nullopt;
-    }
-    return ports::MakeSerialPorts(numbers, descriptions);
+    return EnumerateKnownPorts();
 }
 
 void TrayPortWatch::ShowNotice(const ports::PortNotice& notice) {

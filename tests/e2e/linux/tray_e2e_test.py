@@ -121,6 +121,29 @@ class TrayE2e(DesktopTestCase):
         return [w for w in self.desktop.windows(title)
                 if "_NET_WM_WINDOW_TYPE_DIALOG" in self.desktop.window_type(w)]
 
+    def list_ports(self):
+        """portmaven --list-ports with the mocked adapter, as a script runs it."""
+        return subprocess.run(
+            ["umockdev-run", "--device", os.path.join(HERE, "ttyUSB0.umockdev"), "--",
+             PORTMAVEN, "--list-ports"], env=self.env, capture_output=True, timeout=60)
+
+    def test_list_ports_prints_the_board_with_or_without_a_running_copy(self):
+        expected = ("/dev/ttyUSB0\tFT232R USB UART (/dev/ttyUSB0)\t0403:6001\tA50285BI\tFTDI"
+                    "\tshown\n").encode()
+        alone = self.list_ports()
+        self.assertEqual((alone.returncode, alone.stdout), (0, expected))
+        self.assertFalse(self.tray_icons(), "--list-ports put an icon in the tray")
+        portmaven = self.start()
+        self.assertIsNotNone(wait_for(self.tray_icon), "no tray icon")
+        beside = self.list_ports()
+        self.assertEqual((beside.returncode, beside.stdout), (0, expected))
+        self.assertEqual(len(self.tray_icons()), 1)
+        self.assertIsNone(portmaven.poll())
+        helped = subprocess.run([PORTMAVEN, "--help"], env=self.env, capture_output=True,
+                                timeout=60)
+        self.assertEqual(helped.returncode, 0)
+        self.assertIn(b"--list-ports", helped.stdout)
+
     def test_command_of_a_missing_program_shows_a_message(self):
         self.write_commands(("Missing", "/nonexistent/portmaven-e2e-program %PORT%"))
         portmaven = self.start()

@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 
 #include "support/linux/umockdev_testbed.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -45,10 +46,12 @@ protected:
             << "run this test through umockdev-wrapper, which preloads the udev mock";
         std::string error;
         ASSERT_TRUE(testbed_.Add(RecordOf(kExistingAdapter), error)) << error;
-        notices_ = std::make_unique<PortNoticesQt>(PortWatchDisplay{
-            .showNotice = [this](const ports::PortNotice& notice) { shown_.push_back(notice); },
-            .setTooltip = [this](std::u16string_view tip) { tips_.emplace_back(tip); },
-        });
+        notices_ = std::make_unique<PortNoticesQt>(
+            PortWatchDisplay{
+                .showNotice = [this](const ports::PortNotice& notice) { shown_.push_back(notice); },
+                .setTooltip = [this](std::u16string_view tip) { tips_.emplace_back(tip); },
+            },
+            settings_.Path() / "portmaven.conf");
         ASSERT_TRUE(notices_->IsListening());
         notices_->Seed();
     }
@@ -87,6 +90,8 @@ protected:
     test::UmockdevTestbed testbed_;
     std::vector<ports::PortNotice> shown_;
     std::vector<std::u16string> tips_;
+    // No names or hidden flags of the user's own.
+    config::testing::TempDir settings_;
     std::unique_ptr<PortNoticesQt> notices_;
 };
 

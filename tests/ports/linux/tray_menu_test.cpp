@@ -86,7 +86,7 @@ TEST_F(TrayMenuQt, ACommandRunsOnThePortItWasChosenUnderAcrossRebuilds) {
 
     const std::vector<QMenu*> ports = PortMenus(menu);
     ASSERT_EQ(ports.size(), 2u);
-    ASSERT_EQ(ports[1]->actions().size(), 2);
+    ASSERT_GE(ports[1]->actions().size(), 2);
     ports[1]->actions()[1]->trigger();
     ports[0]->actions()[0]->trigger();
     EXPECT_EQ(launched_, (std::vector<std::pair<std::size_t, int>>{{1, 1}, {0, 0}}));

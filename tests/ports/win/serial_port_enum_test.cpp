@@ -1,5 +1,8 @@
 // Serial port enumeration against ports registered in the Wine prefix through SetupAPI.
+#include "ports/device_identity.h"
+#include "ports/device_settings.h"
 #include "ports/port_name.h"
+#include "ports/win/device_store.h"
 #include "ports/win/serial_port_enum.h"
 
 #include "support/win/fake_serial_port.h"
@@ -101,6 +104,57 @@ TEST_F(SerialPortEnumeration, LabelsFollowEnumerationOrder) {
     }
     EXPECT_NE(std::find(labels.begin(), labels.end(), u"Alpha (COM21)"), labels.end());
     EXPECT_NE(std::find(labels.begin(), labels.end(), u"Beta (COM22)"), labels.end());
+}
+
+// The port of `name` among those present, or null.
+const ports::SerialPort* Find(const std::vector<ports::SerialPort>& ports,
+                              std::u16string_view name) {
+    const auto it = std::find_if(ports.begin(), ports.end(),
+                                 [&](const ports::SerialPort& port) { return port.name == name; });
+    return it == ports.end() ? nullptr : &*it;
+}
+
+TEST_F(SerialPortEnumeration, ReadsTheDevicesIdentityAndTheUsersSettingsUnderItsKey) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kDevicesKeyPath);
+    FakeSerialPort ftdi(L"COM3", L"USB Serial Port",
+                        {.instanceId = L"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
+                         .hardwareIds = {L"FTDIBUS\\COMPORT&VID_0403&PID_6001"},
+                         .manufacturer = L"FTDI"});
+    FakeSerialPort ch340(
+        L"COM4", L"USB-SERIAL CH340",
+        {.instanceId = L"USB\\VID_1A86&PID_7523\\5&1A2B3C4D&0&2",
+         .hardwareIds = {L"USB\\VID_1A86&PID_7523&REV_0254", L"USB\\VID_1A86&PID_7523"},
+         .manufacturer = L"wch.cn"});
+    ASSERT_TRUE(ftdi.Registered());
+    ASSERT_TRUE(ch340.Registered());
+
+    std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts();
+    ASSERT_TRUE(ports);
+    ports::SerialPort* com3 = const_cast<ports::SerialPort*>(Find(*ports, u"COM3"));
+    const ports::SerialPort* com4 = Find(*ports, u"COM4");
+    ASSERT_TRUE(com3 && com4);
+    EXPECT_EQ(ports::DeviceKey(*com3), u"usb:0403:6001:A50285BIA");
+    EXPECT_EQ(ports::PortDetailsText(*com3), u"0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
+    EXPECT_EQ(ports::DeviceKey(*com4), u"usb:1a86:7523@5&1A2B3C4D&0&2");
+
+    // A name given under COM3 follows the board to COM9; a hidden flag of another type than
+    // text is not ours and counts as not set.
+    RegistryDeviceStore store;
+    ASSERT_TRUE(ports::SetPortName(store, *com3, u"Pico probe"));
+    const DWORD foreign = 1;
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kDevicesKeyPath,
+                                L"usb:1a86:7523@5&1A2B3C4D&0&2|hidden", REG_DWORD, &foreign,
+                                sizeof(foreign)),
+              ERROR_SUCCESS);
+    ASSERT_TRUE(ftdi.SetPortName(L"COM9"));
+    ports = EnumerateKnownPorts();
+    ASSERT_TRUE(ports);
+    EXPECT_EQ(Find(*ports, u"COM3"), nullptr);
+    ASSERT_NE(Find(*ports, u"COM9"), nullptr);
+    EXPECT_EQ(ports::ShownLabel(*Find(*ports, u"COM9")), u"Pico probe (COM9)");
+    ASSERT_NE(Find(*ports, u"COM4"), nullptr);
+    EXPECT_FALSE(Find(*ports, u"COM4")->hidden);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kDevicesKeyPath);
 }
 
 TEST(SetupApiLoading, LibraryIsUnloadedAfterEachEnumeration) {

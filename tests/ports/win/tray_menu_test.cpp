@@ -72,8 +72,9 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     TrayMenu menu(::GetModuleHandleW(nullptr));
     ASSERT_TRUE(menu.LoadTemplates());
     // Names from data show as written: the adapter keeps the model's doubled "&".
-    ASSERT_TRUE(menu.Fill(Model(Ports({u"USB Serial Port (COM3)", u" (COM5)"}),
-                                Commands({u"Tera", u"Build & Flash", u"Log"}))));
+    std::vector<ports::SerialPort> ports = Ports({u"USB Serial Port (COM3)", u" (COM5)"});
+    ports[1].device = {.vendorId = u"0403", .serial = u"A5", .manufacturer = u"R&D"};
+    ASSERT_TRUE(menu.Fill(Model(ports, Commands({u"Tera", u"Build & Flash", u"Log"}))));
 
     const HMENU main = menu.MainPopup();
     ASSERT_EQ(::GetMenuItemCount(main), 8);
@@ -96,7 +97,24 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     EXPECT_EQ(Item(main, 7).text, L"Exit");
 
     const HMENU commands = menu.CommandPopup();
-    ASSERT_EQ(::GetMenuItemCount(commands), 3);
+    // The commands, then each port's own items once, shared like the commands.
+    ASSERT_EQ(::GetMenuItemCount(commands), 8);
+    EXPECT_EQ(Item(commands, 3).id, 0u);
+    const UINT portIds[] = {110, 111, 112, 113};
+    const wchar_t* portTexts[] = {L"No device details", L"Copy Port Name", L"Rename Port\u2026",
+                                  L"Hide Port"};
+    for (UINT i = 0; i < 4; ++i) {
+        const ItemInfo item = Item(commands, 4 + i);
+        EXPECT_EQ(item.id, portIds[i]);
+        EXPECT_EQ(item.text, portTexts[i]);
+        EXPECT_EQ((item.state & MFS_GRAYED) != 0, i == 0) << portTexts[i];
+    }
+    // The popup opens under the second port: its details line is that port's.
+    EXPECT_TRUE(ShowPortDetails(commands, ports, 1));
+    EXPECT_EQ(Item(commands, 4).text, L"R&&D \u00b7 SN A5");
+    EXPECT_NE(Item(commands, 4).state & MFS_GRAYED, 0u);
+    EXPECT_FALSE(ShowPortDetails(commands, ports, 2));
+    EXPECT_FALSE(ShowPortDetails(menu.MainPopup(), ports, 0));
     const wchar_t* names[] = {L"Tera", L"Build && Flash", L"Log"};
     for (UINT i = 0; i < 3; ++i) {
         const ItemInfo item = Item(commands, i);

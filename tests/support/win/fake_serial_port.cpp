@@ -97,14 +97,37 @@ std::wstring NewInstanceId() {
            std::to_wstring(++counter);
 }
 
+bool WritePortName(HKEY key, std::wstring_view portName, DWORD portNameType) {
+    const std::wstring value(portName);
+    return ::RegSetValueExW(
+               key, L"PortName", 0, portNameType, reinterpret_cast<const BYTE*>(value.c_str()),
+               static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 } // namespace
 
 FakeSerialPort::FakeSerialPort(std::wstring_view portName,
                                std::optional<std::wstring_view> description, DWORD portNameType)
     : instanceId_(NewInstanceId()) {
+    Register(portName, description, portNameType, nullptr);
+}
+
+FakeSerialPort::FakeSerialPort(std::wstring_view portName,
+                               std::optional<std::wstring_view> description,
+                               const FakeDevice& device)
+    : instanceId_(device.instanceId) {
+    Register(portName, description, REG_SZ, &device);
+}
+
+void FakeSerialPort::Register(std::wstring_view portName,
+                              std::optional<std::wstring_view> description, DWORD portNameType,
+                              const FakeDevice* fakeDevice) {
     const Registrar api;
     if (!api.Complete()) {
         return;
+    }
+    if (fakeDevice != nullptr) {
+        Remove(api, instanceId_);
     }
     DeviceList set(api, api.CreateList(&kPortsClass, nullptr));
     SP_DEVINFO_DATA device = NewDeviceData();
@@ -113,6 +136,23 @@ FakeSerialPort::FakeSerialPort(std::wstring_view portName,
                         &device) ||
         !api.RegisterInfo(set.Get(), &device, 0, nullptr, nullptr, nullptr)) {
         return;
+    }
+    if (fakeDevice != nullptr) {
+        std::wstring ids;
+        for (const std::wstring& id : fakeDevice->hardwareIds) {
+            ids += id;
+            ids += L'\0';
+        }
+        ids += L'\0';
+        api.SetProperty(set.Get(), &device, SPDRP_HARDWAREID,
+                        reinterpret_cast<const BYTE*>(ids.c_str()),
+                        static_cast<DWORD>(ids.size() * sizeof(wchar_t)));
+        if (fakeDevice->manufacturer) {
+            api.SetProperty(
+                set.Get(), &device, SPDRP_MFG,
+                reinterpret_cast<const BYTE*>(fakeDevice->manufacturer->c_str()),
+                static_cast<DWORD>((fakeDevice->manufacturer->size() + 1) * sizeof(wchar_t)));
+        }
     }
     if (description) {
         const std::wstring text(*description);
@@ -127,16 +167,31 @@ FakeSerialPort::FakeSerialPort(std::wstring_view portName,
         return;
     }
     const win::ScopedRegistryKey ownedKey(key);
-    const std::wstring value(portName);
-    const bool written =
-        ::RegSetValueExW(key, L"PortName", 0, portNameType,
-                         reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    const bool written = WritePortName(key, portName, portNameType);
     registered_ = written && api.CreateInterface(set.Get(), &device, &GUID_DEVINTERFACE_COMPORT,
                                                  nullptr, 0, nullptr);
     if (!registered_) {
         Remove(api, instanceId_);
     }
+}
+
+bool FakeSerialPort::SetPortName(std::wstring_view portName) {
+    const Registrar api;
+    if (!api.Complete()) {
+        return false;
+    }
+    DeviceList set(api, api.CreateList(&kPortsClass, nullptr));
+    SP_DEVINFO_DATA device = NewDeviceData();
+    if (!set || !api.OpenInfo(set.Get(), instanceId_.c_str(), nullptr, 0, &device)) {
+        return false;
+    }
+    const HKEY key =
+        api.CreateKey(set.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, nullptr, nullptr);
+    if (key == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const win::ScopedRegistryKey ownedKey(key);
+    return WritePortName(key, portName, REG_SZ);
 }
 
 FakeSerialPort::~FakeSerialPort() {

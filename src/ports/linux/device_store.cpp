@@ -1,0 +1,56 @@
+#include "ports/linux/device_store.h"
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include <utility>
+
+namespace portmaven::linux_desktop {
+
+namespace {
+
+QString SettingsKey(std::u16string_view valueName) {
+    return QStringLiteral("Devices/") + QStringView(valueName).toString();
+}
+
+} // namespace
+
+IniDeviceStore::IniDeviceStore(std::filesystem::path file) : file_(std::move(file)) {}
+
+std::optional<std::u16string> IniDeviceStore::Read(std::u16string_view valueName) {
+    if (file_.empty()) {
+        return std::nullopt;
+    }
+    const QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) {
+        return std::nullopt;
+    }
+    const QVariant value = settings.value(SettingsKey(valueName));
+    if (value.typeId() != QMetaType::QString) {
+        return std::nullopt;
+    }
+    return value.toString().toStdU16String();
+}
+
+bool IniDeviceStore::Write(std::u16string_view valueName, std::u16string_view text) {
+    if (file_.empty()) {
+        return false;
+    }
+    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    settings.setValue(SettingsKey(valueName), QStringView(text).toString());
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool IniDeviceStore::Remove(std::u16string_view valueName) {
+    if (file_.empty()) {
+        return false;
+    }
+    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    settings.remove(SettingsKey(valueName));
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+} // namespace portmaven::linux_desktop

@@ -1,0 +1,58 @@
+#include "ports/linux/port_actions.h"
+
+#include "ports/device_settings.h"
+#include "ports/linux/device_store.h"
+#include "ports/linux/rename_port_dialog.h"
+#include "ports/linux/serial_port_enum.h"
+
+#include <QByteArray>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QString>
+
+#include <optional>
+
+namespace portmaven::linux_desktop {
+
+void CopyPortName(const std::vector<ports::SerialPort>& ports, std::size_t index) {
+    if (index < ports.size()) {
+        QGuiApplication::clipboard()->setText(QStringView(ports[index].name).toString());
+    }
+}
+
+void RenamePort(std::vector<ports::SerialPort>& ports, std::size_t index,
+                const std::filesystem::path& settingsFile, QWidget* parent) {
+    if (index >= ports.size()) {
+        return;
+    }
+    ports::SerialPort& port = ports[index];
+    const std::optional<QString> name =
+        RunRenamePortDialog(QStringView(port.userName).toString(), parent);
+    if (name) {
+        // A name that cannot be kept leaves the one the device had; the menu shows which.
+        IniDeviceStore store(settingsFile);
+        ports::SetPortName(store, port, name->toStdU16String());
+    }
+}
+
+bool SetPortHidden(std::vector<ports::SerialPort>& ports, std::size_t index, bool hidden,
+                   const std::filesystem::path& settingsFile) {
+    if (index >= ports.size()) {
+        return false;
+    }
+    IniDeviceStore store(settingsFile);
+    return ports::SetPortHidden(store, ports[index], hidden);
+}
+
+bool WritePortList(std::FILE* output, const std::filesystem::path& settingsFile) {
+    const std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts(settingsFile);
+    if (!ports) {
+        return false;
+    }
+    const QByteArray text = QStringView(ports::PortListText(*ports)).toString().toUtf8();
+    return std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), output) ==
+               static_cast<std::size_t>(text.size()) &&
+           std::fflush(output) == 0;
+}
+
+} // namespace portmaven::linux_desktop

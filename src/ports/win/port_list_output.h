@@ -1,0 +1,17 @@
+// Text for scripts from a program without a console of its own: to the standard output when
+// it is a file or a pipe, else to the console of the process that started the program.
+#pragma once
+
+#include <string_view>
+
+namespace portmaven::win {
+
+// Writes the text as UTF-8 to a redirected standard output, or to the parent's console;
+// false when there is neither.
+bool WriteScriptOutput(std::u16string_view text);
+
+// The ports present now, one line each ("--list-ports"); false when they cannot be enumerated
+// or the lines cannot be written.
+bool WritePortList();
+
+} // namespace portmaven::win

@@ -1,0 +1,176 @@
+// A port's own entries end to end: the real program copies its name, renames and hides its
+// device through the real menu and dialog, and "--list-ports" tells a script what it shows.
+#include "support/win/fake_serial_port.h"
+#include "support/win/wait.h"
+#include "harness.h"
+
+#include "ports/win/device_store.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace portmaven::e2e {
+namespace {
+
+using win::test_support::WaitUntil;
+
+const FakeDevice kFtdiBoard{.instanceId = L"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
+                            .hardwareIds = {L"FTDIBUS\\COMPORT&VID_0403&PID_6001"},
+                            .manufacturer = L"FTDI"};
+
+// "Portmaven.exe --list-ports > ports.txt", as a script runs it: what it wrote, as bytes.
+std::optional<std::string> ListPorts(const TestFolder& folder) {
+    const std::wstring path = folder.File(L"ports.txt");
+    SECURITY_ATTRIBUTES inheritable{.nLength = sizeof(SECURITY_ATTRIBUTES),
+                                    .lpSecurityDescriptor = nullptr,
+                                    .bInheritHandle = TRUE};
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                      CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot create the output file: " << ::GetLastError();
+        return std::nullopt;
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    startup.hStdError = file;
+    std::wstring commandLine = L"\"" + folder.ExePath() + L"\" --list-ports";
+    PROCESS_INFORMATION info{};
+    const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                          nullptr, nullptr, &startup, &info) != FALSE;
+    ::CloseHandle(file);
+    if (!started) {
+        ADD_FAILURE() << "--list-ports did not start: " << ::GetLastError();
+        return std::nullopt;
+    }
+    ::CloseHandle(info.hThread);
+    const bool ended = ::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
+    ::CloseHandle(info.hProcess);
+    return ended ? ReadFileBytes(path) : std::nullopt;
+}
+
+std::optional<std::wstring> ClipboardText() {
+    if (!::OpenClipboard(nullptr)) {
+        return std::nullopt;
+    }
+    std::optional<std::wstring> text;
+    if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
+            text = chars;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
+}
+
+// Opens the first port's submenu and picks the item `fromEnd` places above its end (1: Hide
+// Port, 2: Rename Port, 3: Copy Port Name): the port's own items are the submenu's last.
+bool ChoosePortItem(const PortmavenProcess& app, int fromEnd) {
+    if (!app.OpenTrayMenu(WM_RBUTTONUP)) {
+        return false;
+    }
+    PressMenuKey(VK_DOWN);
+    PressMenuKey(VK_RIGHT); // opens the port's submenu on its first command
+    PressMenuKey(VK_UP, fromEnd);
+    PressMenuKey(VK_RETURN);
+    return WaitForMenuClosed();
+}
+
+HWND FindWindowTitled(DWORD processId, std::wstring_view title) {
+    for (const HWND window : TopLevelWindows(processId, true)) {
+        if (WindowText(window) == title) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+class DevicesE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveLeftoverFakeSerialPorts();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, win::kDevicesKeyPath);
+    }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, win::kDevicesKeyPath); }
+};
+
+TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
+    FakeSerialPort board(L"COM3", L"USB Serial Port", kFtdiBoard);
+    ASSERT_TRUE(board.Registered()) << "cannot register a port in the prefix";
+    TestFolder folder(L"devices");
+
+    // Without a running copy, and with one: the same list, and no second tray program.
+    const std::string plain = "COM3\tUSB Serial Port (COM3)\t0403:6001\tA50285BIA\tFTDI\tshown\n";
+    EXPECT_EQ(ListPorts(folder), plain);
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+    EXPECT_EQ(ListPorts(folder), plain);
+    EXPECT_FALSE(app.HasExited());
+
+    EmptyTheClipboard();
+    ASSERT_TRUE(ChoosePortItem(app, 3));
+    EXPECT_TRUE(WaitUntil([] { return ClipboardText() == L"COM3"; }))
+        << "the clipboard holds no \"COM3\"";
+
+    ASSERT_TRUE(ChoosePortItem(app, 2));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindWindowTitled(app.ProcessId(), L"Rename Port");
+        return dialog != nullptr;
+    })) << "no Rename Port dialog";
+    ::SetForegroundWindow(dialog);
+    TypeText(L"Pico probe \u00e9");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); })) << "Enter did not close it";
+    EXPECT_EQ(ListPorts(folder),
+              "COM3\tPico probe \xc3\xa9 (COM3)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
+
+    // Windows gives the board another number: the name stays with it.
+    ASSERT_TRUE(board.SetPortName(L"COM9"));
+    EXPECT_EQ(ListPorts(folder),
+              "COM9\tPico probe \xc3\xa9 (COM9)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
+
+    // Escape leaves the name as it was.
+    ASSERT_TRUE(ChoosePortItem(app, 2));
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindWindowTitled(app.ProcessId(), L"Rename Port");
+        return dialog != nullptr;
+    }));
+    ::SetForegroundWindow(dialog);
+    TypeText(L"x");
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); })) << "Escape did not close it";
+
+    ASSERT_TRUE(ChoosePortItem(app, 1));
+    EXPECT_EQ(ListPorts(folder),
+              "COM9\tPico probe \xc3\xa9 (COM9)\t0403:6001\tA50285BIA\tFTDI\thidden\n");
+
+    // The menu now lists no port, and the hidden one under "Hidden Ports", the fifth stop from
+    // its end (Exit, About, Properties, Device Manager; the keyboard passes over the separator
+    // and the blank item); choosing it shows it.
+    ASSERT_TRUE(app.OpenTrayMenu(WM_RBUTTONUP));
+    PressMenuKey(VK_UP, 5);
+    PressMenuKey(VK_RIGHT);
+    PressMenuKey(VK_RETURN);
+    ASSERT_TRUE(WaitForMenuClosed());
+    EXPECT_EQ(ListPorts(folder),
+              "COM9\tPico probe \xc3\xa9 (COM9)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
+}
+
+} // namespace
+} // namespace portmaven::e2e
