@@ -1,7 +1,6 @@
 #include "app/linux/tray_host.h"
 
 #include "about/linux/about_box.h"
-#include "ports/linux/tray_menu.h"
 #include "common/guarded.h"
 #include "common/program_texts.h"
 #include "config/command_list.h"
@@ -10,74 +9,178 @@
 #include "config/linux/xdg_config.h"
 #include "ports/linux/launch.h"
 #include "ports/linux/serial_port_enum.h"
+#include "ports/linux/tray_menu.h"
 #include "ports/ports_texts.h"
 #include "ports/tray_menu_model.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QMenu>
+#include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace portmaven::linux_desktop {
 
+namespace {
+
+// A panel started with the session may come up well after the programs it autostarts.
+constexpr std::chrono::minutes kTrayWaitLimit{3};
+
+bool IsWayland() {
+    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
+// With $PORTMAVEN_MENU_TRACE naming a file, each fill of the menu appends the number of menus
+// the program holds, so that a test can see none outlive the fill that replaced them.
+void TraceMenus() {
+    static const QString path = qEnvironmentVariable("PORTMAVEN_MENU_TRACE");
+    if (path.isEmpty()) {
+        return;
+    }
+    const QWidgetList widgets = QApplication::allWidgets();
+    const auto menus = std::count_if(widgets.begin(), widgets.end(), [](const QWidget* widget) {
+        return qobject_cast<const QMenu*>(widget) != nullptr;
+    });
+    QFile file(path);
+    if (file.open(QIODevice::Append | QIODevice::Text)) {
+        file.write("menus " + QByteArray::number(static_cast<qlonglong>(menus)) + "\n");
+    }
+}
+
+} // namespace
+
 TrayHost::TrayHost(const QIcon& icon)
-    : icon_(icon), notifySetting_(SettingsFilePath()),
+    : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
+      notifySetting_(SettingsFilePath()),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
-                        icon_.setToolTip(QStringView(tip).toString());
+                        SetTooltip(QStringView(tip).toString());
+                        // The watcher has just learnt the ports: the menu lists them too.
+                        RebuildMenu(notices_.Ports(), false);
                     }}) {
-    icon_.setToolTip(QStringView(common::kProgramTitle).toString());
-    connect(&icon_, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                common::RunGuarded([&] { OnActivated(reason); });
-            });
-    // The desktop reports a click on the notice; it answers like a click on the icon.
-    connect(&icon_, &QSystemTrayIcon::messageClicked, this,
-            [this] { common::RunGuarded([&] { ShowMenu(); }); });
-    icon_.show();
     LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
+    // A host that asks before showing (KDE, XFCE) gets the ports of that moment; one that
+    // shows a copy it fetched earlier (GNOME) has the menu the port watcher keeps current.
+    connect(&menu_, &QMenu::aboutToShow, this,
+            [this] { common::RunGuarded([this] { RefreshMenu(); }); });
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
     notices_.Seed();
+    if (!menuPorts_) {
+        // udev could not be asked: the menu still offers the program's own entries.
+        RebuildMenu({}, true);
+    }
+
+    if (StatusNotifierHostPresent() || (!IsWayland() && XEmbedTrayPresent())) {
+        ShowIcon();
+    } else {
+        trayWaiter_ = std::make_unique<TrayWaiter>(kTrayWaitLimit, [this] {
+            // Later: the waiter is still in its own timer's signal.
+            QTimer::singleShot(0, this, [this] {
+                common::RunGuarded([this] {
+                    trayWaiter_.reset();
+                    ShowIcon();
+                });
+            });
+        });
+    }
 }
 
 TrayHost::~TrayHost() = default;
 
+void TrayHost::ShowIcon() {
+    // Asked just before the icon is made, as Qt decides it when the icon is made.
+    trayKind_ = CurrentTrayKind();
+    icon_ = std::make_unique<QSystemTrayIcon>(image_);
+    icon_->setToolTip(tooltip_);
+    icon_->setContextMenu(&menu_);
+    connect(icon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                common::RunGuarded([&] { OnActivated(reason); });
+            });
+    if (trayKind_ == TrayKind::XEmbed) {
+        // Qt's own balloon reports a click on it; it answers like a click on the icon. Through
+        // the desktop's notification service Qt reports any action of any notice on the bus,
+        // so nothing may follow from it there.
+        connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
+                [this] { common::RunGuarded([this] { OpenMenuAtPointer(); }); });
+    }
+    icon_->show();
+}
+
 void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-    // Either button opens the menu; a double click does nothing of its own.
-    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
-        ShowMenu();
+    switch (trayKind_) {
+    case TrayKind::XEmbed:
+        // Qt opens the menu on a right press itself; the left button opens it here.
+        if (reason == QSystemTrayIcon::Trigger) {
+            OpenMenuAtPointer();
+        }
+        break;
+    case TrayKind::StatusNotifier:
+        // The host shows the exported menu on a right click. Activate (a left click on KDE and
+        // XFCE) or a host asking for a context menu opens the same menu at the pointer, except
+        // on Wayland, where a menu without a parent window cannot be placed.
+        if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
+            !IsWayland()) {
+            OpenMenuAtPointer();
+        }
+        break;
     }
 }
 
-void TrayHost::ShowMenu() {
-    // No menu when the ports cannot be asked for: there is nothing the user could do.
-    std::optional<std::vector<ports::SerialPort>> present = EnumerateSerialPorts();
-    if (!present) {
+void TrayHost::OpenMenuAtPointer() {
+    menu_.popup(QCursor::pos());
+}
+
+void TrayHost::RefreshMenu() {
+    // When the ports cannot be asked for, the menu keeps the last ones known.
+    if (const std::optional<std::vector<ports::SerialPort>> present = EnumerateSerialPorts()) {
+        RebuildMenu(*present, false);
+    }
+}
+
+void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool force) {
+    // Nothing changed: the entries stay as they are, with the ids a host already holds.
+    if (!force && menuPorts_ && std::ranges::equal(*menuPorts_, present)) {
         return;
     }
-    ports_ = std::move(*present);
+    auto ports =
+        std::make_shared<const std::vector<ports::SerialPort>>(present.begin(), present.end());
     const ports::TrayMenuModel model =
-        ports::BuildTrayMenuModel(ports_, config::g_CommandList, ports::kLinuxLayout);
-    menu_ = BuildTrayMenu(
-        model, {.launch = [this](std::size_t port, int command) { OnLaunchCommand(port, command); },
-                .properties = [this] { OnMenuProperties(); },
-                .about = [this] { OnMenuAbout(); },
-                .exit = [this] { OnMenuExit(); }});
-    menu_->popup(QCursor::pos());
+        ports::BuildTrayMenuModel(*ports, config::g_CommandList, ports::kLinuxLayout);
+    FillTrayMenu(menu_, model,
+                 {.launch =
+                      [this, ports](std::size_t port, int command) {
+                          if (port < ports->size()) {
+                              AfterMenu([this, chosen = (*ports)[port], command] {
+                                  OnLaunchCommand(chosen, command);
+                              });
+                          }
+                      },
+                  .properties = [this] { AfterMenu([this] { OnMenuProperties(); }); },
+                  .about = [this] { AfterMenu([this] { OnMenuAbout(); }); },
+                  .exit = [this] { AfterMenu([this] { OnMenuExit(); }); }});
+    menuPorts_ = std::move(ports);
+    TraceMenus();
 }
 
-void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
-    if (portIndex >= ports_.size() || commandIndex < 0 ||
-        commandIndex >= config::g_CommandList.GetCount()) {
+void TrayHost::AfterMenu(std::function<void()> action) {
+    QTimer::singleShot(0, this, [action = std::move(action)] { common::RunGuarded(action); });
+}
+
+void TrayHost::OnLaunchCommand(const ports::SerialPort& port, int commandIndex) {
+    if (commandIndex < 0 || commandIndex >= config::g_CommandList.GetCount()) {
         return;
     }
     const std::u16string_view commandLine =
         config::FieldText(config::g_CommandList.At(commandIndex).szCommand);
-    if (!LaunchCommandForPort(commandLine, ports_[portIndex])) {
+    if (!LaunchCommandForPort(commandLine, port)) {
         QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
                               QStringView(ports::kInvalidCommandText).toString());
     }
@@ -86,6 +189,8 @@ void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
 void TrayHost::OnMenuProperties() {
     OpenConfigureDialog(nullptr, notifySetting_);
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    // The commands may have changed.
+    RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
 }
 
 void TrayHost::OnMenuAbout() {
@@ -95,14 +200,26 @@ void TrayHost::OnMenuAbout() {
 void TrayHost::OnMenuExit() {
     // A failed save is not reported: the program is ending, and the user can do nothing.
     SaveCommandList(config::g_CommandList);
-    icon_.hide();
+    if (icon_) {
+        icon_->hide();
+    }
     QApplication::quit();
 }
 
 void TrayHost::ShowNotice(const ports::PortNotice& notice) {
-    // The desktop's notification service shows it when there is one, Qt's own balloon otherwise.
-    icon_.showMessage(QStringView(notice.title).toString(), QStringView(notice.text).toString(),
-                      QSystemTrayIcon::Information);
+    // The desktop's notification service shows it when the icon is a StatusNotifierItem, Qt's
+    // own balloon on an XEmbed tray; before there is a tray, there is nowhere to show it.
+    if (icon_) {
+        icon_->showMessage(QStringView(notice.title).toString(),
+                           QStringView(notice.text).toString(), QSystemTrayIcon::Information);
+    }
+}
+
+void TrayHost::SetTooltip(const QString& tip) {
+    tooltip_ = tip;
+    if (icon_) {
+        icon_->setToolTip(tip);
+    }
 }
 
 } // namespace portmaven::linux_desktop

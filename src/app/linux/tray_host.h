@@ -3,17 +3,19 @@
 // run.
 #pragma once
 
+#include "app/linux/tray_wait.h"
 #include "config/linux/notify_setting.h"
 #include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
 
+#include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <vector>
-
-class QMenu;
 
 namespace portmaven::linux_desktop {
 
@@ -27,21 +29,37 @@ public:
     TrayHost& operator=(TrayHost&&) = delete;
 
 private:
+    void ShowIcon();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
-    void ShowMenu();
-    void OnLaunchCommand(std::size_t portIndex, int commandIndex);
+    void OpenMenuAtPointer();
+    // Asks udev for the ports of this moment and brings the menu up to date with them.
+    void RefreshMenu();
+    // Fills the menu again when the ports differ from those it lists, or when forced (the
+    // command list changed).
+    void RebuildMenu(std::span<const ports::SerialPort> present, bool force);
+    // Runs a menu action once the menu has finished with the entry that started it: the
+    // action may rebuild the menu, which deletes that entry.
+    void AfterMenu(std::function<void()> action);
+    void OnLaunchCommand(const ports::SerialPort& port, int commandIndex);
     void OnMenuProperties();
     void OnMenuAbout();
     void OnMenuExit();
     void ShowNotice(const ports::PortNotice& notice);
+    void SetTooltip(const QString& tip);
 
-    QSystemTrayIcon icon_;
-    // The menu of the last click; replaced at the next one, so that it outlives its actions.
-    std::unique_ptr<QMenu> menu_;
-    // The ports the menu lists, in menu order.
-    std::vector<ports::SerialPort> ports_;
+    QIcon image_;
+    QString tooltip_;
+    // The one menu of the whole run. The icon is given it once: Qt exports it to a
+    // StatusNotifierItem host and shows it itself on an XEmbed tray.
+    QMenu menu_;
+    // The ports the menu lists, in menu order; each fill's commands keep that fill's list.
+    std::shared_ptr<const std::vector<ports::SerialPort>> menuPorts_;
+    // Made once a tray is there to show it.
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    TrayKind trayKind_ = TrayKind::XEmbed;
+    std::unique_ptr<TrayWaiter> trayWaiter_;
     IniNotifySetting notifySetting_;
-    // Last: it reports to the icon above from the moment it exists.
+    // Last: it reports to the icon and menu above from the moment it exists.
     PortNoticesQt notices_;
 };
 

@@ -6,6 +6,8 @@
 #include "ports/linux/udev_tty_monitor.h"
 #include "ports/port_change_watcher.h"
 
+#include <span>
+
 namespace portmaven::linux_desktop {
 
 class PortNoticesQt {
@@ -18,6 +20,10 @@ public:
         watcher_.SetNotificationsEnabled(enabled);
     }
     [[nodiscard]] bool IsListening() const noexcept { return monitor_.IsListening(); }
+    // The ports of the watcher's last successful enumeration.
+    [[nodiscard]] std::span<const ports::SerialPort> Ports() const noexcept {
+        return watcher_.Ports();
+    }
 
 private:
     QtPortWatchPlatform platform_;
