@@ -88,7 +88,7 @@ bool XEmbedTrayPresent() {
 }
 
 TrayKind CurrentTrayKind() {
-    return IsWayland() || WatcherPresent() ? TrayKind::StatusNotifier : TrayKind::XEmbed;
+    return IsWayland() || StatusNotifierHostPresent() ? TrayKind::StatusNotifier : TrayKind::XEmbed;
 }
 
 TrayWaiter::TrayWaiter(std::chrono::milliseconds limit, std::function<void()> ready)

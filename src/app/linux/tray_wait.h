@@ -22,8 +22,8 @@ enum class TrayKind {
 // An X11 system tray owns the tray selection of the default screen; false off X11.
 [[nodiscard]] bool XEmbedTrayPresent();
 
-// The kind Qt gives an icon made now: a StatusNotifierItem whenever a watcher is on the bus
-// (with or without a host), an XEmbed window otherwise; Wayland has only the first.
+// The kind Qt gives an icon made now: a StatusNotifierItem when a watcher with a host is on
+// the bus, an XEmbed window otherwise; Wayland has only the first.
 [[nodiscard]] TrayKind CurrentTrayKind();
 
 // Calls `ready` once, when a StatusNotifierItem host or an XEmbed tray appears, or when the
