@@ -17,7 +17,6 @@
 #include <QCursor>
 #include <QFile>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -68,6 +67,12 @@ TrayHost::TrayHost(const QIcon& icon)
     LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
     // A host that asks before showing (KDE, XFCE) gets the ports of that moment; one that
     // shows a copy it fetched earlier (GNOME) has the menu the port watcher keeps current.
+    later_.setSingleShot(true);
+    connect(&later_, &QTimer::timeout, this, [this] {
+        for (const std::function<void()>& action : std::exchange(laterActions_, {})) {
+            common::RunGuarded(action);
+        }
+    });
     connect(&menu_, &QMenu::aboutToShow, this,
             [this] { common::RunGuarded([this] { RefreshMenu(); }); });
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
@@ -82,11 +87,9 @@ TrayHost::TrayHost(const QIcon& icon)
     } else {
         trayWaiter_ = std::make_unique<TrayWaiter>(kTrayWaitLimit, [this] {
             // Later: the waiter is still in its own timer's signal.
-            QTimer::singleShot(0, this, [this] {
-                common::RunGuarded([this] {
-                    trayWaiter_.reset();
-                    ShowIcon();
-                });
+            Later([this] {
+                trayWaiter_.reset();
+                ShowIcon();
             });
         });
     }
@@ -158,20 +161,21 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
                  {.launch =
                       [this, ports](std::size_t port, int command) {
                           if (port < ports->size()) {
-                              AfterMenu([this, chosen = (*ports)[port], command] {
+                              Later([this, chosen = (*ports)[port], command] {
                                   OnLaunchCommand(chosen, command);
                               });
                           }
                       },
-                  .properties = [this] { AfterMenu([this] { OnMenuProperties(); }); },
-                  .about = [this] { AfterMenu([this] { OnMenuAbout(); }); },
-                  .exit = [this] { AfterMenu([this] { OnMenuExit(); }); }});
+                  .properties = [this] { Later([this] { OnMenuProperties(); }); },
+                  .about = [this] { Later([this] { OnMenuAbout(); }); },
+                  .exit = [this] { Later([this] { OnMenuExit(); }); }});
     menuPorts_ = std::move(ports);
     TraceMenus();
 }
 
-void TrayHost::AfterMenu(std::function<void()> action) {
-    QTimer::singleShot(0, this, [action = std::move(action)] { common::RunGuarded(action); });
+void TrayHost::Later(std::function<void()> action) {
+    laterActions_.push_back(std::move(action));
+    later_.start(0);
 }
 
 void TrayHost::OnLaunchCommand(const ports::SerialPort& port, int commandIndex) {

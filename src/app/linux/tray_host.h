@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -37,9 +38,9 @@ private:
     // Fills the menu again when the ports differ from those it lists, or when forced (the
     // command list changed).
     void RebuildMenu(std::span<const ports::SerialPort> present, bool force);
-    // Runs a menu action once the menu has finished with the entry that started it: the
-    // action may rebuild the menu, which deletes that entry.
-    void AfterMenu(std::function<void()> action);
+    // Runs an action once the event that started it is done with its sender: a menu action
+    // may fill the menu again, which deletes the entry that was chosen.
+    void Later(std::function<void()> action);
     void OnLaunchCommand(const ports::SerialPort& port, int commandIndex);
     void OnMenuProperties();
     void OnMenuAbout();
@@ -58,6 +59,8 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
     TrayKind trayKind_ = TrayKind::XEmbed;
     std::unique_ptr<TrayWaiter> trayWaiter_;
+    QTimer later_;
+    std::vector<std::function<void()>> laterActions_;
     IniNotifySetting notifySetting_;
     // Last: it reports to the icon and menu above from the moment it exists.
     PortNoticesQt notices_;
