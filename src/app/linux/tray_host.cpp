@@ -63,6 +63,7 @@ TrayHost::TrayHost(const QIcon& icon)
                         SetTooltip(QStringView(tip).toString());
                         // The watcher has just learnt the ports: the menu lists them too.
                         RebuildMenu(notices_.Ports(), false);
+                        menuFollowsWatcher_ = true;
                     }}) {
     LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
     // A host that asks before showing (KDE, XFCE) gets the ports of that moment; one that
@@ -142,6 +143,11 @@ void TrayHost::OpenMenuAtPointer() {
 }
 
 void TrayHost::RefreshMenu() {
+    // The watcher hears of every change and the menu follows it: asking udev again would only
+    // repeat its answer.
+    if (menuFollowsWatcher_ && notices_.IsSettled()) {
+        return;
+    }
     // When the ports cannot be asked for, the menu keeps the last ones known.
     if (const std::optional<std::vector<ports::SerialPort>> present = EnumerateSerialPorts()) {
         RebuildMenu(*present, false);

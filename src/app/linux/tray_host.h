@@ -55,6 +55,8 @@ private:
     QMenu menu_;
     // The ports the menu lists, in menu order; each fill's commands keep that fill's list.
     std::shared_ptr<const std::vector<ports::SerialPort>> menuPorts_;
+    // The port watcher has given the menu its ports at least once.
+    bool menuFollowsWatcher_ = false;
     // Made once a tray is there to show it.
     std::unique_ptr<QSystemTrayIcon> icon_;
     TrayKind trayKind_ = TrayKind::XEmbed;
