@@ -62,4 +62,6 @@ terminal starts already pointed at the port. It tells you when ports come
 and go.")
 # The dependencies are the libraries the binary links, as dpkg-shlibdeps finds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Wayland plugin: without it a Wayland session runs the program through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

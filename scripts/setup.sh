@@ -10,6 +10,7 @@ packages=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils xdotool
     python3 qt6-base-dev libudev-dev umockdev libumockdev-dev pkg-config
     trayer imagemagick nsis zip unzip dpkg-dev fakeroot file lintian
+    libxcb1-dev dbus-daemon dbus-bin python3-dbus python3-gi weston qt6-wayland
 )
 if [ "${1:-}" = "--run" ]; then
     packages+=(imagemagick)

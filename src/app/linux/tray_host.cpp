@@ -1,7 +1,6 @@
 #include "app/linux/tray_host.h"
 
 #include "about/linux/about_box.h"
-#include "ports/linux/tray_menu.h"
 #include "common/guarded.h"
 #include "common/program_texts.h"
 #include "config/command_list.h"
@@ -10,82 +9,248 @@
 #include "config/linux/xdg_config.h"
 #include "ports/linux/launch.h"
 #include "ports/linux/port_actions.h"
+#include "ports/linux/port_users.h"
 #include "ports/linux/serial_port_enum.h"
+#include "ports/linux/tray_menu.h"
 #include "ports/ports_texts.h"
 #include "ports/tray_menu_model.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QMenu>
+#include <QFile>
 #include <QMessageBox>
 
+#include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace portmaven::linux_desktop {
 
+namespace {
+
+// A panel started with the session may come up well after the programs it autostarts.
+constexpr std::chrono::minutes kTrayWaitLimit{3};
+
+bool IsWayland() {
+    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
+// With $PORTMAVEN_MENU_TRACE naming a file, each fill of the menu appends the number of menus
+// the program holds, so that a test can see none outlive the fill that replaced them.
+void TraceMenus() {
+    static const QString path = qEnvironmentVariable("PORTMAVEN_MENU_TRACE");
+    if (path.isEmpty()) {
+        return;
+    }
+    const QWidgetList widgets = QApplication::allWidgets();
+    const auto menus = std::count_if(widgets.begin(), widgets.end(), [](const QWidget* widget) {
+        return qobject_cast<const QMenu*>(widget) != nullptr;
+    });
+    QFile file(path);
+    if (file.open(QIODevice::Append | QIODevice::Text)) {
+        file.write("menus " + QByteArray::number(static_cast<qlonglong>(menus)) + "\n");
+    }
+}
+
+// Whether two ports show the same in the menu: the same port, and the same name of the user's,
+// hidden flag and holders (which do not make a port change of their own).
+bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
+    return a == b && a.userName == b.userName && a.hidden == b.hidden && a.usedBy == b.usedBy;
+}
+
+} // namespace
+
 TrayHost::TrayHost(const QIcon& icon)
-    : icon_(icon), notifySetting_(SettingsFilePath()),
-      notices_(
-          {.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
-           .setTooltip =
-               [this](std::u16string_view tip) { icon_.setToolTip(QStringView(tip).toString()); }},
-          SettingsFilePath()) {
-    icon_.setToolTip(QStringView(common::kProgramTitle).toString());
-    connect(&icon_, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                common::RunGuarded([&] { OnActivated(reason); });
-            });
-    // The desktop reports a click on the notice; it answers like a click on the icon.
-    connect(&icon_, &QSystemTrayIcon::messageClicked, this,
-            [this] { common::RunGuarded([&] { ShowMenu(); }); });
-    icon_.show();
+    : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
+      notifySetting_(SettingsFilePath()),
+      notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
+                .setTooltip =
+                    [this](std::u16string_view tip) {
+                        SetTooltip(QStringView(tip).toString());
+                        // The watcher has just learnt the ports: the menu lists them too.
+                        RebuildMenu(notices_.Ports(), false);
+                        menuFollowsWatcher_ = true;
+                    }},
+               SettingsFilePath()) {
     LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
+    // A host that asks before showing (KDE, XFCE) gets the ports of that moment; one that
+    // shows a copy it fetched earlier (GNOME) has the menu the port watcher keeps current.
+    later_.setSingleShot(true);
+    connect(&later_, &QTimer::timeout, this, [this] {
+        for (const std::function<void()>& action : std::exchange(laterActions_, {})) {
+            common::RunGuarded(action);
+        }
+    });
+    connect(&menu_, &QMenu::aboutToShow, this,
+            [this] { common::RunGuarded([this] { RefreshMenu(); }); });
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
     notices_.Seed();
+    if (!menuPorts_) {
+        // udev could not be asked: the menu still offers the program's own entries.
+        RebuildMenu({}, true);
+    }
+
+    if (StatusNotifierHostPresent() || (!IsWayland() && XEmbedTrayPresent())) {
+        ShowIcon();
+    } else {
+        trayWaiter_ = std::make_unique<TrayWaiter>(kTrayWaitLimit, [this] {
+            // Later: the waiter is still in its own timer's signal.
+            Later([this] {
+                trayWaiter_.reset();
+                ShowIcon();
+            });
+        });
+    }
 }
 
 TrayHost::~TrayHost() = default;
 
+void TrayHost::ShowIcon() {
+    // Asked just before the icon is made, as Qt decides it when the icon is made.
+    trayKind_ = CurrentTrayKind();
+    icon_ = std::make_unique<QSystemTrayIcon>(image_);
+    icon_->setToolTip(tooltip_);
+    icon_->setContextMenu(&menu_);
+    connect(icon_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                common::RunGuarded([&] { OnActivated(reason); });
+            });
+    if (trayKind_ == TrayKind::XEmbed) {
+        // Qt's own balloon reports a click on it; it answers like a click on the icon. Through
+        // the desktop's notification service Qt reports any action of any notice on the bus,
+        // so nothing may follow from it there.
+        connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
+                [this] { common::RunGuarded([this] { OpenMenuAtPointer(); }); });
+    }
+    icon_->show();
+}
+
 void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-    // Either button opens the menu; a double click does nothing of its own.
-    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) {
-        ShowMenu();
+    switch (trayKind_) {
+    case TrayKind::XEmbed:
+        // Qt opens the menu on a right press itself; the left button opens it here.
+        if (reason == QSystemTrayIcon::Trigger) {
+            OpenMenuAtPointer();
+        }
+        break;
+    case TrayKind::StatusNotifier:
+        // The host shows the exported menu on a right click. Activate (a left click on KDE and
+        // XFCE) or a host asking for a context menu opens the same menu at the pointer, except
+        // on Wayland, where a menu without a parent window cannot be placed.
+        if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
+            !IsWayland()) {
+            OpenMenuAtPointer();
+        }
+        break;
     }
 }
 
-void TrayHost::ShowMenu() {
-    // No menu when the ports cannot be asked for: there is nothing the user could do.
-    std::optional<std::vector<ports::SerialPort>> present = EnumerateMenuPorts(SettingsFilePath());
-    if (!present) {
+void TrayHost::OpenMenuAtPointer() {
+    menu_.popup(QCursor::pos());
+}
+
+void TrayHost::RefreshMenu() {
+    std::vector<ports::SerialPort> present;
+    if (menuFollowsWatcher_ && notices_.IsSettled() && menuPorts_) {
+        // The watcher hears of every change and the menu follows it, and of the user's names
+        // and hidden ports the menu hears first: asking udev again would only repeat it.
+        present = *menuPorts_;
+    } else if (std::optional<std::vector<ports::SerialPort>> known =
+                   EnumerateKnownPorts(SettingsFilePath())) {
+        present = std::move(*known);
+    } else {
+        // When the ports cannot be asked for, the menu keeps the last ones known.
         return;
     }
-    ports_ = std::move(*present);
-    const ports::TrayMenuModel model =
-        ports::BuildTrayMenuModel(ports_, config::g_CommandList, ports::kLinuxLayout);
-    menu_ = BuildTrayMenu(
-        model,
-        {.launch = [this](std::size_t port, int command) { OnLaunchCommand(port, command); },
-         .copyPortName = [this](std::size_t port) { CopyPortName(ports_, port); },
-         .renamePort = [this](std::size_t port) { RenamePort(ports_, port, SettingsFilePath()); },
-         .hidePort =
-             [this](std::size_t port) { SetPortHidden(ports_, port, true, SettingsFilePath()); },
-         .showPort =
-             [this](std::size_t port) { SetPortHidden(ports_, port, false, SettingsFilePath()); },
-         .properties = [this] { OnMenuProperties(); },
-         .about = [this] { OnMenuAbout(); },
-         .exit = [this] { OnMenuExit(); }});
-    menu_->popup(QCursor::pos());
+    // Who holds a port open changes without any event: it is looked up as the menu opens.
+    NoteWhoHoldsPorts(present);
+    RebuildMenu(present, false);
 }
 
-void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
-    if (portIndex >= ports_.size() || commandIndex < 0 ||
-        commandIndex >= config::g_CommandList.GetCount()) {
+void TrayHost::OnDeviceSettingsChanged() {
+    // A name or a hidden flag changed: the menu shows it at once, a host holding the layout
+    // hears of it, and the ports keep their identity for the watcher (no notice follows).
+    if (std::optional<std::vector<ports::SerialPort>> known =
+            EnumerateKnownPorts(SettingsFilePath())) {
+        NoteWhoHoldsPorts(*known);
+        RebuildMenu(*known, true);
+    }
+}
+
+void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool force) {
+    // Nothing changed: the entries stay as they are, with the ids a host already holds.
+    if (!force && menuPorts_ && std::ranges::equal(*menuPorts_, present, SameInMenu)) {
+        return;
+    }
+    auto ports =
+        std::make_shared<const std::vector<ports::SerialPort>>(present.begin(), present.end());
+    const ports::TrayMenuModel model =
+        ports::BuildTrayMenuModel(*ports, config::g_CommandList, ports::kLinuxLayout);
+    // Each action works on the ports of the fill it belongs to, and runs once the menu has
+    // closed: a fill deletes the entry that was clicked.
+    const auto onPort =
+        [this, ports](std::function<void(std::vector<ports::SerialPort>&, std::size_t)> action) {
+            return [this, ports, action = std::move(action)](std::size_t port) {
+                if (port < ports->size()) {
+                    Later([ports, port, action] {
+                        std::vector<ports::SerialPort> chosen = *ports;
+                        action(chosen, port);
+                    });
+                }
+            };
+        };
+    const auto changingSettings = [this](auto change) {
+        return [this, change](std::vector<ports::SerialPort>& chosen, std::size_t port) {
+            change(chosen, port);
+            OnDeviceSettingsChanged();
+        };
+    };
+    FillTrayMenu(
+        menu_, model,
+        {.launch =
+             [this, ports](std::size_t port, int command) {
+                 if (port < ports->size()) {
+                     Later([this, chosen = (*ports)[port], command] {
+                         OnLaunchCommand(chosen, command);
+                     });
+                 }
+             },
+         .copyPortName = onPort([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
+             CopyPortName(chosen, port);
+         }),
+         .renamePort =
+             onPort(changingSettings([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
+                 RenamePort(chosen, port, SettingsFilePath());
+             })),
+         .hidePort =
+             onPort(changingSettings([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
+                 SetPortHidden(chosen, port, true, SettingsFilePath());
+             })),
+         .showPort =
+             onPort(changingSettings([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
+                 SetPortHidden(chosen, port, false, SettingsFilePath());
+             })),
+         .properties = [this] { Later([this] { OnMenuProperties(); }); },
+         .about = [this] { Later([this] { OnMenuAbout(); }); },
+         .exit = [this] { Later([this] { OnMenuExit(); }); }});
+    menuPorts_ = std::move(ports);
+    TraceMenus();
+}
+
+void TrayHost::Later(std::function<void()> action) {
+    laterActions_.push_back(std::move(action));
+    later_.start(0);
+}
+
+void TrayHost::OnLaunchCommand(const ports::SerialPort& port, int commandIndex) {
+    if (commandIndex < 0 || commandIndex >= config::g_CommandList.GetCount()) {
         return;
     }
     const std::u16string_view commandLine =
         config::FieldText(config::g_CommandList.At(commandIndex).szCommand);
-    if (!LaunchCommandForPort(commandLine, ports_[portIndex])) {
+    if (!LaunchCommandForPort(commandLine, port)) {
         QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
                               QStringView(ports::kInvalidCommandText).toString());
     }
@@ -94,6 +259,8 @@ void TrayHost::OnLaunchCommand(std::size_t portIndex, int commandIndex) {
 void TrayHost::OnMenuProperties() {
     OpenConfigureDialog(nullptr, notifySetting_);
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    // The commands may have changed.
+    RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
 }
 
 void TrayHost::OnMenuAbout() {
@@ -103,14 +270,26 @@ void TrayHost::OnMenuAbout() {
 void TrayHost::OnMenuExit() {
     // A failed save is not reported: the program is ending, and the user can do nothing.
     SaveCommandList(config::g_CommandList);
-    icon_.hide();
+    if (icon_) {
+        icon_->hide();
+    }
     QApplication::quit();
 }
 
 void TrayHost::ShowNotice(const ports::PortNotice& notice) {
-    // The desktop's notification service shows it when there is one, Qt's own balloon otherwise.
-    icon_.showMessage(QStringView(notice.title).toString(), QStringView(notice.text).toString(),
-                      QSystemTrayIcon::Information);
+    // The desktop's notification service shows it when the icon is a StatusNotifierItem, Qt's
+    // own balloon on an XEmbed tray; before there is a tray, there is nowhere to show it.
+    if (icon_) {
+        icon_->showMessage(QStringView(notice.title).toString(),
+                           QStringView(notice.text).toString(), QSystemTrayIcon::Information);
+    }
+}
+
+void TrayHost::SetTooltip(const QString& tip) {
+    tooltip_ = tip;
+    if (icon_) {
+        icon_->setToolTip(tip);
+    }
 }
 
 } // namespace portmaven::linux_desktop

@@ -3,17 +3,20 @@
 // run.
 #pragma once
 
+#include "app/linux/tray_wait.h"
 #include "config/linux/notify_setting.h"
 #include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
 
+#include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <span>
 #include <vector>
-
-class QMenu;
 
 namespace portmaven::linux_desktop {
 
@@ -27,21 +30,43 @@ public:
     TrayHost& operator=(TrayHost&&) = delete;
 
 private:
+    void ShowIcon();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
-    void ShowMenu();
-    void OnLaunchCommand(std::size_t portIndex, int commandIndex);
+    void OpenMenuAtPointer();
+    // Brings the menu up to date with the ports of this moment, and who holds them open.
+    void RefreshMenu();
+    // After the user renamed, hid or showed a port: the menu lists the ports anew.
+    void OnDeviceSettingsChanged();
+    // Fills the menu again when the ports differ from those it lists, or when forced (the
+    // command list changed).
+    void RebuildMenu(std::span<const ports::SerialPort> present, bool force);
+    // Runs an action once the event that started it is done with its sender: a menu action
+    // may fill the menu again, which deletes the entry that was chosen.
+    void Later(std::function<void()> action);
+    void OnLaunchCommand(const ports::SerialPort& port, int commandIndex);
     void OnMenuProperties();
     void OnMenuAbout();
     void OnMenuExit();
     void ShowNotice(const ports::PortNotice& notice);
+    void SetTooltip(const QString& tip);
 
-    QSystemTrayIcon icon_;
-    // The menu of the last click; replaced at the next one, so that it outlives its actions.
-    std::unique_ptr<QMenu> menu_;
-    // The ports the menu lists, in menu order.
-    std::vector<ports::SerialPort> ports_;
+    QIcon image_;
+    QString tooltip_;
+    // The one menu of the whole run. The icon is given it once: Qt exports it to a
+    // StatusNotifierItem host and shows it itself on an XEmbed tray.
+    QMenu menu_;
+    // The ports the menu lists, in menu order; each fill's commands keep that fill's list.
+    std::shared_ptr<const std::vector<ports::SerialPort>> menuPorts_;
+    // The port watcher has given the menu its ports at least once.
+    bool menuFollowsWatcher_ = false;
+    // Made once a tray is there to show it.
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    TrayKind trayKind_ = TrayKind::XEmbed;
+    std::unique_ptr<TrayWaiter> trayWaiter_;
+    QTimer later_;
+    std::vector<std::function<void()>> laterActions_;
     IniNotifySetting notifySetting_;
-    // Last: it reports to the icon above from the moment it exists.
+    // Last: it reports to the icon and menu above from the moment it exists.
     PortNoticesQt notices_;
 };
 

@@ -7,6 +7,7 @@
 #include "ports/port_change_watcher.h"
 
 #include <filesystem>
+#include <span>
 
 namespace portmaven::linux_desktop {
 
@@ -21,6 +22,15 @@ public:
         watcher_.SetNotificationsEnabled(enabled);
     }
     [[nodiscard]] bool IsListening() const noexcept { return monitor_.IsListening(); }
+    // No change has been heard of since the watcher's last enumeration: its ports are those of
+    // this moment. False when udev is not listened to.
+    [[nodiscard]] bool IsSettled() const noexcept {
+        return monitor_.IsListening() && !monitor_.HasUnread() && !platform_.IsDebouncing();
+    }
+    // The ports of the watcher's last successful enumeration.
+    [[nodiscard]] std::span<const ports::SerialPort> Ports() const noexcept {
+        return watcher_.Ports();
+    }
 
 private:
     QtPortWatchPlatform platform_;

@@ -78,4 +78,10 @@ std::u16string PortUsersText(std::u16string_view deviceNode, const std::filesyst
     return users.toStdU16String();
 }
 
+void NoteWhoHoldsPorts(std::vector<ports::SerialPort>& ports) {
+    for (ports::SerialPort& port : ports) {
+        port.usedBy = PortUsersText(port.name);
+    }
+}
+
 } // namespace portmaven::linux_desktop

@@ -2,9 +2,12 @@
 // board behind it): the open files of the user's processes under /proc.
 #pragma once
 
+#include "ports/serial_port.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace portmaven::linux_desktop {
 
@@ -13,5 +16,8 @@ namespace portmaven::linux_desktop {
 // do not let their files be seen and are not listed.
 std::u16string PortUsersText(std::u16string_view deviceNode,
                              const std::filesystem::path& proc = "/proc");
+
+// Sets each port's usedBy to the text above.
+void NoteWhoHoldsPorts(std::vector<ports::SerialPort>& ports);
 
 } // namespace portmaven::linux_desktop

@@ -33,6 +33,9 @@ public:
     void ShowNotice(const ports::PortNotice& notice) override;
     void SetTooltip(std::u16string_view tip) override;
 
+    // A burst of changes is being waited out.
+    [[nodiscard]] bool IsDebouncing() const { return timer_.isActive(); }
+
 private:
     PortWatchDisplay display_;
     std::filesystem::path settingsFile_;

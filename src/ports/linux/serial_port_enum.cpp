@@ -129,9 +129,7 @@ std::optional<std::vector<ports::SerialPort>>
 EnumerateMenuPorts(const std::filesystem::path& settingsFile) {
     std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts(settingsFile);
     if (ports) {
-        for (ports::SerialPort& port : *ports) {
-            port.usedBy = PortUsersText(port.name);
-        }
+        NoteWhoHoldsPorts(*ports);
     }
     return ports;
 }

@@ -5,6 +5,8 @@
 
 #include <QSocketNotifier>
 
+#include <poll.h>
+
 #include <utility>
 
 namespace portmaven::linux_desktop {
@@ -53,6 +55,14 @@ UdevTtyMonitor::~UdevTtyMonitor() = default;
 
 bool UdevTtyMonitor::IsListening() const noexcept {
     return notifier_ != nullptr;
+}
+
+bool UdevTtyMonitor::HasUnread() const noexcept {
+    if (notifier_ == nullptr) {
+        return false;
+    }
+    pollfd socket{.fd = static_cast<int>(notifier_->socket()), .events = POLLIN, .revents = 0};
+    return ::poll(&socket, 1, 0) > 0;
 }
 
 void UdevTtyMonitor::OnReadable() {

@@ -24,6 +24,8 @@ public:
 
     // False when udev could not be listened to; the program then simply hears of no change.
     [[nodiscard]] bool IsListening() const noexcept;
+    // Events wait on the socket that the event loop has not read yet.
+    [[nodiscard]] bool HasUnread() const noexcept;
 
 private:
     struct Udev;

@@ -33,7 +33,10 @@ class Window:
 
 
 class Desktop:
-    def __init__(self, width=800, height=600):
+    """With tray=False, a desktop without an XEmbed tray: where a StatusNotifierItem host
+    stands in for the panel."""
+
+    def __init__(self, width=800, height=600, tray=True):
         read_end, write_end = os.pipe()
         # -displayfd: the server picks a free display itself, so engineers' servers never clash.
         self.xvfb = subprocess.Popen(
@@ -49,7 +52,10 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.width, self.height = width, height
         self.trayer = None
+        if not tray:
+            return
         # trayer has been seen not to come up on a loaded machine now and then; a second start
         # goes through, and its own words say why the first did not.
         complaints = []
@@ -144,7 +150,8 @@ class UserSession:
         for folder in (self.home, self.config, self.runtime):
             os.makedirs(folder, mode=0o700)
         self.env = dict(desktop.env, HOME=self.home, XDG_CONFIG_HOME=self.config,
-                        XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="xcb", **env)
+                        XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="xcb")
+        self.env.update(env)
 
     def portmaven_file(self, name):
         """The path of one of portmaven's own files, with its folder made."""

@@ -6,6 +6,8 @@
 //   unplug    a "remove" uevent, then the last adapter plugged disappears
 //   change    a "change" uevent of the present ttyUSB0: nothing comes or goes
 //   burst N   a new adapter appears amid N change uevents of both ports
+//   add N     N more adapters (ttyACM0, ttyACM1, ...) are there, without uevents: for a
+//             program started after it
 #include "support/linux/umockdev_testbed.h"
 
 #include <chrono>
@@ -56,9 +58,26 @@ private:
         return true;
     }
     void Change(const std::string& tty) { testbed_.Uevent(tty, "change"); }
+    bool Add(int count) {
+        for (int i = 0; i < count; ++i, ++added_) {
+            const UsbSerialAdapter adapter{
+                .tty = "ttyACM" + std::to_string(added_),
+                .busPort = "2-" + std::to_string(added_ + 1),
+                .properties = {{"ID_MODEL_FROM_DATABASE", "CDC ACM Modem"}},
+                .driver = "cdc_acm",
+            };
+            std::string error;
+            if (!testbed_.Add(RecordOf(adapter), error)) {
+                std::cerr << "cannot add devices: " << error << '\n';
+                return false;
+            }
+        }
+        return true;
+    }
 
     UmockdevTestbed& testbed_;
     int plugged_ = 0;
+    int added_ = 0;
     UsbSerialAdapter adapter_; // the last plugged
 };
 
@@ -96,6 +115,11 @@ bool Plugger::Obey(const std::string& line) {
             Change(kPresentAdapter.TtyPath());
         }
         return true;
+    }
+    if (command == "add") {
+        int count = 0;
+        words >> count;
+        return Add(count);
     }
     std::cerr << "unknown command: " << line << '\n';
     return false;

@@ -70,12 +70,11 @@ class TrayE2e(DesktopTestCase):
         with open(self.command_file, "wb") as f:
             f.write(b"".join(command_record(*r) for r in records))
 
-    def start(self):
-        """portmaven with the mocked USB serial adapter; waits for its tray icon."""
+    def start(self, devices=os.path.join(HERE, "ttyUSB0.umockdev")):
+        """portmaven with the mocked USB serial adapter (or the devices of another record)."""
         process = subprocess.Popen(
-            ["umockdev-run", "--device", os.path.join(HERE, "ttyUSB0.umockdev"), "--",
-             PORTMAVEN], env=self.env, stdout=subprocess.DEVNULL, stderr=self.log,
-            start_new_session=True)
+            ["umockdev-run", "--device", devices, "--", PORTMAVEN], env=self.env,
+            stdout=subprocess.DEVNULL, stderr=self.log, start_new_session=True)
         self.processes.append(process)
         return process
 
@@ -188,6 +187,34 @@ class TrayE2e(DesktopTestCase):
         self.assertEqual(records[0][0], "Connect")
         self.assertIn("%PORT%", records[0][1])
         self.assertTrue(wait_for(lambda: not self.tray_icon(), timeout=5), "the icon stayed")
+
+    def test_three_hundred_ports_keep_every_entry_on_the_screen(self):
+        with open(os.path.join(HERE, "ttyUSB0.umockdev")) as f:
+            adapter = f.read()
+        devices = os.path.join(self.root, "many.umockdev")
+        with open(devices, "w") as f:
+            for number in range(300):
+                f.write(adapter.replace("ttyUSB0", "ttyUSB%d" % number)
+                        .replace("1-1", "1-%d" % (number + 1)) + "\n")
+        portmaven = self.start(devices)
+        self.open_menu()
+        # Up from nothing highlighted wraps to Exit; three more reach "More Ports" above the
+        # separator. Each level below ends in the next "More Ports": 29 ports a level.
+        self.desktop.keys("Up", "Up", "Up", "Up", "Right")
+        for _ in range(9):
+            self.desktop.keys("Up", "Right")
+        menus = [w for w in self.desktop.windows("Portmaven") if w.width > TRAY_SIZE]
+        self.assertEqual(len(menus), 11, "the menu and ten levels of More Ports")
+        for menu in menus:
+            self.assertTrue(menu.x >= 0 and menu.y >= 0 and menu.x + menu.width <= 800 and
+                            menu.y + menu.height <= 600,
+                            "a menu runs off the screen: %d,%d %dx%d"
+                            % (menu.x, menu.y, menu.width, menu.height))
+        self.desktop.keys(*["Escape"] * 11)
+        self.assertTrue(wait_for(lambda: not self.menu(), timeout=5), "the menus stayed")
+        self.open_menu()
+        self.desktop.keys("Up", "Return")
+        self.assertEqual(portmaven.wait(20), 0, "Exit did not end the program")
 
     def test_second_copy_is_refused_and_a_crashed_copy_blocks_nothing(self):
         first = self.start()
