@@ -33,10 +33,9 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# portmaven_add_wine_test(NAME <ctest name> COMMAND <target> [ARGS ...] [FILTER <gtest filter>]
-#                         [TIMEOUT seconds] [LOCKS resource ...])
-function(portmaven_add_wine_test)
-    cmake_parse_arguments(ARG "" "NAME;COMMAND;FILTER;TIMEOUT" "ARGS;LOCKS" ${ARGN})
+# The test's arguments (ARG_ARGS and the gtest filter) in `args`, and its timeout (120 s unless
+# given), from the parsed ARG_ variables of the calling function.
+macro(_portmaven_wine_test_args)
     set(args ${ARG_ARGS})
     if(ARG_FILTER)
         list(APPEND args --gtest_filter=${ARG_FILTER})
@@ -44,6 +43,13 @@ function(portmaven_add_wine_test)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
+endmacro()
+
+# portmaven_add_wine_test(NAME <ctest name> COMMAND <target> [ARGS ...] [FILTER <gtest filter>]
+#                         [TIMEOUT seconds] [LOCKS resource ...])
+function(portmaven_add_wine_test)
+    cmake_parse_arguments(ARG "" "NAME;COMMAND;FILTER;TIMEOUT" "ARGS;LOCKS" ${ARGN})
+    _portmaven_wine_test_args()
     add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND} ${args})
     set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${ARG_TIMEOUT})
     if(ARG_LOCKS)
@@ -56,14 +62,8 @@ endfunction()
 # Runs the test in the second prefix with Wine's display scaling at DPI (96 is 100 %); the test
 # sees the value in PORTMAVEN_WINE_DPI.
 function(portmaven_add_wine_dpi_test)
-    cmake_parse_arguments(ARG "" "NAME;COMMAND;FILTER;TIMEOUT;DPI" "" ${ARGN})
-    set(args)
-    if(ARG_FILTER)
-        list(APPEND args --gtest_filter=${ARG_FILTER})
-    endif()
-    if(NOT ARG_TIMEOUT)
-        set(ARG_TIMEOUT 120)
-    endif()
+    cmake_parse_arguments(ARG "" "NAME;COMMAND;FILTER;TIMEOUT;DPI" "ARGS" ${ARGN})
+    _portmaven_wine_test_args()
     add_test(NAME ${ARG_NAME}
         COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:${ARG_COMMAND}> ${args})
     set_tests_properties(${ARG_NAME} PROPERTIES FIXTURES_REQUIRED "wine;wine-dpi"

@@ -23,6 +23,17 @@ namespace {
 using test_support::ClassName;
 using test_support::RequestColours;
 
+// The homepage address as the link's own font sets it.
+SIZE HomepageExtent(HWND link) {
+    SIZE extent{};
+    ScopedWindowDC dc(link);
+    ScopedSelectObject font(dc.Get(),
+                            reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+    const std::wstring caption = ToWide(about::kHomepageUrl);
+    ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+    return extent;
+}
+
 std::wstring ToolTipTextFor(HWND tool) {
     struct Search {
         HWND tool;
@@ -76,15 +87,7 @@ private:
         // Shrunk to the caption in the control's font, at most the template width.
         RECT templateRect{40, 43, 40 + 111, 43 + 8};
         ::MapDialogRect(dialog, &templateRect);
-        SIZE extent{};
-        {
-            ScopedWindowDC dc(link);
-            ScopedSelectObject font(
-                dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
-            const std::wstring caption = ToWide(about::kHomepageUrl);
-            ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()),
-                                    &extent);
-        }
+        const SIZE extent = HomepageExtent(link);
         RECT linkRect{};
         ::GetWindowRect(link, &linkRect);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&linkRect), 2);
@@ -155,15 +158,7 @@ private:
         dpi_testing::ExpectTextsFit(dialog, 0);
 
         // The link fits its text in the new font again, and hovering underlines that font.
-        SIZE extent{};
-        {
-            ScopedWindowDC dc(link);
-            ScopedSelectObject font(
-                dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
-            const std::wstring caption = ToWide(about::kHomepageUrl);
-            ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()),
-                                    &extent);
-        }
+        const SIZE extent = HomepageExtent(link);
         RECT linkRect{};
         ::GetClientRect(link, &linkRect);
         EXPECT_EQ(linkRect.right, extent.cx);
