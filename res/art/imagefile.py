@@ -120,13 +120,19 @@ def bmp_bytes(canvas):
     return file_header + header + pixels
 
 
-def bmp32_bytes(canvas):
-    """A 32 bits-per-pixel BMP file: blue, green, red and straight (not premultiplied) alpha."""
-    pixels = bytearray()
+def _bgra_bottom_up(canvas):
+    """The canvas's pixels as DIBs store them: bottom row first, blue, green, red, alpha."""
+    data = bytearray()
     for y in reversed(range(canvas.height)):
         for x in range(canvas.width):
             r, g, b, a = canvas.pixels[y][x]
-            pixels += bytes((b, g, r, a))
+            data += bytes((b, g, r, a))
+    return data
+
+
+def bmp32_bytes(canvas):
+    """A 32 bits-per-pixel BMP file: blue, green, red and straight (not premultiplied) alpha."""
+    pixels = _bgra_bottom_up(canvas)
     header = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 32, 0, len(pixels),
                          2835, 2835, 0, 0)
     file_header = struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(pixels), 0, 0,
@@ -148,11 +154,7 @@ def _and_mask(canvas, opaque):
 
 def _icon_image_32(canvas):
     """A DIB entry of an icon: 32 bits per pixel with alpha, plus the AND mask."""
-    xor = bytearray()
-    for y in reversed(range(canvas.height)):
-        for x in range(canvas.width):
-            r, g, b, a = canvas.pixels[y][x]
-            xor += bytes((b, g, r, a))
+    xor = _bgra_bottom_up(canvas)
     header = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height * 2, 1, 32, 0,
                          len(xor), 0, 0, 0, 0)
     return header + bytes(xor) + _and_mask(canvas, lambda p: p[3] >= 128)
