@@ -190,51 +190,39 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
         ports::BuildTrayMenuModel(*ports, config::g_CommandList, ports::kLinuxLayout);
     // Each action works on the ports of the fill it belongs to, and runs once the menu has
     // closed: a fill deletes the entry that was clicked.
-    const auto onPort =
-        [this, ports](std::function<void(std::vector<ports::SerialPort>&, std::size_t)> action) {
-            return [this, ports, action = std::move(action)](std::size_t port) {
-                if (port < ports->size()) {
-                    Later([ports, port, action] {
-                        std::vector<ports::SerialPort> chosen = *ports;
-                        action(chosen, port);
-                    });
-                }
-            };
-        };
-    const auto changingSettings = [this](auto change) {
-        return [this, change](std::vector<ports::SerialPort>& chosen, std::size_t port) {
-            change(chosen, port);
-            OnDeviceSettingsChanged();
+    // A port's own action, on a copy of that fill's port.
+    const auto onPort = [this, ports](std::function<void(ports::SerialPort&)> action) {
+        return [this, ports, action = std::move(action)](std::size_t port) {
+            if (port < ports->size()) {
+                Later([chosen = (*ports)[port], action]() mutable { action(chosen); });
+            }
         };
     };
-    FillTrayMenu(
-        menu_, model,
-        {.launch =
-             [this, ports](std::size_t port, int command) {
-                 if (port < ports->size()) {
-                     Later([this, chosen = (*ports)[port], command] {
-                         OnLaunchCommand(chosen, command);
-                     });
-                 }
-             },
-         .copyPortName = onPort([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
-             CopyPortName(chosen, port);
-         }),
-         .renamePort =
-             onPort(changingSettings([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
-                 RenamePort(chosen, port, SettingsFilePath());
-             })),
-         .hidePort =
-             onPort(changingSettings([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
-                 SetPortHidden(chosen, port, true, SettingsFilePath());
-             })),
-         .showPort =
-             onPort(changingSettings([](std::vector<ports::SerialPort>& chosen, std::size_t port) {
-                 SetPortHidden(chosen, port, false, SettingsFilePath());
-             })),
-         .properties = [this] { Later([this] { OnMenuProperties(); }); },
-         .about = [this] { Later([this] { OnMenuAbout(); }); },
-         .exit = [this] { Later([this] { OnMenuExit(); }); }});
+    FillTrayMenu(menu_, model,
+                 {.launch =
+                      [this, ports](std::size_t port, int command) {
+                          if (port < ports->size()) {
+                              Later([this, chosen = (*ports)[port], command] {
+                                  OnLaunchCommand(chosen, command);
+                              });
+                          }
+                      },
+                  .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
+                  .renamePort = onPort([this](ports::SerialPort& chosen) {
+                      RenamePort(chosen, SettingsFilePath());
+                      OnDeviceSettingsChanged();
+                  }),
+                  .hidePort = onPort([this](ports::SerialPort& chosen) {
+                      SetPortHidden(chosen, true, SettingsFilePath());
+                      OnDeviceSettingsChanged();
+                  }),
+                  .showPort = onPort([this](ports::SerialPort& chosen) {
+                      SetPortHidden(chosen, false, SettingsFilePath());
+                      OnDeviceSettingsChanged();
+                  }),
+                  .properties = [this] { Later([this] { OnMenuProperties(); }); },
+                  .about = [this] { Later([this] { OnMenuAbout(); }); },
+                  .exit = [this] { Later([this] { OnMenuExit(); }); }});
     menuPorts_ = std::move(ports);
     TraceMenus();
 }

@@ -14,18 +14,12 @@
 
 namespace portmaven::linux_desktop {
 
-void CopyPortName(const std::vector<ports::SerialPort>& ports, std::size_t index) {
-    if (index < ports.size()) {
-        QGuiApplication::clipboard()->setText(QStringView(ports[index].name).toString());
-    }
+void CopyPortName(const ports::SerialPort& port) {
+    QGuiApplication::clipboard()->setText(QStringView(port.name).toString());
 }
 
-void RenamePort(std::vector<ports::SerialPort>& ports, std::size_t index,
-                const std::filesystem::path& settingsFile, QWidget* parent) {
-    if (index >= ports.size()) {
-        return;
-    }
-    ports::SerialPort& port = ports[index];
+void RenamePort(ports::SerialPort& port, const std::filesystem::path& settingsFile,
+                QWidget* parent) {
     const std::optional<QString> name =
         RunRenamePortDialog(QStringView(port.userName).toString(), parent);
     if (name) {
@@ -35,13 +29,10 @@ void RenamePort(std::vector<ports::SerialPort>& ports, std::size_t index,
     }
 }
 
-bool SetPortHidden(std::vector<ports::SerialPort>& ports, std::size_t index, bool hidden,
+bool SetPortHidden(ports::SerialPort& port, bool hidden,
                    const std::filesystem::path& settingsFile) {
-    if (index >= ports.size()) {
-        return false;
-    }
     IniDeviceStore store(settingsFile);
-    return ports::SetPortHidden(store, ports[index], hidden);
+    return ports::SetPortHidden(store, port, hidden);
 }
 
 bool WritePortList(std::FILE* output, const std::filesystem::path& settingsFile) {

@@ -117,13 +117,15 @@ protected:
         EXPECT_TRUE(present);
         ports_ = present.value_or(std::vector<ports::SerialPort>{});
         TrayMenuActions actions;
-        actions.copyPortName = [this](std::size_t port) { CopyPortName(ports_, port); };
-        actions.renamePort = [this](std::size_t port) { RenamePort(ports_, port, settingsFile_); };
+        actions.copyPortName = [this](std::size_t port) { CopyPortName(ports_.at(port)); };
+        actions.renamePort = [this](std::size_t port) {
+            RenamePort(ports_.at(port), settingsFile_);
+        };
         actions.hidePort = [this](std::size_t port) {
-            SetPortHidden(ports_, port, true, settingsFile_);
+            SetPortHidden(ports_.at(port), true, settingsFile_);
         };
         actions.showPort = [this](std::size_t port) {
-            SetPortHidden(ports_, port, false, settingsFile_);
+            SetPortHidden(ports_.at(port), false, settingsFile_);
         };
         return BuildTrayMenu(
             ports::BuildTrayMenuModel(ports_, config::CommandList{}, ports::kLinuxLayout), actions);
