@@ -5,7 +5,7 @@
 #include "config/command_list.h"
 #include "ports/port_name.h"
 #include "ports/win/serial_port_enum.h"
-#include "ports/win/tray_menu.h"
+#include "tray/win/tray_menu.h"
 #include "resource.h"
 
 #include "support/win/fake_serial_port.h"

@@ -6,7 +6,9 @@ Arrows run one way: host (src/app/<platform>/) -> each subsystem's platform code
 the top level of every other subsystem). Across the arrows: Win32 code (win/) and Linux code
 (linux/, posix/) never include each other, by path or by platform header; a subsystem's
 platform code includes only its own subsystem, the core and (Win32 only) the framework; one
-host never includes the other. Usage:
+host never includes the other. Between the rooms themselves, arrows run one way too: each room
+uses only the rooms it is written over (ROOM_USES), in its portable code and its platform code
+alike. Usage:
 
     check_layers.py [SRC_DIR]      check a source tree (default: src/ beside this script)
     check_layers.py --self-test    prove that every rule catches what it should
@@ -20,6 +22,17 @@ PLATFORM_DIRS = {"win", "linux", "posix"}
 NOT_SUBSYSTEMS = {"app", "framework"}
 # The two sides of the program: the Win32 side and the Linux side (POSIX code serves Linux).
 SIDE_OF_DIR = {"win": "Win32", "linux": "Linux", "posix": "Linux"}
+
+# The rooms each room is written over, besides itself and common/: the tray menu shows the
+# ports and the commands, the launch starts a command on a port.
+ROOM_USES = {
+    "common": set(),
+    "config": set(),
+    "ports": set(),
+    "launch": {"ports"},
+    "tray": {"config", "ports"},
+    "about": set(),
+}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
@@ -84,6 +97,16 @@ def room_of(relative):
     return room, "core"
 
 
+def room_violation(room, header):
+    """A room including a room it is not written over."""
+    top = header.split("/")[0]
+    if top not in ROOM_USES or top in {room, "common"} or room not in ROOM_USES:
+        return None
+    if top in ROOM_USES[room]:
+        return None
+    return f"{room}/ including {top}/, which it is not written over"
+
+
 def subsystem_violation(room, side, header):
     """What a subsystem's platform code may include: its own room, the core, the framework."""
     top = header.split("/")[0]
@@ -98,7 +121,7 @@ def subsystem_violation(room, side, header):
 
 def violation(relative, layer, kind, header):
     if layer == "core":
-        return core_violation(kind, header)
+        return core_violation(kind, header) or (kind == '"' and room_violation(relative.parts[0], header))
     own_side = side_of(relative.as_posix())
     other_side = side_of_header(kind, header)
     if layer == "host" and kind == '"' and header.split("/")[0] == "app" and other_side != own_side:
@@ -108,7 +131,8 @@ def violation(relative, layer, kind, header):
     if kind != '"':
         return None
     if layer == "subsystem platform":
-        return subsystem_violation(relative.parts[0], own_side, header)
+        return subsystem_violation(relative.parts[0], own_side, header) or room_violation(
+            relative.parts[0], header)
     if layer == "framework" and header.split("/")[0] != "framework":
         return "the framework including Portmaven"
     return None
@@ -136,32 +160,38 @@ def self_test():
         ("ports/port_name.h", "#include <windows.h>", "portable core"),
         ("common/text.cpp", "#include <QString>", "portable core"),
         ("about/hyper_link_model.cpp", "#include <libudev.h>", "portable core"),
-        ("ports/menu_selection.cpp", '#include "framework/win/dialog.h"', "portable core"),
+        ("tray/menu_selection.cpp", '#include "framework/win/dialog.h"', "portable core"),
         ("config/x.cpp", '#include "config/linux/x.h"', "portable core"),
-        ("ports/win/launch.cpp", '#include "app/win/portmaven_dlg.h"',
+        ("launch/win/launch.cpp", '#include "app/win/portmaven_dlg.h"',
          "a subsystem including the host"),
-        ("about/linux/about_box.cpp", '#include "app/linux/tray_host.h"',
+        ("about/linux/about_dialog.cpp", '#include "app/linux/tray_host.h"',
          "a subsystem including the host"),
-        ("framework/win/dialog.cpp", '#include "ports/menu_ids.h"',
+        ("framework/win/dialog.cpp", '#include "tray/menu_ids.h"',
          "the framework including Portmaven"),
         # Win32 and Linux code never meet, by path or by platform header.
-        ("config/win/configure_dlg.cpp", '#include "config/linux/command_store.h"',
+        ("config/win/configure_dialog.cpp", '#include "config/linux/command_store.h"',
          "Win32 code including Linux code"),
         ("config/win/command_store.cpp", '#include "config/posix/file_system.h"',
          "Win32 code including Linux code"),
-        ("ports/win/tray_menu.cpp", "#include <QMenu>", "Win32 code including Linux code"),
+        ("tray/win/tray_menu.cpp", "#include <QMenu>", "Win32 code including Linux code"),
         ("ports/win/serial_port_enum.cpp", "#include <libudev.h>",
          "Win32 code including Linux code"),
-        ("ports/linux/launch.cpp", '#include "ports/win/launch.h"',
+        ("ports/linux/launch.cpp", '#include "launch/win/launch.h"',
          "Linux code including Win32 code"),
         ("config/posix/file_system.cpp", "#include <windows.h>", "Linux code including Win32 code"),
-        ("about/linux/about_box.cpp", '#include "framework/win/dialog.h"',
+        ("about/linux/about_dialog.cpp", '#include "framework/win/dialog.h"',
          "Linux code including Win32 code"),
         # A subsystem's platform code stays in its own room, the core and the framework.
-        ("config/win/configure_dlg.cpp", '#include "ports/win/launch.h"',
+        ("config/win/configure_dialog.cpp", '#include "launch/win/launch.h"',
          "another subsystem's platform code"),
-        ("about/linux/about_box.cpp", '#include "config/linux/xdg_config.h"',
+        ("about/linux/about_dialog.cpp", '#include "config/linux/xdg_config.h"',
          "another subsystem's platform code"),
+        # Rooms use only the rooms they are written over.
+        ("ports/port_notice.cpp", '#include "tray/menu_ids.h"', "not written over"),
+        ("launch/command_line.cpp", '#include "config/command_list.h"', "not written over"),
+        ("config/command_list.cpp", '#include "ports/serial_port.h"', "not written over"),
+        ("ports/win/port_actions.cpp", '#include "tray/menu_ids.h"', "not written over"),
+        ("launch/linux/launch.cpp", '#include "tray/menu_choice.h"', "not written over"),
         # One host never includes the other.
         ("app/win/portmaven_dlg.cpp", '#include "app/linux/tray_host.h"',
          "a host including the other host"),
@@ -170,15 +200,14 @@ def self_test():
     ]
     good = {
         "config/command_file.cpp": '#include "config/file_system.h"\n#include <cstdint>',
-        "ports/win/launch.cpp": '#include "ports/port_name.h"\n#include <windows.h>\n'
-        '#include "ports/win/launch.h"\n#include "framework/win/dialog.h"\n'
-        '#include "config/command_list.h"\n#include "common/text.h"',
+        "ports/win/enum.cpp": '#include "ports/port_name.h"\n#include <windows.h>\n'
+        '#include "ports/win/enum.h"\n#include "framework/win/dialog.h"\n#include "common/text.h"',
         "ports/linux/enum.cpp": "#include <libudev.h>\n#include <QString>\n#include <unistd.h>\n"
-        '#include "ports/linux/enum.h"\n#include "config/command_list.h"',
+        '#include "ports/linux/enum.h"\n#include "ports/serial_port.h"',
         "config/linux/store.cpp": '#include "config/posix/file_system.h"',
-        "app/win/host.cpp": '#include "ports/win/launch.h"\n#include "config/win/configure_dlg.h"\n'
+        "app/win/host.cpp": '#include "launch/win/launch.h"\n#include "config/win/configure_dialog.h"\n'
         '#include "app/win/portmaven_dlg.h"\n#include "framework/win/dialog.h"',
-        "app/linux/tray_host.cpp": '#include "ports/linux/tray_menu.h"\n'
+        "app/linux/tray_host.cpp": '#include "tray/linux/tray_menu.h"\n'
         '#include "app/linux/tray_host.h"',
         "framework/win/dialog.cpp": '#include "framework/win/message_map.h"',
     }

@@ -4,10 +4,10 @@
 //
 // Run under umockdev's preload, by hand:
 //   umockdev-wrapper build/native-only/bench/linux/tray_menu_bench [rounds]
-#include "ports/linux/tray_menu.h"
+#include "tray/linux/tray_menu.h"
 #include "config/command_list.h"
 #include "ports/linux/serial_port_enum.h"
-#include "ports/tray_menu_model.h"
+#include "tray/tray_menu_model.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -50,12 +50,13 @@ void ShowAndClose(QMenu& menu) {
 double PortmavenMenu() {
     const auto start = std::chrono::steady_clock::now();
     const auto ports = portmaven::linux_desktop::EnumerateSerialPorts();
-    const auto model = portmaven::ports::BuildTrayMenuModel(
-        ports.value(), portmaven::config::g_CommandList, portmaven::ports::kLinuxLayout);
-    const auto menu = portmaven::linux_desktop::BuildTrayMenu(
-        model,
+    const auto model = portmaven::tray::BuildTrayMenuModel(
+        ports.value(), portmaven::config::g_CommandList, portmaven::tray::kLinuxLayout);
+    QMenu menu;
+    portmaven::linux_desktop::FillTrayMenu(
+        menu, model,
         {.launch = [](std::size_t, int) {}, .properties = [] {}, .about = [] {}, .exit = [] {}});
-    ShowAndClose(*menu);
+    ShowAndClose(menu);
     return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
         .count();
 }

@@ -1,6 +1,6 @@
 #include "ports/device_identity.h"
 
-#include "ports/ports_texts.h"
+#include "common/text.h"
 
 #include <cstddef>
 #include <vector>
@@ -9,25 +9,9 @@ namespace portmaven::ports {
 
 namespace {
 
-char16_t Upper(char16_t unit) noexcept {
-    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
-}
-
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) noexcept {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (Upper(text[i]) != Upper(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::size_t FindNoCase(std::u16string_view text, std::u16string_view what) noexcept {
     for (std::size_t i = 0; i + what.size() <= text.size(); ++i) {
-        if (StartsWithNoCase(text.substr(i), what)) {
+        if (common::StartsWithIgnoringAsciiCase(text.substr(i), what)) {
             return i;
         }
     }
@@ -57,7 +41,8 @@ std::u16string IdAfter(std::u16string_view id, std::u16string_view tag) {
 }
 
 bool IsUsbId(std::u16string_view id) noexcept {
-    return StartsWithNoCase(id, u"USB\\") || StartsWithNoCase(id, u"FTDIBUS\\");
+    return common::StartsWithIgnoringAsciiCase(id, u"USB\\") ||
+           common::StartsWithIgnoringAsciiCase(id, u"FTDIBUS\\");
 }
 
 // Vendor and product from the first USB-like id that names both.
@@ -78,7 +63,7 @@ void ReadSerial(std::u16string_view instanceId, DeviceIdentity& identity) {
     if (parts.size() != 3) {
         return;
     }
-    if (StartsWithNoCase(parts[0], u"FTDIBUS") && parts[0].size() == 7) {
+    if (common::StartsWithIgnoringAsciiCase(parts[0], u"FTDIBUS") && parts[0].size() == 7) {
         // FTDI's own bus names the serial number in the middle: VID_xxxx+PID_xxxx+SERIAL.
         const std::vector<std::u16string_view> fields = Split(parts[1], u'+');
         if (fields.size() == 3 && !fields[2].empty() && fields[2].find(u'&') == fields[2].npos) {
@@ -86,7 +71,8 @@ void ReadSerial(std::u16string_view instanceId, DeviceIdentity& identity) {
         }
         return;
     }
-    if (!StartsWithNoCase(parts[0], u"USB") || parts[0].size() != 3 || parts[2].empty()) {
+    if (!common::StartsWithIgnoringAsciiCase(parts[0], u"USB") || parts[0].size() != 3 ||
+        parts[2].empty()) {
         return;
     }
     if (parts[2].find(u'&') == std::u16string_view::npos) {
@@ -144,32 +130,6 @@ std::u16string DeviceKey(const SerialPort& port) {
     }
     // Without anything that follows the device, its port's name is the best there is.
     return u"port:" + port.name;
-}
-
-std::u16string PortDetailsText(const SerialPort& port) {
-    std::vector<std::u16string> parts;
-    const DeviceIdentity& device = port.device;
-    if (!device.vendorId.empty() && !device.productId.empty()) {
-        parts.push_back(device.vendorId + u":" + device.productId);
-    }
-    if (!device.manufacturer.empty()) {
-        parts.push_back(device.manufacturer);
-    }
-    if (!device.serial.empty()) {
-        parts.push_back(kSerialNumberPrefix + device.serial);
-    }
-    if (!port.usedBy.empty()) {
-        parts.push_back(kInUseByPrefix + port.usedBy);
-    }
-    if (parts.empty()) {
-        return kNoDeviceDetailsText;
-    }
-    std::u16string text = parts.front();
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        text += kDetailsSeparator;
-        text += parts[i];
-    }
-    return text;
 }
 
 } // namespace portmaven::ports

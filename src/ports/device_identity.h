@@ -1,5 +1,5 @@
-// Who a port's device is: its identity read from the system's id strings, the stable key the
-// user's settings for it are kept under, and the line of details the menu shows.
+// Who a port's device is: its identity read from the system's id strings and the stable key the
+// user's settings for it are kept under.
 #pragma once
 
 #include "ports/serial_port.h"
@@ -25,8 +25,5 @@ std::u16string NormalizeUsbId(std::u16string_view text);
 // system gives the port today: "usb:0403:6001:A50285BI" with a serial number,
 // "usb:1a86:7523@<where plugged>" for a USB device without one, "port:COM1" for anything else.
 std::u16string DeviceKey(const SerialPort& port);
-
-// "0403:6001 · FTDI · SN A50285BI", and who holds the port open where that is known.
-std::u16string PortDetailsText(const SerialPort& port);
 
 } // namespace portmaven::ports

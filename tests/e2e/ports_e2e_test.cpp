@@ -23,10 +23,13 @@ constexpr wchar_t kTeraTermPath[] = L"C:\\Program Files\\TTERMPRO\\ttermpro.exe"
 
 // The labels in menu order, as the program will find them.
 std::vector<std::u16string> SerialPortLabels() {
-    std::vector<std::uint32_t> numbers;
-    std::vector<std::u16string> descriptions;
-    EXPECT_TRUE(win::EnumerateSerialPorts(numbers, descriptions));
-    return ports::MakePortLabels(numbers, descriptions);
+    const std::optional<std::vector<ports::SerialPort>> ports = win::EnumerateSerialDevices();
+    EXPECT_TRUE(ports);
+    std::vector<std::u16string> labels;
+    for (const ports::SerialPort& port : ports.value_or(std::vector<ports::SerialPort>{})) {
+        labels.push_back(port.label);
+    }
+    return labels;
 }
 
 class PortsE2e : public ::testing::Test {

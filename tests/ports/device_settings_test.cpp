@@ -4,6 +4,7 @@
 #include "ports/device_identity.h"
 #include "ports/device_settings.h"
 #include "ports/port_change_watcher.h"
+#include "tray/port_details.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
     const SerialPort ftdi = WindowsPort(u"COM3", u"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
                                         {u"FTDIBUS\\COMPORT&VID_0403&PID_6001"}, u"FTDI");
     EXPECT_EQ(DeviceKey(ftdi), u"usb:0403:6001:A50285BIA");
-    EXPECT_EQ(PortDetailsText(ftdi), u"0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
+    EXPECT_EQ(tray::PortDetailsText(ftdi), u"0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
 
     // CP210x: upper-case hex in the ids, kept lower case in the key.
     const SerialPort cp210x = WindowsPort(
@@ -40,7 +41,7 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
     const SerialPort ch340 = WindowsPort(u"COM5", u"USB\\VID_1A86&PID_7523\\5&1A2B3C4D&0&2",
                                          {u"USB\\VID_1A86&PID_7523&REV_0254"}, u"wch.cn");
     EXPECT_EQ(DeviceKey(ch340), u"usb:1a86:7523@5&1A2B3C4D&0&2");
-    EXPECT_EQ(PortDetailsText(ch340), u"1a86:7523 \u00b7 wch.cn");
+    EXPECT_EQ(tray::PortDetailsText(ch340), u"1a86:7523 \u00b7 wch.cn");
 
     // CDC ACM on a composite device: the interface's instance id is made up too.
     const SerialPort acm = WindowsPort(
@@ -58,11 +59,11 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
         u"BTHENUM\\{00001101-0000-1000-8000-00805F9B34FB}_LOCALMFG&0002\\7&2A8B9C&0&000000000000_0",
         {u"BTHENUM\\{00001101-0000-1000-8000-00805F9B34FB}_LOCALMFG&0002"}, u"Microsoft");
     EXPECT_EQ(DeviceKey(bluetooth), u"port:COM7");
-    EXPECT_EQ(PortDetailsText(bluetooth), u"Microsoft");
+    EXPECT_EQ(tray::PortDetailsText(bluetooth), u"Microsoft");
     const SerialPort com1 =
         WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {u"ACPI\\PNP0501", u"*PNP0501"});
     EXPECT_EQ(DeviceKey(com1), u"port:COM1");
-    EXPECT_EQ(PortDetailsText(com1), u"No device details");
+    EXPECT_EQ(tray::PortDetailsText(com1), u"No device details");
 
     // Ids that are not four hex digits name no device.
     const SerialPort broken = WindowsPort(u"COM9", u"USB\\VID_04G3&PID_60\\X", {u"USB\\VID_&PID_"});
@@ -75,7 +76,7 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
                   .location = u"pci-0000:00:14.0-usb-0:2:1.0"};
     tty.usedBy = u"picocom (1234)";
     EXPECT_EQ(DeviceKey(tty), u"usb:2e8a:000c@pci-0000:00:14.0-usb-0:2:1.0");
-    EXPECT_EQ(PortDetailsText(tty), u"2e8a:000c \u00b7 in use by picocom (1234)");
+    EXPECT_EQ(tray::PortDetailsText(tty), u"2e8a:000c \u00b7 in use by picocom (1234)");
 }
 
 // Values by name; a value may be stored as something other than text.

@@ -1,10 +1,8 @@
 // The name, label, number and order of a Unix system's serial ports.
-#include "ports/default_connect.h"
 #include "ports/tty_port.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -53,24 +51,6 @@ TEST(TtyPort, NaturalOrderByDeviceName) {
     EXPECT_FALSE(NaturalLess(u"tty1", u"tty1"));
     EXPECT_TRUE(NaturalLess(u"tty99999999999999999999", u"tty100000000000000000000"));
     EXPECT_TRUE(NaturalLess(u"tty", u"tty0"));
-}
-
-TEST(DefaultConnect, FirstSerialTerminalOnThePath) {
-    const auto onPath = [](std::set<std::u16string> programs) {
-        return [programs](std::u16string_view name) {
-            return programs.contains(std::u16string(name));
-        };
-    };
-    EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen", u"minicom", u"tio", u"picocom"})),
-              u"x-terminal-emulator -e picocom -b 115200 %PORT%");
-    EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen", u"minicom", u"tio"})),
-              u"x-terminal-emulator -e tio -b 115200 %PORT%");
-    EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen", u"minicom"})),
-              u"x-terminal-emulator -e minicom -D %PORT% -b 115200");
-    EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen"})),
-              u"x-terminal-emulator -e screen %PORT% 115200");
-    EXPECT_EQ(DefaultConnectCommandLine(onPath({})),
-              u"x-terminal-emulator -e picocom -b 115200 %PORT%");
 }
 
 } // namespace

@@ -1,19 +1,20 @@
 #include "app/linux/tray_host.h"
 
-#include "about/linux/about_box.h"
+#include "about/linux/about_dialog.h"
 #include "common/guarded.h"
 #include "common/program_texts.h"
 #include "config/command_list.h"
 #include "config/linux/command_store.h"
 #include "config/linux/open_configure.h"
 #include "config/linux/xdg_config.h"
-#include "ports/linux/launch.h"
+#include "launch/linux/launch.h"
 #include "ports/linux/port_actions.h"
 #include "ports/linux/port_users.h"
 #include "ports/linux/serial_port_enum.h"
-#include "ports/linux/tray_menu.h"
-#include "ports/ports_texts.h"
-#include "ports/tray_menu_model.h"
+#include "tray/linux/tray_menu.h"
+#include "launch/launch_texts.h"
+#include "tray/menu_choice.h"
+#include "tray/tray_menu_model.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -186,8 +187,8 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
     }
     auto ports =
         std::make_shared<const std::vector<ports::SerialPort>>(present.begin(), present.end());
-    const ports::TrayMenuModel model =
-        ports::BuildTrayMenuModel(*ports, config::g_CommandList, ports::kLinuxLayout);
+    const tray::TrayMenuModel model =
+        tray::BuildTrayMenuModel(*ports, config::g_CommandList, tray::kLinuxLayout);
     // Each action works on the ports of the fill it belongs to, and runs once the menu has
     // closed: a fill deletes the entry that was clicked.
     // A port's own action, on a copy of that fill's port.
@@ -201,11 +202,9 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
     FillTrayMenu(menu_, model,
                  {.launch =
                       [this, ports](std::size_t port, int command) {
-                          if (port < ports->size()) {
-                              Later([this, chosen = (*ports)[port], command] {
-                                  OnLaunchCommand(chosen, command);
-                              });
-                          }
+                          Later([this, ports, port, command] {
+                              OnLaunchCommand(*ports, {.port = port, .command = command});
+                          });
                       },
                   .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
                   .renamePort = onPort([this](ports::SerialPort& chosen) {
@@ -232,15 +231,12 @@ void TrayHost::Later(std::function<void()> action) {
     later_.start(0);
 }
 
-void TrayHost::OnLaunchCommand(const ports::SerialPort& port, int commandIndex) {
-    if (commandIndex < 0 || commandIndex >= config::g_CommandList.GetCount()) {
-        return;
-    }
-    const std::u16string_view commandLine =
-        config::FieldText(config::g_CommandList.At(commandIndex).szCommand);
-    if (!LaunchCommandForPort(commandLine, port)) {
+void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
+                               const tray::CommandChoice& choice) {
+    if (tray::LaunchCommandChoice(choice, ports, config::g_CommandList, LaunchCommandForPort) ==
+        tray::LaunchOutcome::Invalid) {
         QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
-                              QStringView(ports::kInvalidCommandText).toString());
+                              QStringView(launch::kInvalidCommandText).toString());
     }
 }
 

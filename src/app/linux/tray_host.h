@@ -7,6 +7,7 @@
 #include "config/linux/notify_setting.h"
 #include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
+#include "tray/menu_choice.h"
 
 #include <QMenu>
 #include <QObject>
@@ -43,7 +44,8 @@ private:
     // Runs an action once the event that started it is done with its sender: a menu action
     // may fill the menu again, which deletes the entry that was chosen.
     void Later(std::function<void()> action);
-    void OnLaunchCommand(const ports::SerialPort& port, int commandIndex);
+    void OnLaunchCommand(std::span<const ports::SerialPort> ports,
+                         const tray::CommandChoice& choice);
     void OnMenuProperties();
     void OnMenuAbout();
     void OnMenuExit();
@@ -67,7 +69,7 @@ private:
     std::vector<std::function<void()>> laterActions_;
     IniNotifySetting notifySetting_;
     // Last: it reports to the icon and menu above from the moment it exists.
-    PortNoticesQt notices_;
+    PortNotices notices_;
 };
 
 } // namespace portmaven::linux_desktop

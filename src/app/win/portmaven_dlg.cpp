@@ -1,20 +1,23 @@
 #include "app/win/portmaven_dlg.h"
 
-#include "about/win/about_dlg.h"
+#include "about/win/about_dialog.h"
 #include "common/program_texts.h"
 #include "framework/win/wide_text.h"
 #include "config/command_list.h"
 #include "config/win/command_store.h"
-#include "config/win/configure_dlg.h"
+#include "config/win/configure_dialog.h"
 #include "config/win/notify_setting.h"
+#include "framework/win/application.h"
 #include "framework/win/dpi.h"
+#include "launch/launch_texts.h"
 #include "ports/device_settings.h"
-#include "ports/menu_ids.h"
-#include "ports/win/menu_highlight.h"
-#include "ports/win/launch.h"
+#include "tray/menu_choice.h"
+#include "tray/menu_ids.h"
+#include "tray/win/menu_highlight.h"
+#include "launch/win/launch.h"
 #include "ports/win/port_actions.h"
 #include "ports/win/serial_port_enum.h"
-#include "ports/win/tray_menu.h"
+#include "tray/win/tray_menu.h"
 #include "resource.h"
 
 #include <cwchar>
@@ -39,13 +42,13 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnCommand<&CPortmavenDlg::OnMenuProperties>(ID_MENU_PROPERTIES),
     OnCommand<&CPortmavenDlg::OnMenuAbout>(ID_MENU_ABOUT),
     // Every command of the list is launchable, not only the first ten.
-    OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(ports::kFirstCommandId, ports::kLastCommandId),
+    OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(tray::kFirstCommandId, tray::kLastCommandId),
     OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
     OnMessage<&CPortmavenDlg::OnInitMenuPopup>(WM_INITMENUPOPUP),
-    OnCommand<&CPortmavenDlg::OnCopyPortName>(ports::kCopyPortNameId),
-    OnCommand<&CPortmavenDlg::OnRenamePort>(ports::kRenamePortId),
-    OnCommand<&CPortmavenDlg::OnHidePort>(ports::kHidePortId),
-    OnCommandRange<&CPortmavenDlg::OnShowPort>(ports::kFirstShowPortId, ports::kLastShowPortId),
+    OnCommand<&CPortmavenDlg::OnCopyPortName>(tray::kCopyPortNameId),
+    OnCommand<&CPortmavenDlg::OnRenamePort>(tray::kRenamePortId),
+    OnCommand<&CPortmavenDlg::OnHidePort>(tray::kHidePortId),
+    OnCommandRange<&CPortmavenDlg::OnShowPort>(tray::kFirstShowPortId, tray::kLastShowPortId),
     OnMessage<&CPortmavenDlg::OnDeviceChange>(WM_DEVICECHANGE),
     OnMessage<&CPortmavenDlg::OnTimer>(WM_TIMER),
     OnRegisteredMessage<&CPortmavenDlg::OnTaskbarCreated>(kTaskbarCreatedMessage),
@@ -220,10 +223,10 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 }
 
 MessageResult CPortmavenDlg::OnMenuSelect(WPARAM wParam, LPARAM) {
-    const ports::MenuSelection selection =
-        ports::TrackMenuSelect({.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
-                               DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)),
-                               ports::ShownPortIndices(m_ports).size());
+    const tray::MenuSelection selection =
+        tray::TrackMenuSelect({.port = m_nSelectedPort, .commandId = m_nSelectedCommandId},
+                              DecodeMenuHighlight(LOWORD(wParam), HIWORD(wParam)),
+                              ports::ShownPortIndices(m_ports).size());
     m_nSelectedPort = selection.port;
     m_nSelectedCommandId = selection.commandId;
     return kDefaultProcessing;
@@ -239,8 +242,12 @@ bool CPortmavenDlg::RefreshPortList() {
 }
 
 void CPortmavenDlg::OnLaunchCommand() {
-    LaunchSelectedCommand(config::g_CommandList, ports::ShownPorts(m_ports),
-                          {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId});
+    const tray::CommandChoice choice = tray::ChoiceFromSelection(
+        {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId}, m_ports);
+    if (tray::LaunchCommandChoice(choice, m_ports, config::g_CommandList, LaunchCommandForPort) ==
+        tray::LaunchOutcome::Invalid) {
+        AppMessageBox(ToWide(launch::kInvalidCommandText), MB_OK | MB_ICONERROR);
+    }
 }
 
 void CPortmavenDlg::OnCopyPortName() {
@@ -256,7 +263,7 @@ void CPortmavenDlg::OnHidePort() {
 }
 
 void CPortmavenDlg::OnShowPort(WPARAM wParam) {
-    ShowHiddenPort(m_ports, LOWORD(wParam));
+    ShowHiddenPort(m_ports, LOWORD(wParam) - static_cast<std::size_t>(tray::kFirstShowPortId));
 }
 
 MessageResult CPortmavenDlg::OnInitMenuPopup(WPARAM popup) {
@@ -265,7 +272,7 @@ MessageResult CPortmavenDlg::OnInitMenuPopup(WPARAM popup) {
 }
 
 void CPortmavenDlg::StartPortNotices() {
-    m_portNotices = std::make_unique<SerialPortNotices>(GetSafeHwnd(), kTrayIconId);
+    m_portNotices = std::make_unique<PortNotices>(GetSafeHwnd(), kTrayIconId);
     ApplyNotifySetting();
 }
 

@@ -10,7 +10,7 @@
 #include "framework/win/dialog.h"
 #include "framework/win/scoped_handle.h"
 #include "ports/serial_port.h"
-#include "ports/win/serial_port_notices.h"
+#include "ports/win/port_notices.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -100,7 +100,7 @@ private:
     // Whether the command file has been read; it is not read while the tray icon is missing.
     bool m_commandListLoaded = false;
     // Holds the device-change registration; released when the host goes.
-    std::unique_ptr<SerialPortNotices> m_portNotices;
+    std::unique_ptr<PortNotices> m_portNotices;
 };
 
 } // namespace portmaven::win

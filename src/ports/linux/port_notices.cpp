@@ -4,7 +4,7 @@
 
 namespace portmaven::linux_desktop {
 
-PortNoticesQt::PortNoticesQt(PortWatchDisplay display, std::filesystem::path settingsFile)
+PortNotices::PortNotices(PortWatchDisplay display, std::filesystem::path settingsFile)
     : platform_(std::move(display), std::move(settingsFile), [this] { watcher_.OnTimer(); }),
       watcher_(platform_), monitor_([this] { watcher_.OnChangeSignal(); }) {}
 

@@ -2,7 +2,7 @@
 // turned by the port-change watcher into one enumeration per burst, a tooltip and a notice.
 #pragma once
 
-#include "ports/linux/port_watch_platform.h"
+#include "ports/linux/port_watch.h"
 #include "ports/linux/udev_tty_monitor.h"
 #include "ports/port_change_watcher.h"
 
@@ -11,10 +11,10 @@
 
 namespace portmaven::linux_desktop {
 
-class PortNoticesQt {
+class PortNotices {
 public:
     // settingsFile holds the user's names and hidden flags of devices.
-    PortNoticesQt(PortWatchDisplay display, std::filesystem::path settingsFile);
+    PortNotices(PortWatchDisplay display, std::filesystem::path settingsFile);
 
     // Learns the ports present now and shows them in the tooltip, without a notice.
     void Seed() { watcher_.Seed(); }
@@ -33,7 +33,7 @@ public:
     }
 
 private:
-    QtPortWatchPlatform platform_;
+    PortWatch platform_;
     ports::PortChangeWatcher watcher_;
     UdevTtyMonitor monitor_;
 };

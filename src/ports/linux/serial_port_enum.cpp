@@ -110,7 +110,6 @@ std::optional<std::vector<ports::SerialPort>> EnumerateSerialPorts() {
     ports::SortTtyPorts(ports);
     return ports;
 }
-
 } // namespace portmaven::linux_desktop
 
 namespace portmaven::linux_desktop {
@@ -124,14 +123,4 @@ EnumerateKnownPorts(const std::filesystem::path& settingsFile) {
     }
     return ports;
 }
-
-std::optional<std::vector<ports::SerialPort>>
-EnumerateMenuPorts(const std::filesystem::path& settingsFile) {
-    std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts(settingsFile);
-    if (ports) {
-        NoteWhoHoldsPorts(*ports);
-    }
-    return ports;
-}
-
 } // namespace portmaven::linux_desktop

@@ -20,8 +20,4 @@ std::optional<std::vector<ports::SerialPort>> EnumerateSerialPorts();
 std::optional<std::vector<ports::SerialPort>>
 EnumerateKnownPorts(const std::filesystem::path& settingsFile);
 
-// The same, and who holds each port open: what the menu shows when it opens.
-std::optional<std::vector<ports::SerialPort>>
-EnumerateMenuPorts(const std::filesystem::path& settingsFile);
-
 } // namespace portmaven::linux_desktop

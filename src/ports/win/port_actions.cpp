@@ -2,9 +2,8 @@
 
 #include "framework/win/scoped_handle.h"
 #include "ports/device_settings.h"
-#include "ports/menu_ids.h"
 #include "ports/win/device_store.h"
-#include "ports/win/rename_port_dlg.h"
+#include "ports/win/rename_port_dialog.h"
 
 #include <cstddef>
 #include <cstring>
@@ -94,14 +93,13 @@ bool HidePort(std::vector<ports::SerialPort>& ports, int position) {
     return port != nullptr && ports::SetPortHidden(store, *port, true);
 }
 
-bool ShowHiddenPort(std::vector<ports::SerialPort>& ports, UINT commandId) {
+bool ShowHiddenPort(std::vector<ports::SerialPort>& ports, std::size_t hiddenIndex) {
     const std::vector<std::size_t> hidden = ports::HiddenPortIndices(ports);
-    const std::size_t index = commandId - static_cast<UINT>(ports::kFirstShowPortId);
-    if (commandId < static_cast<UINT>(ports::kFirstShowPortId) || index >= hidden.size()) {
+    if (hiddenIndex >= hidden.size()) {
         return false;
     }
     RegistryDeviceStore store;
-    return ports::SetPortHidden(store, ports[hidden[index]], false);
+    return ports::SetPortHidden(store, ports[hidden[hiddenIndex]], false);
 }
 
 } // namespace portmaven::win

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -21,7 +22,7 @@ bool CopyPortName(HWND owner, const std::vector<ports::SerialPort>& ports, int p
 void RenamePort(HWND owner, std::vector<ports::SerialPort>& ports, int position);
 // Hides the listed port at `position`.
 bool HidePort(std::vector<ports::SerialPort>& ports, int position);
-// Shows again the hidden port that the "Hidden Ports" item `commandId` stands for.
-bool ShowHiddenPort(std::vector<ports::SerialPort>& ports, UINT commandId);
+// Shows again the hidden port at `hiddenIndex` among the hidden ones, in their order.
+bool ShowHiddenPort(std::vector<ports::SerialPort>& ports, std::size_t hiddenIndex);
 
 } // namespace portmaven::win

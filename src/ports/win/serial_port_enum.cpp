@@ -128,7 +128,7 @@ struct FoundPort {
 
 // Walks the present COM-port devices; false with the last-error code set when the library or
 // the device list is not available.
-bool WalkSerialPorts(std::vector<FoundPort>& found, const wchar_t* library, bool withIdentity) {
+bool WalkSerialPorts(std::vector<FoundPort>& found, const wchar_t* library) {
     found.clear();
 
     SetupApiFunctions api;
@@ -162,13 +162,10 @@ bool WalkSerialPorts(std::vector<FoundPort>& found, const wchar_t* library, bool
             }
             FoundPort port{.number = *number,
                            .description = ReadDescription(api, set.Get(), device, buffer)};
-            if (withIdentity) {
-                const std::vector<std::u16string> hardwareIds =
-                    ReadHardwareIds(api, set.Get(), device);
-                port.device = ports::IdentityFromWindowsIds(
-                    ReadInstanceId(api, set.Get(), device), hardwareIds,
-                    ReadTextProperty(api, set.Get(), device, SPDRP_MFG, buffer));
-            }
+            const std::vector<std::u16string> hardwareIds = ReadHardwareIds(api, set.Get(), device);
+            port.device = ports::IdentityFromWindowsIds(
+                ReadInstanceId(api, set.Get(), device), hardwareIds,
+                ReadTextProperty(api, set.Get(), device, SPDRP_MFG, buffer));
             found.push_back(std::move(port));
         }
     }
@@ -178,29 +175,9 @@ bool WalkSerialPorts(std::vector<FoundPort>& found, const wchar_t* library, bool
 
 } // namespace
 
-bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
-                          std::vector<std::u16string>& descriptions) {
-    return EnumerateSerialPorts(numbers, descriptions, kSetupApiLibrary);
-}
-
-bool EnumerateSerialPorts(std::vector<std::uint32_t>& numbers,
-                          std::vector<std::u16string>& descriptions, const wchar_t* library) {
-    numbers.clear();
-    descriptions.clear();
-    std::vector<FoundPort> found;
-    if (!WalkSerialPorts(found, library, false)) {
-        return false;
-    }
-    for (FoundPort& port : found) {
-        numbers.push_back(port.number);
-        descriptions.push_back(std::move(port.description));
-    }
-    return true;
-}
-
 std::optional<std::vector<ports::SerialPort>> EnumerateSerialDevices(const wchar_t* library) {
     std::vector<FoundPort> found;
-    if (!WalkSerialPorts(found, library, true)) {
+    if (!WalkSerialPorts(found, library)) {
         return std::nullopt;
     }
     std::vector<std::uint32_t> numbers;

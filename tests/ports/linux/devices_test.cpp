@@ -2,13 +2,14 @@
 // port's own menu entries (copy, rename, hide, show again) through the real Qt menu and dialog,
 // with the user's settings in a real settings file. Runs under umockdev's preload, offscreen.
 #include "ports/device_identity.h"
+#include "tray/port_details.h"
 #include "ports/device_settings.h"
 #include "ports/linux/port_actions.h"
 #include "ports/linux/port_users.h"
 #include "ports/linux/rename_port_dialog.h"
 #include "ports/linux/serial_port_enum.h"
-#include "ports/linux/tray_menu.h"
-#include "ports/tray_menu_model.h"
+#include "tray/linux/tray_menu.h"
+#include "tray/tray_menu_model.h"
 
 #include "support/linux/umockdev_testbed.h"
 
@@ -113,9 +114,10 @@ protected:
 
     // The menu for the ports present now, its port items wired as the host wires them.
     std::unique_ptr<QMenu> Menu() {
-        std::optional<std::vector<ports::SerialPort>> present = EnumerateMenuPorts(settingsFile_);
+        std::optional<std::vector<ports::SerialPort>> present = EnumerateKnownPorts(settingsFile_);
         EXPECT_TRUE(present);
         ports_ = present.value_or(std::vector<ports::SerialPort>{});
+        NoteWhoHoldsPorts(ports_);
         TrayMenuActions actions;
         actions.copyPortName = [this](std::size_t port) { CopyPortName(ports_.at(port)); };
         actions.renamePort = [this](std::size_t port) {
@@ -127,8 +129,11 @@ protected:
         actions.showPort = [this](std::size_t port) {
             SetPortHidden(ports_.at(port), false, settingsFile_);
         };
-        return BuildTrayMenu(
-            ports::BuildTrayMenuModel(ports_, config::CommandList{}, ports::kLinuxLayout), actions);
+        auto menu = std::make_unique<QMenu>();
+        FillTrayMenu(*menu,
+                     tray::BuildTrayMenuModel(ports_, config::CommandList{}, tray::kLinuxLayout),
+                     actions);
+        return menu;
     }
 
     // Types into the Rename Port dialog once it is up, then presses `key` in its edit box.
@@ -161,7 +166,7 @@ TEST_F(DevicesUdev, IdentityAndWhoHoldsThePortOpen) {
     ASSERT_EQ(ports->size(), 2u);
     EXPECT_EQ(ports::DeviceKey((*ports)[0]), u"usb:0403:6001:A50285BI");
     EXPECT_EQ(ports::DeviceKey((*ports)[1]), u"usb:1a86:7523@pci-0000:00:14.0-usb-0:4:1.0");
-    EXPECT_EQ(ports::PortDetailsText((*ports)[1]), u"1a86:7523 \u00b7 QinHeng Electronics");
+    EXPECT_EQ(tray::PortDetailsText((*ports)[1]), u"1a86:7523 \u00b7 QinHeng Electronics");
     EXPECT_EQ(PortUsersText(u"/dev/ttyUSB0"), u"");
 
     // A terminal program holds the port: a child opens it and becomes "sleep".

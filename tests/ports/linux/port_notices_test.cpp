@@ -46,7 +46,7 @@ protected:
             << "run this test through umockdev-wrapper, which preloads the udev mock";
         std::string error;
         ASSERT_TRUE(testbed_.Add(RecordOf(kExistingAdapter), error)) << error;
-        notices_ = std::make_unique<PortNoticesQt>(
+        notices_ = std::make_unique<PortNotices>(
             PortWatchDisplay{
                 .showNotice = [this](const ports::PortNotice& notice) { shown_.push_back(notice); },
                 .setTooltip = [this](std::u16string_view tip) { tips_.emplace_back(tip); },
@@ -92,7 +92,7 @@ protected:
     std::vector<std::u16string> tips_;
     // No names or hidden flags of the user's own.
     config::testing::TempDir settings_;
-    std::unique_ptr<PortNoticesQt> notices_;
+    std::unique_ptr<PortNotices> notices_;
 };
 
 TEST_F(PortNoticesUdev, SeedNamesTheSerialPortsWithoutANotice) {

@@ -2,8 +2,8 @@
 // the registration, the debounce on a real window timer and the enumeration of a port
 // registered in the Wine prefix.
 #include "ports/win/port_device_change.h"
-#include "ports/win/serial_port_notices.h"
-#include "ports/win/tray_port_watch.h"
+#include "ports/win/port_notices.h"
+#include "ports/win/port_watch.h"
 
 #include "support/win/fake_serial_port.h"
 
@@ -91,7 +91,7 @@ protected:
     }
 
     // Turns the loop for `ms`, handing each debounce tick to the notices; counts the ticks.
-    int PumpTicks(SerialPortNotices& notices, DWORD ms) const {
+    int PumpTicks(PortNotices& notices, DWORD ms) const {
         int ticks = 0;
         const DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < ms) {
@@ -117,7 +117,7 @@ TEST_F(PortNoticesWindow, TheSystemGrantsTheComInterfaceRegistration) {
 }
 
 TEST_F(PortNoticesWindow, ABurstOfSignalsGivesOneTickAndThenTheTimerStaysQuiet) {
-    SerialPortNotices notices(window_.Get(), /*iconId=*/1);
+    PortNotices notices(window_.Get(), /*iconId=*/1);
     const DEV_BROADCAST_PORT_W port = PortRecord();
     for (int i = 0; i < 20; ++i) {
         notices.OnDeviceChange(i % 2 == 0 ? DBT_DEVICEARRIVAL : DBT_DEVNODES_CHANGED,
@@ -135,7 +135,7 @@ TEST_F(PortNoticesWindow, ABurstOfSignalsGivesOneTickAndThenTheTimerStaysQuiet) 
 TEST_F(PortNoticesWindow, TheEnumerationNamesARegisteredPortAndLabelsItAsTheMenuDoes) {
     const e2e::FakeSerialPort registered(L"com041", L"Notice Test Port");
     ASSERT_TRUE(registered.Registered());
-    TrayPortWatch platform(window_.Get(), /*iconId=*/1);
+    PortWatch platform(window_.Get(), /*iconId=*/1);
     const std::optional<std::vector<ports::SerialPort>> found = platform.Enumerate();
     ASSERT_TRUE(found.has_value());
     const ports::SerialPort expected{u"COM41", u"41", u"Notice Test Port (COM41)"};

@@ -4,6 +4,7 @@
 #include "ports/port_name.h"
 #include "ports/win/device_store.h"
 #include "ports/win/serial_port_enum.h"
+#include "tray/port_details.h"
 
 #include "support/win/fake_serial_port.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace portmaven::win {
@@ -19,22 +21,17 @@ namespace {
 using e2e::FakeSerialPort;
 
 struct Found {
-    std::uint32_t number;
-    std::u16string description;
-    bool operator==(const Found&) const = default;
-    bool operator<(const Found& other) const {
-        return number != other.number ? number < other.number : description < other.description;
-    }
+    std::u16string name;
+    std::u16string label;
+    auto operator<=>(const Found&) const = default;
 };
 
 std::vector<Found> Enumerate() {
-    std::vector<std::uint32_t> numbers;
-    std::vector<std::u16string> descriptions;
-    EXPECT_TRUE(EnumerateSerialPorts(numbers, descriptions)) << ::GetLastError();
-    EXPECT_EQ(numbers.size(), descriptions.size());
+    const std::optional<std::vector<ports::SerialPort>> ports = EnumerateSerialDevices();
+    EXPECT_TRUE(ports) << ::GetLastError();
     std::vector<Found> found;
-    for (std::size_t i = 0; i < numbers.size() && i < descriptions.size(); ++i) {
-        found.push_back({numbers[i], descriptions[i]});
+    for (const ports::SerialPort& port : ports.value_or(std::vector<ports::SerialPort>{})) {
+        found.push_back({port.name, port.label});
     }
     return found;
 }
@@ -81,26 +78,25 @@ TEST_F(SerialPortEnumeration, KeepsComPortsWithTheirDescriptions) {
     Register(L"COM2147483648", L"Too big");
 
     EXPECT_EQ(Added(before_, Enumerate()),
-              (std::vector<Found>{
-                  {3, u"USB Serial Port"}, {5, u""}, {7, u"Padded"}, {12, u"Lower Case Adapter"}}));
+              (std::vector<Found>{{u"COM12", u"Lower Case Adapter (COM12)"},
+                                  {u"COM3", u"USB Serial Port (COM3)"},
+                                  {u"COM5", u" (COM5)"},
+                                  {u"COM7", u"Padded (COM7)"}}));
 }
 
 TEST_F(SerialPortEnumeration, KeepsBothDevicesThatReportTheSamePort) {
     Register(L"COM4", L"First");
     Register(L"COM4", L"Second");
-    EXPECT_EQ(Added(before_, Enumerate()), (std::vector<Found>{{4, u"First"}, {4, u"Second"}}));
+    EXPECT_EQ(Added(before_, Enumerate()),
+              (std::vector<Found>{{u"COM4", u"First (COM4)"}, {u"COM4", u"Second (COM4)"}}));
 }
 
 TEST_F(SerialPortEnumeration, LabelsFollowEnumerationOrder) {
     Register(L"COM21", L"Alpha");
     Register(L"COM22", L"Beta");
-    std::vector<std::uint32_t> numbers;
-    std::vector<std::u16string> descriptions;
-    ASSERT_TRUE(EnumerateSerialPorts(numbers, descriptions));
-    const std::vector<std::u16string> labels = ports::MakePortLabels(numbers, descriptions);
-    ASSERT_EQ(labels.size(), numbers.size());
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        EXPECT_EQ(labels[i], ports::FormatPortLabel(descriptions[i], numbers[i]));
+    std::vector<std::u16string> labels;
+    for (const Found& port : Enumerate()) {
+        labels.push_back(port.label);
     }
     EXPECT_NE(std::find(labels.begin(), labels.end(), u"Alpha (COM21)"), labels.end());
     EXPECT_NE(std::find(labels.begin(), labels.end(), u"Beta (COM22)"), labels.end());
@@ -134,7 +130,7 @@ TEST_F(SerialPortEnumeration, ReadsTheDevicesIdentityAndTheUsersSettingsUnderIts
     const ports::SerialPort* com4 = Find(*ports, u"COM4");
     ASSERT_TRUE(com3 && com4);
     EXPECT_EQ(ports::DeviceKey(*com3), u"usb:0403:6001:A50285BIA");
-    EXPECT_EQ(ports::PortDetailsText(*com3), u"0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
+    EXPECT_EQ(tray::PortDetailsText(*com3), u"0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
     EXPECT_EQ(ports::DeviceKey(*com4), u"usb:1a86:7523@5&1A2B3C4D&0&2");
 
     // A name given under COM3 follows the board to COM9; a hidden flag of another type than
@@ -161,33 +157,23 @@ TEST(SetupApiLoading, LibraryIsUnloadedAfterEachEnumeration) {
     // Nothing else in this process keeps the library: the test registrar loads it only while
     // it registers.
     ASSERT_EQ(::GetModuleHandleW(L"setupapi.dll"), nullptr);
-    std::vector<std::uint32_t> numbers;
-    std::vector<std::u16string> descriptions;
-    ASSERT_TRUE(EnumerateSerialPorts(numbers, descriptions));
+    ASSERT_TRUE(EnumerateSerialDevices());
     EXPECT_EQ(::GetModuleHandleW(L"setupapi.dll"), nullptr);
 }
 
 TEST(SetupApiLoading, MissingFunctionsFailWithCallNotImplemented) {
-    std::vector<std::uint32_t> numbers = {1, 2};
-    std::vector<std::u16string> descriptions = {u"stale", u"stale"};
     ASSERT_EQ(::GetModuleHandleW(L"msimg32.dll"), nullptr);
     ::SetLastError(0);
     // A library that is there but lacks the device-setup functions.
-    EXPECT_FALSE(EnumerateSerialPorts(numbers, descriptions, L"msimg32.dll"));
+    EXPECT_FALSE(EnumerateSerialDevices(L"msimg32.dll"));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
-    EXPECT_TRUE(numbers.empty());
-    EXPECT_TRUE(descriptions.empty());
     EXPECT_EQ(::GetModuleHandleW(L"msimg32.dll"), nullptr) << "the library was not unloaded";
 }
 
 TEST(SetupApiLoading, MissingLibraryFailsWithTheLoadersError) {
-    std::vector<std::uint32_t> numbers = {1};
-    std::vector<std::u16string> descriptions = {u"stale"};
     ::SetLastError(0);
-    EXPECT_FALSE(EnumerateSerialPorts(numbers, descriptions, L"no_such_setupapi.dll"));
+    EXPECT_FALSE(EnumerateSerialDevices(L"no_such_setupapi.dll"));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
-    EXPECT_TRUE(numbers.empty());
-    EXPECT_TRUE(descriptions.empty());
 }
 
 } // namespace

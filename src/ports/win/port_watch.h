@@ -1,0 +1,43 @@
+// What the port-change watcher runs on in a Win32 tray program: one window timer for the
+// debounce, the SetupAPI enumeration, and the balloon and tooltip of the window's tray icon.
+#pragma once
+
+#include "ports/port_change_watcher.h"
+#include "ports/port_watch_platform.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace portmaven::win {
+
+// The window timer of the debounce; WM_TIMER with this id goes to the watcher.
+inline constexpr UINT_PTR kPortChangeTimerId = 0x5043;
+
+// The tray icon record's fields, terminator included: szInfoTitle, szInfo and szTip.
+inline constexpr ports::NoticeBufferSizes kTrayNoticeSizes{
+    .title = 64, .text = 256, .tooltip = 128};
+
+class PortWatch final : public ports::PortWatchPlatform {
+public:
+    // The notices go to the tray icon `iconId` that `window` added; the timer is the window's.
+    PortWatch(HWND window, UINT iconId) noexcept : m_window(window), m_iconId(iconId) {}
+
+    // SetTimer with the same id restarts a running timer from now.
+    void StartOneShot(std::chrono::milliseconds delay) override;
+    void CancelTimer() override;
+    [[nodiscard]] std::optional<std::vector<ports::SerialPort>> Enumerate() override;
+    // A balloon with the info icon, held back by the shell in quiet time; it never takes the
+    // focus.
+    void ShowNotice(const ports::PortNotice& notice) override;
+    void SetTooltip(std::u16string_view tip) override;
+
+private:
+    HWND m_window;
+    UINT m_iconId;
+};
+
+} // namespace portmaven::win
