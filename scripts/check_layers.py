@@ -24,13 +24,15 @@ NOT_SUBSYSTEMS = {"app", "framework"}
 SIDE_OF_DIR = {"win": "Win32", "linux": "Linux", "posix": "Linux"}
 
 # The rooms each room is written over, besides itself and common/: the tray menu shows the
-# ports and the commands, the launch starts a command on a port.
+# ports and the commands, the launch starts a command on a port, and a board's arrival runs its
+# command as the menu's choice would, through the launch.
 ROOM_USES = {
     "common": set(),
     "config": set(),
     "ports": set(),
     "launch": {"ports"},
     "tray": {"config", "ports"},
+    "arrival": {"tray", "config", "ports", "launch"},
     "about": set(),
 }
 
@@ -192,6 +194,8 @@ def self_test():
         ("config/command_list.cpp", '#include "ports/serial_port.h"', "not written over"),
         ("ports/win/port_actions.cpp", '#include "tray/menu_ids.h"', "not written over"),
         ("launch/linux/launch.cpp", '#include "tray/menu_choice.h"', "not written over"),
+        ("tray/menu_choice.cpp", '#include "arrival/arrival_runs.h"', "not written over"),
+        ("launch/started_process.h", '#include "arrival/notice_click.h"', "not written over"),
         # One host never includes the other.
         ("app/win/portmaven_dlg.cpp", '#include "app/linux/tray_host.h"',
          "a host including the other host"),
@@ -210,6 +214,8 @@ def self_test():
         "app/linux/tray_host.cpp": '#include "tray/linux/tray_menu.h"\n'
         '#include "app/linux/tray_host.h"',
         "framework/win/dialog.cpp": '#include "framework/win/message_map.h"',
+        "arrival/arrival_runs.cpp": '#include "tray/menu_choice.h"\n#include "launch/launch_texts.h"\n'
+        '#include "config/command_list.h"\n#include "ports/serial_port.h"',
     }
     failures = []
     with tempfile.TemporaryDirectory() as temp:

@@ -1,6 +1,7 @@
 #include "common/text.h"
 
 #include <algorithm>
+#include <string>
 
 namespace portmaven::common {
 
@@ -59,6 +60,11 @@ bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) noexc
 bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix) noexcept {
     return text.size() >= prefix.size() &&
            EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::u16string DecimalText(unsigned long long value) {
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
 }
 
 } // namespace portmaven::common

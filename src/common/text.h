@@ -2,6 +2,7 @@
 // thing throughout the program.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace portmaven::common {
@@ -18,5 +19,8 @@ namespace portmaven::common {
 [[nodiscard]] bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) noexcept;
 [[nodiscard]] bool StartsWithIgnoringAsciiCase(std::u16string_view text,
                                                std::u16string_view prefix) noexcept;
+
+// A number in decimal digits, as the program writes counts and speeds.
+[[nodiscard]] std::u16string DecimalText(unsigned long long value);
 
 } // namespace portmaven::common

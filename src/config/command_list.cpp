@@ -28,4 +28,13 @@ const std::byte* CommandList::Storage() const noexcept {
     return records_.empty() ? nullptr : reinterpret_cast<const std::byte*>(records_.data());
 }
 
+std::vector<std::u16string> CommandNames(const CommandList& commands) {
+    std::vector<std::u16string> names;
+    names.reserve(static_cast<std::size_t>(commands.GetCount()));
+    for (int i = 0; i < commands.GetCount(); ++i) {
+        names.emplace_back(FieldText(commands.At(i).szName));
+    }
+    return names;
+}
+
 } // namespace portmaven::config

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,9 @@ std::size_t CommandList::AppendRecordImages(std::size_t count, Fill&& fill) {
     records_.resize(first + whole);
     return whole;
 }
+
+// The commands' names, in list order.
+[[nodiscard]] std::vector<std::u16string> CommandNames(const CommandList& commands);
 
 // The one process-wide command list.
 extern CommandList g_CommandList;

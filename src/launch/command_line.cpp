@@ -68,9 +68,19 @@ std::u16string ReplacePortNumber(std::u16string_view commandLine, std::u16string
     return ReplaceTokens(commandLine, {{kPortNumberToken, portText}});
 }
 
-std::u16string ReplacePortTokens(std::u16string_view commandLine, std::u16string_view portName,
-                                 std::u16string_view portNumber) {
-    return ReplaceTokens(commandLine, {{kPortToken, portName}, {kPortNumberToken, portNumber}});
+std::optional<std::u16string> SubstituteCommandLine(std::u16string_view commandLine,
+                                                    const ports::SerialPort& port) {
+    const std::u16string baud = common::DecimalText(port.launch.baud);
+    std::u16string line = ReplaceTokens(commandLine, {{kPortToken, port.name},
+                                                      {kPortNumberToken, port.number},
+                                                      {kBaudToken, baud},
+                                                      {kSerialToken, port.device.serial},
+                                                      {kVendorIdToken, port.device.vendorId},
+                                                      {kProductIdToken, port.device.productId}});
+    if (line.size() >= kLaunchBufferUnits) {
+        return std::nullopt;
+    }
+    return line;
 }
 
 ProgramAndParameters SplitCommandLine(std::u16string_view commandLine,
@@ -103,11 +113,11 @@ std::optional<ProgramAndParameters> PlanLaunch(std::u16string_view commandLine,
     if (port.name.empty()) {
         return std::nullopt;
     }
-    const std::u16string line = ReplacePortTokens(commandLine, port.name, port.number);
-    if (line.size() >= kLaunchBufferUnits) {
+    const std::optional<std::u16string> line = SubstituteCommandLine(commandLine, port);
+    if (!line) {
         return std::nullopt;
     }
-    ProgramAndParameters split = SplitCommandLine(line, programExists);
+    ProgramAndParameters split = SplitCommandLine(*line, programExists);
     if (split.program.empty()) {
         return std::nullopt;
     }

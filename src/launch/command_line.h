@@ -1,6 +1,6 @@
 // From a command's command line and the chosen port to the program to start and its
-// parameters: "%PORT%" and "%PORTNUM%" substitution and the split of the line into program and
-// parameters.
+// parameters: the substitution of the port's words ("%PORT%", "%PORTNUM%", "%BAUD%", "%SERIAL%",
+// "%VID%", "%PID%") and the split of the line into program and parameters.
 #pragma once
 
 #include "ports/serial_port.h"
@@ -16,6 +16,12 @@ namespace portmaven::launch {
 inline constexpr std::u16string_view kPortNumberToken = u"%PORTNUM%";
 // The name a terminal opens: "COM5", "/dev/ttyUSB0".
 inline constexpr std::u16string_view kPortToken = u"%PORT%";
+// The speed the user set for the device (or its kind), 115200 without one.
+inline constexpr std::u16string_view kBaudToken = u"%BAUD%";
+// The device's USB serial number, and its vendor and product ids in four lower-case hex digits.
+inline constexpr std::u16string_view kSerialToken = u"%SERIAL%";
+inline constexpr std::u16string_view kVendorIdToken = u"%VID%";
+inline constexpr std::u16string_view kProductIdToken = u"%PID%";
 
 // The launch buffers hold this many code units, terminator included; nothing longer is ever
 // handed to the shell, and nothing is cut to fit.
@@ -25,10 +31,11 @@ inline constexpr std::size_t kLaunchBufferUnits = 1024;
 // inserted text is not searched again.
 std::u16string ReplacePortNumber(std::u16string_view commandLine, std::u16string_view portText);
 
-// Every "%PORT%" replaced by the port's name and every "%PORTNUM%" by its number, by the same
-// rules: exact case, left to right, inserted text not searched again.
-std::u16string ReplacePortTokens(std::u16string_view commandLine, std::u16string_view portName,
-                                 std::u16string_view portNumber);
+// Every word of the port replaced by what it stands for, by the same rules: exact case, left to
+// right, inserted text not searched again; a value the system does not know (a serial number)
+// becomes empty. Nothing when the line does not fit the launch buffers once substituted.
+std::optional<std::u16string> SubstituteCommandLine(std::u16string_view commandLine,
+                                                    const ports::SerialPort& port);
 
 struct ProgramAndParameters {
     std::u16string program;
@@ -52,10 +59,9 @@ using ProgramExists = std::function<bool(std::u16string_view program)>;
 ProgramAndParameters SplitCommandLine(std::u16string_view commandLine,
                                       const ProgramExists& programExists);
 
-// The program and parameters to start for a command line chosen for a port ("%PORT%" is the
-// port's name, "%PORTNUM%" its number), or nullopt when the line cannot be started: the port
-// has no name, the line names no program, or the line does not fit the launch buffers once
-// the port is in place.
+// The program and parameters to start for a command line chosen for a port (its words
+// substituted), or nullopt when the line cannot be started: the port has no name, the line
+// names no program, or the line does not fit the launch buffers once the port is in place.
 std::optional<ProgramAndParameters> PlanLaunch(std::u16string_view commandLine,
                                                const ports::SerialPort& port,
                                                const ProgramExists& programExists);

@@ -45,17 +45,33 @@ void PortChangeWatcher::OnTimer() {
     }
     PortSetChange change = DiffPortSets(m_ports, *ports);
     m_ports = std::move(*ports);
+    // Started before the tooltip names the new ports: once it does, whatever their arrival
+    // starts has been started.
+    std::vector<PortNotice> arrivalNotices;
+    if (!change.added.empty()) {
+        arrivalNotices = m_platform.OnPortsArrived(change.added);
+    }
     ShowTooltip();
-    if (!m_notificationsEnabled) {
-        return;
+    if (m_notificationsEnabled) {
+        // Ports the user hid come and go without a word.
+        std::erase_if(change.added, [](const SerialPort& port) { return !NoticeDue(port); });
+        std::erase_if(change.removed, [](const SerialPort& port) { return !NoticeDue(port); });
+        if (std::optional<PortNotice> notice = MakePortNotice(change)) {
+            Show(std::move(*notice));
+        }
     }
-    // Ports the user hid come and go without a word.
-    std::erase_if(change.added, [](const SerialPort& port) { return !NoticeDue(port); });
-    std::erase_if(change.removed, [](const SerialPort& port) { return !NoticeDue(port); });
-    if (std::optional<PortNotice> notice = MakePortNotice(change)) {
-        m_platform.ShowNotice({.title = FitToBuffer(notice->title, m_sizes.title),
-                               .text = FitToBuffer(notice->text, m_sizes.text)});
+    // Last, so that a notice about what failed is not replaced by the one about the ports.
+    for (PortNotice& notice : arrivalNotices) {
+        Show(std::move(notice));
     }
+}
+
+void PortChangeWatcher::Show(PortNotice notice) {
+    PortNotice fitted = notice;
+    fitted.title = FitToBuffer(notice.title, m_sizes.title);
+    fitted.text = FitToBuffer(notice.text, m_sizes.text);
+    m_platform.ShowNotice(fitted);
+    m_lastNotice = std::move(notice);
 }
 
 void PortChangeWatcher::ShowTooltip() {

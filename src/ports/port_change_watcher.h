@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -35,8 +36,9 @@ public:
     void Seed();
     // The system said something about serial ports changed: (re)starts the debounce.
     void OnChangeSignal();
-    // The debounce elapsed: enumerates once, updates the tooltip and raises a notice when ports
-    // came or went. A failed enumeration changes nothing.
+    // The debounce elapsed: enumerates once, tells the platform of the ports that came, updates
+    // the tooltip and raises a notice when ports came or went. A failed enumeration changes
+    // nothing.
     void OnTimer();
 
     // On by default; when off, the tooltip still follows the ports.
@@ -46,12 +48,20 @@ public:
     // The ports of the last successful enumeration.
     [[nodiscard]] std::span<const SerialPort> Ports() const noexcept { return m_ports; }
 
+    // The last notice shown, as it was before being cut to the front-end's fields: what a click
+    // on the notice is about. Nothing before the first.
+    [[nodiscard]] const std::optional<PortNotice>& LastNotice() const noexcept {
+        return m_lastNotice;
+    }
+
 private:
     void ShowTooltip();
+    void Show(PortNotice notice);
 
     PortWatchPlatform& m_platform;
     NoticeBufferSizes m_sizes;
     std::vector<SerialPort> m_ports;
+    std::optional<PortNotice> m_lastNotice;
     bool m_seeded = false;
     bool m_timerRunning = false;
     bool m_notificationsEnabled = true;

@@ -12,18 +12,6 @@ namespace {
 constexpr std::u16string_view kComPrefix = u"COM";
 constexpr std::u16string_view kLabelMarker = u"(COM";
 
-void AppendDecimal(std::u16string& out, std::uint32_t value) {
-    char16_t digits[10];
-    std::size_t count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0) {
-        out.push_back(digits[--count]);
-    }
-}
-
 } // namespace
 
 bool IsAllDigits(std::u16string_view text) noexcept {
@@ -70,7 +58,7 @@ std::u16string FormatPortLabel(std::u16string_view description, std::uint32_t nu
     std::u16string label(description);
     label += u" ";
     label += kLabelMarker;
-    AppendDecimal(label, number);
+    label += common::DecimalText(number);
     label += u")";
     return label;
 }
@@ -88,7 +76,7 @@ std::vector<std::u16string> MakePortLabels(std::span<const std::uint32_t> number
 
 std::u16string FormatPortName(std::uint32_t number) {
     std::u16string name(kComPrefix);
-    AppendDecimal(name, number);
+    name += common::DecimalText(number);
     return name;
 }
 
@@ -99,7 +87,7 @@ std::vector<SerialPort> MakeSerialPorts(std::span<const std::uint32_t> numbers,
     ports.reserve(numbers.size());
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         std::u16string number;
-        AppendDecimal(number, numbers[i]);
+        number += common::DecimalText(numbers[i]);
         ports.push_back({.name = FormatPortName(numbers[i]),
                          .number = std::move(number),
                          .label = std::move(labels[i])});

@@ -1,6 +1,7 @@
 #include "ports/port_notice.h"
 
 #include "common/program_texts.h"
+#include "common/text.h"
 #include "ports/device_settings.h"
 
 #include <algorithm>
@@ -18,11 +19,6 @@ constexpr std::u16string_view kChangedTitle = u"Serial ports changed";
 constexpr std::u16string_view kConnectedPrefix = u"Connected: ";
 constexpr std::u16string_view kRemovedPrefix = u"Removed: ";
 constexpr std::u16string_view kProgramName = common::kProgramTitle;
-
-std::u16string Decimal(std::size_t value) {
-    const std::string digits = std::to_string(value);
-    return {digits.begin(), digits.end()};
-}
 
 // Each port's line; the prefix says which way it went when a notice holds both directions.
 void AppendLines(std::vector<std::u16string>& lines, std::span<const SerialPort> ports,
@@ -45,7 +41,7 @@ std::u16string JoinListed(const std::vector<std::u16string>& lines) {
     }
     if (lines.size() > listed) {
         text += u"\nand ";
-        text += Decimal(lines.size() - listed);
+        text += common::DecimalText(lines.size() - listed);
         text += u" more";
     }
     return text;
@@ -64,7 +60,11 @@ std::optional<PortNotice> MakePortNotice(const PortSetChange& change) {
     const std::u16string_view title = both                   ? kChangedTitle
                                       : change.added.empty() ? kRemovedTitle
                                                              : kConnectedTitle;
-    return PortNotice{.title = std::u16string(title), .text = JoinListed(lines)};
+    PortNotice notice{.title = std::u16string(title), .text = JoinListed(lines)};
+    if (change.added.size() == 1 && change.removed.empty()) {
+        notice.arrival = change.added.front();
+    }
+    return notice;
 }
 
 std::u16string MakePortTooltip(std::span<const SerialPort> ports) {

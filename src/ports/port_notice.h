@@ -18,12 +18,17 @@ struct PortNotice {
     std::u16string title;
     // One line per port, then a count of the ports not listed.
     std::u16string text;
+    // The port, with its device and what the user set for it, when the notice is about the
+    // arrival of that one port and nothing else: what a click on the notice may run a command
+    // on.
+    std::optional<SerialPort> arrival{};
 
     friend bool operator==(const PortNotice&, const PortNotice&) = default;
 };
 
 // "Serial port connected", "Serial port removed" or, when both happened, "Serial ports changed"
-// with each line saying which way its port went. Nothing when nothing changed.
+// with each line saying which way its port went. Nothing when nothing changed. A notice about
+// one port that came, and none that went, holds that port.
 [[nodiscard]] std::optional<PortNotice> MakePortNotice(const PortSetChange& change);
 
 // "Portmaven: COM3, COM5" in the enumeration's order, or "Portmaven" when no port is present.

@@ -1,5 +1,6 @@
 // What the port-change watcher needs from the front-end it runs in: one one-shot timer, an
-// enumeration of the present ports, and the tray icon's notice and tooltip.
+// enumeration of the present ports, the tray icon's notice and tooltip, and what the user set to
+// happen when a board arrives.
 #pragma once
 
 #include "ports/port_notice.h"
@@ -7,6 +8,7 @@
 
 #include <chrono>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +36,14 @@ public:
     // Shows the notice on the tray icon without taking the focus.
     virtual void ShowNotice(const PortNotice& notice) = 0;
     virtual void SetTooltip(std::u16string_view tip) = 0;
+
+    // Ports came in one burst (never those present at start), hidden ones included: the
+    // front-end starts what the user set for them. What it returns (a command that could not
+    // start) is shown after the notice about the ports, whether port notices are on or not. A
+    // front-end that starts nothing on arrival keeps this.
+    virtual std::vector<PortNotice> OnPortsArrived(std::span<const SerialPort> /*added*/) {
+        return {};
+    }
 };
 
 } // namespace portmaven::ports

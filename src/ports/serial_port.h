@@ -25,6 +25,21 @@ struct DeviceIdentity {
     }
 };
 
+// The speed "%BAUD%" becomes when the user set none.
+inline constexpr unsigned kDefaultBaud = 115200;
+
+// What the user set for starting commands on a device's ports, resolved: the device's own
+// setting, else its kind's, else the default.
+struct PortLaunchSettings {
+    unsigned baud = kDefaultBaud;
+    // The name of the command the port's submenu offers first and an arrival runs; empty: none.
+    std::u16string defaultCommand{};
+    // Run the default command when the device is plugged in; never without one.
+    bool runOnArrival = false;
+
+    friend bool operator==(const PortLaunchSettings&, const PortLaunchSettings&) = default;
+};
+
 struct SerialPort {
     // The port's own name, what %PORT% becomes and the tooltip lists: "COM5", "/dev/ttyUSB0".
     std::u16string name;
@@ -36,9 +51,10 @@ struct SerialPort {
     DeviceIdentity device{};
 
     // The user's settings for this device, read at enumeration: the name given to it (empty:
-    // none) and whether it is hidden.
+    // none), whether it is hidden, and how commands start on it.
     std::u16string userName{};
     bool hidden = false;
+    PortLaunchSettings launch{};
     // Who holds the port open, where the platform can tell: "picocom (1234)"; empty otherwise.
     std::u16string usedBy{};
 

@@ -3,9 +3,32 @@
 #include "ports/device_settings.h"
 #include "tray/menu_ids.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace portmaven::tray {
+
+std::optional<int> DefaultCommandIndex(const ports::SerialPort& port,
+                                       const config::CommandList& commands) {
+    if (port.launch.defaultCommand.empty()) {
+        return std::nullopt;
+    }
+    const int listed = std::min(commands.GetCount(), kMaxCommandItems);
+    for (int i = 0; i < listed; ++i) {
+        if (config::FieldText(commands.At(i).szName) == port.launch.defaultCommand) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+CommandChoice DefaultCommandChoice(std::size_t port, std::span<const ports::SerialPort> ports,
+                                   const config::CommandList& commands) {
+    if (port >= ports.size()) {
+        return {};
+    }
+    return {.port = port, .command = DefaultCommandIndex(ports[port], commands).value_or(-1)};
+}
 
 CommandChoice ChoiceFromSelection(MenuSelection selection,
                                   std::span<const ports::SerialPort> ports) {

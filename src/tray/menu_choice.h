@@ -29,6 +29,17 @@ struct CommandLaunch {
     ports::SerialPort port;
 };
 
+// The index in the list of the command the port's device has as its default command; nothing
+// when it has none, or names a command the list no longer holds (or does not list in the menu).
+[[nodiscard]] std::optional<int> DefaultCommandIndex(const ports::SerialPort& port,
+                                                     const config::CommandList& commands);
+
+// The port's default command chosen on it, as a click on that command under the port would
+// choose it: the port at `port` of `ports`. Names no command when the port has none.
+[[nodiscard]] CommandChoice DefaultCommandChoice(std::size_t port,
+                                                 std::span<const ports::SerialPort> ports,
+                                                 const config::CommandList& commands);
+
 // The remembered highlights of a menu whose ports share one command submenu (Win32): the
 // highlighted port entry's position among the listed ports, and the highlighted command id.
 [[nodiscard]] CommandChoice ChoiceFromSelection(MenuSelection selection,

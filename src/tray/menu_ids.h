@@ -17,7 +17,7 @@ inline constexpr int kNoSerialPortsId = 100;
 // names its port through the port entry it was chosen under.
 inline constexpr int kPortDetailsId = 110;
 inline constexpr int kCopyPortNameId = 111;
-inline constexpr int kRenamePortId = 112;
+inline constexpr int kPortSettingsId = 112;
 inline constexpr int kHidePortId = 113;
 
 // The hidden port at index i of the hidden ports, in the "Hidden Ports" submenu, is menu command

@@ -33,4 +33,8 @@ std::u16string PortDetailsText(const ports::SerialPort& port) {
     return text;
 }
 
+std::u16string PortHeadingText(const ports::SerialPort& port) {
+    return port.label + kDetailsSeparator + PortDetailsText(port);
+}
+
 } // namespace portmaven::tray

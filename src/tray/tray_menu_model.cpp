@@ -2,6 +2,7 @@
 
 #include "tray/port_details.h"
 #include "ports/device_settings.h"
+#include "tray/menu_choice.h"
 #include "tray/menu_ids.h"
 #include "tray/tray_texts.h"
 
@@ -59,10 +60,12 @@ MenuEntry PortItem(MenuAction action, int id, std::u16string_view text, std::siz
     return item;
 }
 
-MenuEntry PortEntry(const ports::SerialPort& port, std::size_t index) {
+MenuEntry PortEntry(const ports::SerialPort& port, std::size_t index,
+                    const config::CommandList& commands) {
     MenuEntry entry = Entry(MenuEntry::Kind::Port, EscapeMenuText(ports::ShownLabel(port)));
     entry.icon = MenuIcon::Port;
     entry.port = index;
+    entry.command = DefaultCommandIndex(port, commands).value_or(-1);
     entry.children.push_back(Separator());
     MenuEntry details = Placeholder(kPortDetailsId, EscapeMenuText(PortDetailsText(port)));
     details.port = index;
@@ -70,7 +73,7 @@ MenuEntry PortEntry(const ports::SerialPort& port, std::size_t index) {
     entry.children.push_back(
         PortItem(MenuAction::CopyPortName, kCopyPortNameId, kCopyPortNameText, index));
     entry.children.push_back(
-        PortItem(MenuAction::RenamePort, kRenamePortId, kRenamePortText, index));
+        PortItem(MenuAction::PortSettings, kPortSettingsId, kPortSettingsText, index));
     entry.children.push_back(PortItem(MenuAction::HidePort, kHidePortId, kHidePortText, index));
     return entry;
 }
@@ -78,17 +81,18 @@ MenuEntry PortEntry(const ports::SerialPort& port, std::size_t index) {
 // The listed ports (indices into `ports`) from `first` on, at most perLevel of them on this
 // level and the rest one level down, as deep as it takes.
 void AppendPorts(std::vector<MenuEntry>& level, std::span<const ports::SerialPort> ports,
-                 std::span<const std::size_t> listed, std::size_t first, std::size_t perLevel) {
+                 const config::CommandList& commands, std::span<const std::size_t> listed,
+                 std::size_t first, std::size_t perLevel) {
     const std::size_t count = listed.size() - first;
     const bool overflows = perLevel > 1 && count > perLevel;
     // One place of a full level goes to the "More Ports" entry itself.
     const std::size_t here = overflows ? perLevel - 1 : count;
     for (std::size_t i = first; i < first + here; ++i) {
-        level.push_back(PortEntry(ports[listed[i]], listed[i]));
+        level.push_back(PortEntry(ports[listed[i]], listed[i], commands));
     }
     if (overflows) {
         MenuEntry more = Entry(MenuEntry::Kind::Submenu, kMorePortsText);
-        AppendPorts(more.children, ports, listed, first + here, perLevel);
+        AppendPorts(more.children, ports, commands, listed, first + here, perLevel);
         level.push_back(std::move(more));
     }
 }
@@ -121,7 +125,7 @@ TrayMenuModel BuildTrayMenuModel(std::span<const ports::SerialPort> ports,
     if (listed.empty()) {
         model.entries.push_back(Placeholder(kNoSerialPortsId, kNoSerialPortsText));
     } else {
-        AppendPorts(model.entries, ports, listed, 0, layout.portsPerLevel);
+        AppendPorts(model.entries, ports, commands, listed, 0, layout.portsPerLevel);
     }
     AppendHiddenPorts(model.entries, ports);
 

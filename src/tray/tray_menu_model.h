@@ -20,7 +20,7 @@ enum class MenuAction {
     None,          // a greyed placeholder, the blank item, a submenu entry or a separator
     LaunchCommand, // runs the command at `command` for the port the entry belongs to
     CopyPortName,  // puts the port's name on the clipboard
-    RenamePort,    // asks for a name of the user's for the port's device
+    PortSettings,  // the name, speed, default command and arrival switch of the port's device
     HidePort,      // takes the port out of the menu and its notices
     ShowPort,      // lists the hidden port at `port` in the menu again
     DeviceManager,
@@ -51,11 +51,13 @@ struct MenuEntry {
     // Kind::Port, a port's own items and MenuAction::ShowPort: the index of the port in the
     // list the menu was built from.
     std::size_t port = 0;
-    // MenuAction::LaunchCommand: the index of the command in the command list.
+    // MenuAction::LaunchCommand: the index of the command in the command list. Kind::Port: the
+    // index of the port's default command, which its submenu shows as its default item; -1 for
+    // none.
     int command = -1;
     // Kind::Submenu: its entries; Kind::Port: entries of this port's own, after the commands: a
-    // separator, the greyed details line (kPortDetailsId), Copy, Rename and Hide. They have the
-    // same ids under every port; only the details line's text differs.
+    // separator, the greyed details line (kPortDetailsId), Copy, Port Settings and Hide. They
+    // have the same ids under every port; only the details line's text differs.
     std::vector<MenuEntry> children;
 };
 

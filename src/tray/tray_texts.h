@@ -14,7 +14,7 @@ inline constexpr char16_t kMorePortsText[] = u"More Ports";
 
 // Each port's own entries, after its commands.
 inline constexpr char16_t kCopyPortNameText[] = u"Copy Port Name";
-inline constexpr char16_t kRenamePortText[] = u"Rename Port\u2026";
+inline constexpr char16_t kPortSettingsText[] = u"Port Settings\u2026";
 inline constexpr char16_t kHidePortText[] = u"Hide Port";
 // The submenu listing the present ports the user hid; choosing one shows it again.
 inline constexpr char16_t kHiddenPortsText[] = u"Hidden Ports";

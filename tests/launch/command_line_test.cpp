@@ -134,15 +134,48 @@ TEST(PlanLaunch, SubstitutesThePortsNameAndNumber) {
     ExpectSplit(*unchanged, u"tool.exe", u"-x");
 }
 
-TEST(ReplacePortTokens, NameAndNumberSideBySide) {
-    EXPECT_EQ(ReplacePortTokens(u"tio %PORT% # %PORTNUM% %PORT%", u"/dev/ttyUSB10", u"10"),
+// The command line with the port's words in place, or a mark where it would not fit.
+std::u16string Substituted(std::u16string_view line, const ports::SerialPort& port) {
+    return SubstituteCommandLine(line, port).value_or(u"<does not fit>");
+}
+
+ports::SerialPort Named(std::u16string_view name, std::u16string_view number) {
+    return {.name = std::u16string(name), .number = std::u16string(number), .label = u"x"};
+}
+
+TEST(SubstituteCommandLine, NameAndNumberSideBySide) {
+    EXPECT_EQ(Substituted(u"tio %PORT% # %PORTNUM% %PORT%", Named(u"/dev/ttyUSB10", u"10")),
               u"tio /dev/ttyUSB10 # 10 /dev/ttyUSB10");
     // Exact case only, and neither token is found in what was inserted or across a boundary.
-    EXPECT_EQ(ReplacePortTokens(u"%port% %Port% %PORT", u"COM5", u"5"), u"%port% %Port% %PORT");
-    EXPECT_EQ(ReplacePortTokens(u"%PORT%NUM%", u"A", u"1"), u"ANUM%");
-    EXPECT_EQ(ReplacePortTokens(u"%PORT%PORTNUM%", u"%PORT", u"9"), u"%PORTPORTNUM%");
-    EXPECT_EQ(ReplacePortTokens(u"%%PORTNUM%%PORT%%", u"%PORTNUM%", u"%PORT%"),
+    EXPECT_EQ(Substituted(u"%port% %Port% %PORT", Named(u"COM5", u"5")), u"%port% %Port% %PORT");
+    EXPECT_EQ(Substituted(u"%PORT%NUM%", Named(u"A", u"1")), u"ANUM%");
+    EXPECT_EQ(Substituted(u"%PORT%PORTNUM%", Named(u"%PORT", u"9")), u"%PORTPORTNUM%");
+    EXPECT_EQ(Substituted(u"%%PORTNUM%%PORT%%", Named(u"%PORTNUM%", u"%PORT%")),
               u"%%PORT%%PORTNUM%%");
+}
+
+TEST(SubstituteCommandLine, TheDevicesWordsUnknownOnesEmptyWithinTheBuffers) {
+    ports::SerialPort board = Named(u"/dev/ttyUSB0", u"0");
+    board.device = {.vendorId = u"0403", .productId = u"6001", .serial = u"A50285BI"};
+    board.launch.baud = 921600;
+    EXPECT_EQ(Substituted(u"picocom -b %BAUD% %PORT%", board), u"picocom -b 921600 /dev/ttyUSB0");
+    EXPECT_EQ(Substituted(uR"(openocd -c "adapter serial %SERIAL%" %VID%:%PID%%BAUD)", board),
+              uR"(openocd -c "adapter serial A50285BI" 0403:6001%BAUD)");
+    EXPECT_EQ(Substituted(u"%baud% %Serial% %vid% %PID", board), u"%baud% %Serial% %vid% %PID");
+    // A serial number that looks like a word stays as the device gave it.
+    board.device.serial = u"%BAUD%%PORT%";
+    EXPECT_EQ(Substituted(u"%SERIAL%|%%SERIAL%%", board), u"%BAUD%%PORT%|%%BAUD%%PORT%%");
+
+    // A port the system knows nothing about: its words are empty, its speed the default.
+    const ports::SerialPort plain = Named(u"COM1", u"1");
+    EXPECT_EQ(Substituted(u"[%SERIAL%][%VID%:%PID%] %BAUD%", plain), u"[][:] 115200");
+
+    // What the words become counts against the launch buffers, and nothing is cut to fit.
+    board.device.serial = std::u16string(8, u's');
+    const std::u16string line = std::u16string(1015, u'a') + u"%SERIAL%";
+    EXPECT_EQ(Substituted(line, board).size(), 1023u);
+    board.device.serial += u's';
+    EXPECT_EQ(Substituted(line, board), u"<does not fit>");
 }
 
 TEST(PlanLaunch, RefusesWhatCannotBeStartedFaithfully) {

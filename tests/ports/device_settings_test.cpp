@@ -4,6 +4,8 @@
 #include "ports/device_identity.h"
 #include "ports/device_settings.h"
 #include "ports/port_change_watcher.h"
+#include "support/fake_port_watch.h"
+#include "support/memory_device_store.h"
 #include "tray/port_details.h"
 
 #include <gtest/gtest.h>
@@ -79,32 +81,7 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
     EXPECT_EQ(tray::PortDetailsText(tty), u"2e8a:000c \u00b7 in use by picocom (1234)");
 }
 
-// Values by name; a value may be stored as something other than text.
-class MemoryStore final : public DeviceSettingsStore {
-public:
-    std::optional<std::u16string> Read(std::u16string_view valueName) override {
-        const auto found = values.find(std::u16string(valueName));
-        if (found == values.end() || !found->second) {
-            return std::nullopt;
-        }
-        return *found->second;
-    }
-    bool Write(std::u16string_view valueName, std::u16string_view text) override {
-        if (failWrites) {
-            return false;
-        }
-        values[std::u16string(valueName)] = std::u16string(text);
-        return true;
-    }
-    bool Remove(std::u16string_view valueName) override {
-        values.erase(std::u16string(valueName));
-        return true;
-    }
-
-    // nullopt: a value that is not text.
-    std::map<std::u16string, std::optional<std::u16string>> values;
-    bool failWrites = false;
-};
+using MemoryStore = testing::MemoryDeviceStore;
 
 SerialPort Ftdi(std::u16string_view name) {
     return WindowsPort(name, u"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000", {}, u"FTDI");
@@ -175,15 +152,7 @@ TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
                                    u"COM7\tDevice (COM7)\t\t\tMicrosoft\thidden\n");
 
     // The hidden Bluetooth port comes and goes with the FTDI one: only the FTDI one is told.
-    struct Platform final : PortWatchPlatform {
-        void StartOneShot(std::chrono::milliseconds) override {}
-        void CancelTimer() override {}
-        std::optional<std::vector<SerialPort>> Enumerate() override { return next; }
-        void ShowNotice(const PortNotice& notice) override { notices.push_back(notice); }
-        void SetTooltip(std::u16string_view) override {}
-        std::optional<std::vector<SerialPort>> next;
-        std::vector<PortNotice> notices;
-    } platform;
+    testing::FakePortWatch platform;
     PortChangeWatcher watcher(platform);
     platform.next = std::vector<SerialPort>{};
     watcher.Seed();
@@ -205,6 +174,107 @@ TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
     ASSERT_TRUE(SetPortHidden(store, ports[1], false));
     EXPECT_TRUE(store.values.empty());
     EXPECT_TRUE(NoticeDue(ports[1]));
+}
+
+// The launch settings in effect for each port, in the order given.
+std::vector<PortLaunchSettings> Effective(std::vector<SerialPort> ports, MemoryStore& store) {
+    ApplyDeviceSettings(ports, store);
+    std::vector<PortLaunchSettings> settings;
+    for (const SerialPort& port : ports) {
+        settings.push_back(port.launch);
+    }
+    return settings;
+}
+
+constexpr std::u16string_view kFtdiKind = u"usb:0403:6001";
+constexpr std::u16string_view kFtdiDevice = u"usb:0403:6001:A50285BIA";
+
+TEST(LaunchSettings, TheDeviceOverItsKindOverTheDefault) {
+    MemoryStore store;
+    const std::vector<SerialPort> ports{
+        Ftdi(u"COM3"), WindowsPort(u"COM4", u"FTDIBUS\\VID_0403+PID_6001+B7\\0000", {}),
+        WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {})};
+    const PortLaunchSettings none;
+    EXPECT_EQ(Effective(ports, store), (std::vector{none, none, none}));
+
+    store.values[BaudValueName(kFtdiKind)] = u"9600";
+    store.values[CommandValueName(kFtdiKind)] = u"picocom";
+    store.values[RunValueName(kFtdiKind)] = u"1";
+    store.values[BaudValueName(kFtdiDevice)] = u"921600";
+    const PortLaunchSettings kind{.baud = 9600, .defaultCommand = u"picocom", .runOnArrival = true};
+    EXPECT_EQ(Effective(ports, store),
+              (std::vector{PortLaunchSettings{921600, u"picocom", true}, kind, none}));
+
+    // The device's own "none" and "off" win over what its kind turns on.
+    store.values[CommandValueName(kFtdiDevice)] = u"";
+    EXPECT_EQ(Effective(ports, store)[0], (PortLaunchSettings{921600, u"", false}));
+    store.values[CommandValueName(kFtdiDevice)] = u"tio";
+    store.values[RunValueName(kFtdiDevice)] = u"0";
+    EXPECT_EQ(Effective(ports, store)[0], (PortLaunchSettings{921600, u"tio", false}));
+    EXPECT_EQ(Effective(ports, store)[1], kind);
+}
+
+TEST(LaunchSettings, ValuesThatCannotBeUsedAreIgnored) {
+    for (const std::u16string_view text :
+         {u"", u"abc", u"49", u"4000001", u"9600 ", u" 9600", u"-9600", u"+9600", u"0x2580",
+          u"99999999999999999999", u"９６００"}) {
+        EXPECT_EQ(ParseBaud(text), std::nullopt) << std::string(text.begin(), text.end());
+    }
+    EXPECT_EQ(ParseBaud(u"50"), 50u);
+    EXPECT_EQ(ParseBaud(u"04000000"), 4000000u);
+
+    MemoryStore store;
+    const std::vector<SerialPort> ports{Ftdi(u"COM3")};
+    store.values[BaudValueName(kFtdiKind)] = u"19200";
+    // A broken value of the device's own leaves its kind's in effect.
+    store.values[BaudValueName(kFtdiDevice)] = u"fast";
+    store.values[CommandValueName(kFtdiDevice)] = std::nullopt; // not text
+    store.values[RunValueName(kFtdiDevice)] = u"yes";
+    EXPECT_EQ(Effective(ports, store)[0], (PortLaunchSettings{19200, u"", false}));
+    // On arrival without a command to run is off.
+    store.values[RunValueName(kFtdiDevice)] = u"1";
+    EXPECT_FALSE(Effective(ports, store)[0].runOnArrival);
+    store.values[BaudValueName(kFtdiKind)] = u"5000000";
+    EXPECT_EQ(Effective(ports, store)[0].baud, kDefaultBaud);
+}
+
+TEST(LaunchSettings, KeptForTheDeviceOnlyWhereItDiffersFromItsKind) {
+    MemoryStore store;
+    SerialPort board = Ftdi(u"COM3");
+    ASSERT_TRUE(SavePortSettings(
+        store, board, {.name = u"Probe", .launch = {9600, u"picocom", true}, .forKind = true}));
+    EXPECT_EQ(store.values, (std::map<std::u16string, std::optional<std::u16string>>{
+                                {BaudValueName(kFtdiKind), u"9600"},
+                                {CommandValueName(kFtdiKind), u"picocom"},
+                                {RunValueName(kFtdiKind), u"1"},
+                                {NameValueName(kFtdiDevice), u"Probe"}}));
+
+    // The same speed and command, but no arrival for this one board: only that is its own, and
+    // the speed set for the kind later still reaches it.
+    ASSERT_TRUE(
+        SavePortSettings(store, board, {.name = u"Probe", .launch = {9600, u"picocom", false}}));
+    EXPECT_EQ(store.values[RunValueName(kFtdiDevice)], u"0");
+    EXPECT_FALSE(store.values.contains(BaudValueName(kFtdiDevice)));
+    store.values[BaudValueName(kFtdiKind)] = u"57600";
+    EXPECT_EQ(Effective({board}, store)[0], (PortLaunchSettings{57600, u"picocom", false}));
+
+    // For the kind again: the board's own values go, its name stays.
+    ASSERT_TRUE(SavePortSettings(
+        store, board, {.name = u"Probe", .launch = {115200, u"", false}, .forKind = true}));
+    EXPECT_EQ(store.values, (std::map<std::u16string, std::optional<std::u16string>>{
+                                {NameValueName(kFtdiDevice), u"Probe"}}));
+
+    // A port of no known kind has nothing to share; a name that cannot be kept keeps the old
+    // one, and the rest is saved regardless.
+    SerialPort com1 = WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {});
+    EXPECT_FALSE(SavePortSettings(store, com1,
+                                  {.name = u"", .launch = {9600, u"", false}, .forKind = true}));
+    EXPECT_FALSE(
+        SavePortSettings(store, board, {.name = u"two\nlines", .launch = {38400, u"", false}}));
+    EXPECT_EQ(board.userName, u"Probe");
+    EXPECT_EQ(board.launch.baud, 38400u);
+    store.failWrites = true;
+    EXPECT_FALSE(SavePortSettings(store, board, {.name = u"Probe", .launch = {9600, u"", false}}));
 }
 
 } // namespace
