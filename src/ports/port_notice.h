@@ -23,7 +23,10 @@ struct PortNotice {
     // on.
     std::optional<SerialPort> arrival{};
 
-    friend bool operator==(const PortNotice&, const PortNotice&) = default;
+    // Two notices are the same when they read the same.
+    friend bool operator==(const PortNotice& a, const PortNotice& b) {
+        return a.title == b.title && a.text == b.text;
+    }
 };
 
 // "Serial port connected", "Serial port removed" or, when both happened, "Serial ports changed"

@@ -25,7 +25,10 @@ TEST(MakePortNotice, TitleAndLinesFollowTheDirection) {
     const std::vector<SerialPort> com5 = UsbPorts(5, 1);
     const std::vector<SerialPort> linux{{u"/dev/ttyUSB0", u"0", u"FT232R USB UART (/dev/ttyUSB0)"}};
     EXPECT_EQ(MakePortNotice({.added = com5, .removed = {}}),
-              (PortNotice{u"Serial port connected", u"USB Serial Port (COM5)", com5.front()}));
+              (PortNotice{u"Serial port connected", u"USB Serial Port (COM5)"}));
+    // A notice about one port that came holds it, for a click on the notice.
+    EXPECT_EQ(MakePortNotice({.added = com5, .removed = {}})->arrival, com5.front());
+    EXPECT_FALSE(MakePortNotice({.added = com5, .removed = linux})->arrival);
     EXPECT_EQ(MakePortNotice({.added = {}, .removed = linux}),
               (PortNotice{u"Serial port removed", u"FT232R USB UART (/dev/ttyUSB0)"}));
     EXPECT_EQ(MakePortNotice({.added = com5, .removed = linux}),

@@ -32,14 +32,14 @@ using MessageResult = std::optional<LRESULT>;
 inline constexpr MessageResult kDefaultProcessing = std::nullopt;
 
 template <class Owner> struct MessageMapEntry {
-    enum class Kind { Message, Command, Notify, Registered };
+    enum class Kind { Message, Command, ControlCommand, Notify, Registered };
     using Handler = MessageResult (*)(Owner&, const WindowMessage&);
 
     Kind kind;
     UINT message = 0;                        // Kind::Message
-    UINT firstId = 0;                        // Kind::Command and Kind::Notify
+    UINT firstId = 0;                        // Kind::Command, ControlCommand and Notify
     UINT lastId = 0;                         // Kind::Command
-    UINT notifyCode = 0;                     // Kind::Notify
+    UINT notifyCode = 0;                     // Kind::ControlCommand and Notify
     const wchar_t* registeredName = nullptr; // Kind::Registered
     Handler handler = nullptr;
 };
@@ -101,6 +101,17 @@ constexpr MessageMapEntry<Owner> OnCommand(UINT id) {
     return OnCommandRange<Member, Owner>(id, id);
 }
 
+// WM_COMMAND carrying a control's notification `code` (EN_CHANGE, CBN_SELCHANGE) from control
+// `id`. Listed before an OnCommand entry for the same id: some codes are 1, like an
+// accelerator's.
+template <auto Member, class Owner = detail::MemberOwner<Member>>
+constexpr MessageMapEntry<Owner> OnControlCommand(UINT id, UINT code) {
+    return {.kind = MessageMapEntry<Owner>::Kind::ControlCommand,
+            .firstId = id,
+            .notifyCode = code,
+            .handler = &detail::CallMember<Member, Owner>};
+}
+
 // WM_NOTIFY from control `id` with notification `code`.
 template <auto Member, class Owner = detail::MemberOwner<Member>>
 constexpr MessageMapEntry<Owner> OnNotify(UINT id, UINT code) {
@@ -139,6 +150,9 @@ template <class Owner> bool Matches(const MessageMapEntry<Owner>& entry, const W
         const UINT id = LOWORD(msg.wParam);
         return id >= entry.firstId && id <= entry.lastId;
     }
+    case Kind::ControlCommand:
+        return msg.message == WM_COMMAND && msg.lParam != 0 &&
+               LOWORD(msg.wParam) == entry.firstId && HIWORD(msg.wParam) == entry.notifyCode;
     case Kind::Notify: {
         if (msg.message != WM_NOTIFY || msg.lParam == 0) {
             return false;

@@ -10,6 +10,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <poll.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,23 +35,71 @@ QString ResolveProgram(const QString& program) {
     return QStandardPaths::findExecutable(program);
 }
 
+// A detached program followed through a pidfd, which becomes readable when the program ends.
+class PidfdProcess final : public launch::StartedProcess {
+public:
+    explicit PidfdProcess(int pidfd) noexcept : pidfd_(pidfd) {}
+    ~PidfdProcess() override { ::close(pidfd_); }
+    PidfdProcess(const PidfdProcess&) = delete;
+    PidfdProcess& operator=(const PidfdProcess&) = delete;
+    PidfdProcess(PidfdProcess&&) = delete;
+    PidfdProcess& operator=(PidfdProcess&&) = delete;
+
+    bool IsRunning() override {
+        pollfd ended{.fd = pidfd_, .events = POLLIN, .revents = 0};
+        int ready = 0;
+        do {
+            ready = ::poll(&ended, 1, 0);
+        } while (ready < 0 && errno == EINTR);
+        return ready == 0;
+    }
+
+private:
+    int pidfd_;
+};
+
+// A pidfd of the program, or nothing when the kernel has none to give. The program was started
+// detached (Qt forks twice), so it is not this process's child and no zombie is left to reap:
+// its parent is the system's reaper. If it has already ended and been reaped, pidfd_open fails
+// and there is nothing to follow, which is the truth. Its number could only name another
+// process if the kernel handed out every other process number between its end and this call.
+std::unique_ptr<launch::StartedProcess> Follow(qint64 pid) {
+    const long pidfd = ::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0U);
+    if (pidfd < 0) {
+        return nullptr;
+    }
+    return std::make_unique<PidfdProcess>(static_cast<int>(pidfd));
+}
+
 } // namespace
 
-bool LaunchCommandForPort(std::u16string_view commandLine, const ports::SerialPort& port) {
-    const std::optional<std::vector<std::u16string>> words =
-        launch::SplitShellWords(launch::ReplacePortTokens(commandLine, port.name, port.number));
+launch::LaunchResult StartCommandForPort(std::u16string_view commandLine,
+                                         const ports::SerialPort& port) {
+    const std::optional<std::u16string> line = launch::SubstituteCommandLine(commandLine, port);
+    if (!line) {
+        return {};
+    }
+    const std::optional<std::vector<std::u16string>> words = launch::SplitShellWords(*line);
     if (!words || words->empty()) {
-        return false;
+        return {};
     }
     const QString program = ResolveProgram(QString::fromStdU16String(words->front()));
     if (program.isEmpty()) {
-        return false;
+        return {};
     }
     QStringList arguments;
     for (auto word = words->begin() + 1; word != words->end(); ++word) {
         arguments.append(QString::fromStdU16String(*word));
     }
-    return QProcess::startDetached(program, arguments, QDir::homePath());
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, arguments, QDir::homePath(), &pid)) {
+        return {};
+    }
+    return {.started = true, .process = Follow(pid)};
+}
+
+bool LaunchCommandForPort(std::u16string_view commandLine, const ports::SerialPort& port) {
+    return StartCommandForPort(commandLine, port).started;
 }
 
 std::u16string DefaultConnectCommandLine() {

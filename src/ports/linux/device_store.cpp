@@ -18,15 +18,22 @@ QString SettingsKey(std::u16string_view valueName) {
 
 IniDeviceStore::IniDeviceStore(std::filesystem::path file) : file_(std::move(file)) {}
 
+IniDeviceStore::~IniDeviceStore() = default;
+
+QSettings* IniDeviceStore::Settings() {
+    if (!settings_ && !file_.empty()) {
+        settings_ = std::make_unique<QSettings>(QString::fromStdString(file_.string()),
+                                                QSettings::IniFormat);
+    }
+    return settings_.get();
+}
+
 std::optional<std::u16string> IniDeviceStore::Read(std::u16string_view valueName) {
-    if (file_.empty()) {
+    const QSettings* settings = Settings();
+    if (settings == nullptr || settings->status() != QSettings::NoError) {
         return std::nullopt;
     }
-    const QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) {
-        return std::nullopt;
-    }
-    const QVariant value = settings.value(SettingsKey(valueName));
+    const QVariant value = settings->value(SettingsKey(valueName));
     if (value.typeId() != QMetaType::QString) {
         return std::nullopt;
     }
@@ -34,23 +41,23 @@ std::optional<std::u16string> IniDeviceStore::Read(std::u16string_view valueName
 }
 
 bool IniDeviceStore::Write(std::u16string_view valueName, std::u16string_view text) {
-    if (file_.empty()) {
+    QSettings* settings = Settings();
+    if (settings == nullptr) {
         return false;
     }
-    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
-    settings.setValue(SettingsKey(valueName), QStringView(text).toString());
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    settings->setValue(SettingsKey(valueName), QStringView(text).toString());
+    settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 bool IniDeviceStore::Remove(std::u16string_view valueName) {
-    if (file_.empty()) {
+    QSettings* settings = Settings();
+    if (settings == nullptr) {
         return false;
     }
-    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
-    settings.remove(SettingsKey(valueName));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    settings->remove(SettingsKey(valueName));
+    settings->sync();
+    return settings->status() == QSettings::NoError;
 }
 
 } // namespace portmaven::linux_desktop

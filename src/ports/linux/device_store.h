@@ -5,9 +5,12 @@
 #include "ports/device_settings.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+class QSettings;
 
 namespace portmaven::linux_desktop {
 
@@ -15,6 +18,7 @@ class IniDeviceStore final : public ports::DeviceSettingsStore {
 public:
     // An empty path stores nothing and reads nothing.
     explicit IniDeviceStore(std::filesystem::path file);
+    ~IniDeviceStore() override;
 
     // Values that QSettings does not read back as one string (a list, a byte array) count as
     // missing.
@@ -23,7 +27,12 @@ public:
     bool Remove(std::u16string_view valueName) override;
 
 private:
+    // Opened once and kept: an enumeration reads several values for every port. Null for an
+    // empty path.
+    QSettings* Settings();
+
     std::filesystem::path file_;
+    std::unique_ptr<QSettings> settings_;
 };
 
 } // namespace portmaven::linux_desktop

@@ -2,7 +2,7 @@
 
 #include "ports/device_settings.h"
 #include "ports/linux/device_store.h"
-#include "ports/linux/rename_port_dialog.h"
+#include "ports/linux/port_settings_dialog.h"
 #include "ports/linux/serial_port_enum.h"
 
 #include <QByteArray>
@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace portmaven::linux_desktop {
 
@@ -18,15 +19,11 @@ void CopyPortName(const ports::SerialPort& port) {
     QGuiApplication::clipboard()->setText(QStringView(port.name).toString());
 }
 
-void RenamePort(ports::SerialPort& port, const std::filesystem::path& settingsFile,
-                QWidget* parent) {
-    const std::optional<QString> name =
-        RunRenamePortDialog(QStringView(port.userName).toString(), parent);
-    if (name) {
-        // A name that cannot be kept leaves the one the device had; the menu shows which.
-        IniDeviceStore store(settingsFile);
-        ports::SetPortName(store, port, name->toStdU16String());
-    }
+bool EditPortSettings(const ports::SerialPort& port, std::vector<std::u16string> commandNames,
+                      std::u16string heading, const std::filesystem::path& settingsFile,
+                      QWidget* parent) {
+    IniDeviceStore store(settingsFile);
+    return RunPortSettingsDialog(store, port, std::move(commandNames), std::move(heading), parent);
 }
 
 bool SetPortHidden(ports::SerialPort& port, bool hidden,

@@ -1,12 +1,14 @@
-// What a port's own menu items do on the Linux desktop: copy its name, rename its device, hide
-// it and show it again; and the port list for scripts. The host hands over the port an item
-// was chosen for.
+// What a port's own menu items do on the Linux desktop: copy its name, the settings of its
+// device, hide it and show it again; and the port list for scripts. The host hands over the
+// port an item was chosen for.
 #pragma once
 
 #include "ports/serial_port.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -15,9 +17,11 @@ namespace portmaven::linux_desktop {
 // The port's name to the clipboard.
 void CopyPortName(const ports::SerialPort& port);
 
-// Asks for a new name for the port's device and keeps it in the settings file.
-void RenamePort(ports::SerialPort& port, const std::filesystem::path& settingsFile,
-                QWidget* parent = nullptr);
+// Opens "Port Settings" for the port; OK keeps the settings in the settings file, true then.
+// `commandNames` are the commands' names in list order, `heading` the dialog's greyed line.
+bool EditPortSettings(const ports::SerialPort& port, std::vector<std::u16string> commandNames,
+                      std::u16string heading, const std::filesystem::path& settingsFile,
+                      QWidget* parent = nullptr);
 
 bool SetPortHidden(ports::SerialPort& port, bool hidden, const std::filesystem::path& settingsFile);
 

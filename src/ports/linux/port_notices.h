@@ -7,6 +7,7 @@
 #include "ports/port_change_watcher.h"
 
 #include <filesystem>
+#include <optional>
 #include <span>
 
 namespace portmaven::linux_desktop {
@@ -30,6 +31,10 @@ public:
     // The ports of the watcher's last successful enumeration.
     [[nodiscard]] std::span<const ports::SerialPort> Ports() const noexcept {
         return watcher_.Ports();
+    }
+    // The last notice shown: what a click on it is about.
+    [[nodiscard]] const std::optional<ports::PortNotice>& LastNotice() const noexcept {
+        return watcher_.LastNotice();
     }
 
 private:

@@ -34,6 +34,10 @@ void PortWatch::ShowNotice(const ports::PortNotice& notice) {
     }
 }
 
+std::vector<ports::PortNotice> PortWatch::OnPortsArrived(std::span<const ports::SerialPort> added) {
+    return display_.portsArrived ? display_.portsArrived(added) : std::vector<ports::PortNotice>{};
+}
+
 void PortWatch::SetTooltip(std::u16string_view tip) {
     if (display_.setTooltip) {
         display_.setTooltip(tip);

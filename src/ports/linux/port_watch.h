@@ -10,14 +10,19 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace portmaven::linux_desktop {
 
-// What the host does with the watcher's results; either may be empty.
+// What the host does with the watcher's results; any may be empty.
 struct PortWatchDisplay {
     std::function<void(const ports::PortNotice&)> showNotice;
     std::function<void(std::u16string_view)> setTooltip;
+    // Ports arrived; the notices it returns follow the ports' own.
+    std::function<std::vector<ports::PortNotice>(std::span<const ports::SerialPort>)>
+        portsArrived{};
 };
 
 class PortWatch final : public ports::PortWatchPlatform {
@@ -32,6 +37,8 @@ public:
     [[nodiscard]] std::optional<std::vector<ports::SerialPort>> Enumerate() override;
     void ShowNotice(const ports::PortNotice& notice) override;
     void SetTooltip(std::u16string_view tip) override;
+    std::vector<ports::PortNotice>
+    OnPortsArrived(std::span<const ports::SerialPort> added) override;
 
     // A burst of changes is being waited out.
     [[nodiscard]] bool IsDebouncing() const { return timer_.isActive(); }

@@ -3,12 +3,13 @@
 #include "framework/win/scoped_handle.h"
 #include "ports/device_settings.h"
 #include "ports/win/device_store.h"
-#include "ports/win/rename_port_dialog.h"
+#include "ports/win/port_settings_dialog.h"
 
 #include <cstddef>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace portmaven::win {
 
@@ -73,18 +74,10 @@ bool CopyPortName(HWND owner, const std::vector<ports::SerialPort>& ports, int p
     return port != nullptr && CopyTextToClipboard(owner, port->name);
 }
 
-void RenamePort(HWND owner, std::vector<ports::SerialPort>& ports, int position) {
-    ports::SerialPort* port = ListedPort(ports, position);
-    if (port == nullptr) {
-        return;
-    }
-    const std::optional<std::u16string> name = RunRenamePortDialog(owner, port->userName);
-    if (name) {
-        // A name that cannot be kept leaves the one the device had; nothing to tell the user
-        // that the menu would not show.
-        RegistryDeviceStore store;
-        ports::SetPortName(store, *port, *name);
-    }
+bool EditPortSettings(HWND owner, const ports::SerialPort& port,
+                      std::vector<std::u16string> commandNames, std::u16string heading) {
+    RegistryDeviceStore store;
+    return RunPortSettingsDialog(owner, store, port, std::move(commandNames), std::move(heading));
 }
 
 bool HidePort(std::vector<ports::SerialPort>& ports, int position) {

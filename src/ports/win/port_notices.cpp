@@ -1,9 +1,11 @@
 #include "ports/win/port_notices.h"
 
+#include <utility>
+
 namespace portmaven::win {
 
-PortNotices::PortNotices(HWND window, UINT iconId)
-    : m_platform(window, iconId), m_watcher(m_platform, kTrayNoticeSizes),
+PortNotices::PortNotices(HWND window, UINT iconId, ArrivalHandler onArrival)
+    : m_platform(window, iconId, std::move(onArrival)), m_watcher(m_platform, kTrayNoticeSizes),
       // Without the registration the ports' own broadcasts and DBT_DEVNODES_CHANGED still come.
       m_registration(RegisterSerialPortNotification(window)) {
     m_watcher.Seed();

@@ -9,13 +9,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace portmaven::win {
 
 class PortNotices {
 public:
     // Registers `window` for the COM-port interface's arrivals and removals and learns the
     // ports present now, naming them in the tooltip of its tray icon `iconId`; no notice.
-    PortNotices(HWND window, UINT iconId);
+    // Ports that arrive later go to `onArrival`.
+    PortNotices(HWND window, UINT iconId, ArrivalHandler onArrival = {});
     // The registration is released with this object.
     ~PortNotices() = default;
 
@@ -35,6 +38,11 @@ public:
 
     void SetNotificationsEnabled(bool enabled) noexcept {
         m_watcher.SetNotificationsEnabled(enabled);
+    }
+
+    // The last notice shown: what a click on the balloon is about.
+    [[nodiscard]] const std::optional<ports::PortNotice>& LastNotice() const noexcept {
+        return m_watcher.LastNotice();
     }
 
 private:

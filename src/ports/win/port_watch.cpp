@@ -59,6 +59,10 @@ void PortWatch::ShowNotice(const ports::PortNotice& notice) {
     ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
+std::vector<ports::PortNotice> PortWatch::OnPortsArrived(std::span<const ports::SerialPort> added) {
+    return m_onArrival ? m_onArrival(added) : std::vector<ports::PortNotice>{};
+}
+
 void PortWatch::SetTooltip(std::u16string_view tip) {
     NOTIFYICONDATAW data = Modification(m_window, m_iconId, NIF_TIP);
     CopyToField(data.szTip, tip);

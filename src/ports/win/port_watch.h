@@ -1,5 +1,6 @@
 // What the port-change watcher runs on in a Win32 tray program: one window timer for the
-// debounce, the SetupAPI enumeration, and the balloon and tooltip of the window's tray icon.
+// debounce, the SetupAPI enumeration, the balloon and tooltip of the window's tray icon, and
+// the host's handler of arriving ports.
 #pragma once
 
 #include "ports/port_change_watcher.h"
@@ -8,8 +9,11 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace portmaven::win {
@@ -21,10 +25,15 @@ inline constexpr UINT_PTR kPortChangeTimerId = 0x5043;
 inline constexpr ports::NoticeBufferSizes kTrayNoticeSizes{
     .title = 64, .text = 256, .tooltip = 128};
 
+// What the host does when ports arrive; the notices it returns follow the ports' own.
+using ArrivalHandler =
+    std::function<std::vector<ports::PortNotice>(std::span<const ports::SerialPort> added)>;
+
 class PortWatch final : public ports::PortWatchPlatform {
 public:
     // The notices go to the tray icon `iconId` that `window` added; the timer is the window's.
-    PortWatch(HWND window, UINT iconId) noexcept : m_window(window), m_iconId(iconId) {}
+    PortWatch(HWND window, UINT iconId, ArrivalHandler onArrival = {}) noexcept
+        : m_window(window), m_iconId(iconId), m_onArrival(std::move(onArrival)) {}
 
     // SetTimer with the same id restarts a running timer from now.
     void StartOneShot(std::chrono::milliseconds delay) override;
@@ -34,10 +43,13 @@ public:
     // focus.
     void ShowNotice(const ports::PortNotice& notice) override;
     void SetTooltip(std::u16string_view tip) override;
+    std::vector<ports::PortNotice>
+    OnPortsArrived(std::span<const ports::SerialPort> added) override;
 
 private:
     HWND m_window;
     UINT m_iconId;
+    ArrivalHandler m_onArrival;
 };
 
 } // namespace portmaven::win

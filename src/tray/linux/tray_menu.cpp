@@ -3,6 +3,7 @@
 #include "common/guarded.h"
 
 #include <QAction>
+#include <QFont>
 #include <QIcon>
 #include <QMenu>
 
@@ -50,8 +51,8 @@ std::function<void()> HandlerOf(const tray::MenuEntry& entry, const TrayMenuActi
     switch (entry.action) {
     case tray::MenuAction::CopyPortName:
         return ForPort(actions.copyPortName, entry.port);
-    case tray::MenuAction::RenamePort:
-        return ForPort(actions.renamePort, entry.port);
+    case tray::MenuAction::PortSettings:
+        return ForPort(actions.portSettings, entry.port);
     case tray::MenuAction::HidePort:
         return ForPort(actions.hidePort, entry.port);
     case tray::MenuAction::ShowPort:
@@ -120,6 +121,13 @@ void FillPort(QMenu& submenu, const tray::MenuEntry& port, const tray::TrayMenuM
               const TrayMenuActions& actions) {
     for (const tray::MenuEntry& item : model.commandItems) {
         QAction* action = AddItem(submenu, item);
+        if (item.action == tray::MenuAction::LaunchCommand && item.command == port.command) {
+            // Qt's own menus show the default command bold; panels that draw the exported menu
+            // themselves may not.
+            QFont bold = action->font();
+            bold.setBold(true);
+            action->setFont(bold);
+        }
         if (item.action == tray::MenuAction::LaunchCommand && actions.launch) {
             ConnectGuarded(action,
                            [launch = actions.launch, portIndex = port.port,

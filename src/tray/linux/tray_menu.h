@@ -1,6 +1,7 @@
 // Turns the portable tray menu model into a QMenu: actions become menu actions wired to the
-// host's handlers, icons become theme icons. Every port entry opens the commands; a chosen
-// command names its port directly, so no highlight has to be remembered.
+// host's handlers, icons become theme icons. Every port entry opens the commands, its default
+// command in bold; a chosen command names its port directly, so no highlight has to be
+// remembered.
 #pragma once
 
 #include "tray/tray_menu_model.h"
@@ -20,7 +21,7 @@ struct TrayMenuActions {
     // A port's own items, and a hidden port chosen under "Hidden Ports"; each gets the port's
     // index in the ports the model was built from.
     std::function<void(std::size_t portIndex)> copyPortName{};
-    std::function<void(std::size_t portIndex)> renamePort{};
+    std::function<void(std::size_t portIndex)> portSettings{};
     std::function<void(std::size_t portIndex)> hidePort{};
     std::function<void(std::size_t portIndex)> showPort{};
     std::function<void()> properties;

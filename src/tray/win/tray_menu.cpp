@@ -1,8 +1,9 @@
 #include "tray/win/tray_menu.h"
 
 #include "framework/win/wide_text.h"
-#include "tray/port_details.h"
+#include "tray/menu_choice.h"
 #include "tray/menu_ids.h"
+#include "tray/port_details.h"
 #include "tray/tray_menu_model.h"
 #include "resource.h"
 
@@ -192,10 +193,12 @@ void TrayMenu::Track(HWND owner, POINT at, const MenuTracker& tracker) {
     ::PostMessageW(owner, WM_NULL, 0, 0);
 }
 
-bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts, int position) {
+bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts, int position,
+                     const config::CommandList& commands) {
     if (position < 0 || static_cast<std::size_t>(position) >= shownPorts.size()) {
         return false;
     }
+    const ports::SerialPort& port = shownPorts[static_cast<std::size_t>(position)];
     // Looked up on this level only: by command, Win32 would also find the line in a submenu,
     // and the main popup holds the command popup under every port.
     const int count = ::GetMenuItemCount(popup);
@@ -203,8 +206,13 @@ bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts,
         if (::GetMenuItemID(popup, item) != static_cast<UINT>(tray::kPortDetailsId)) {
             continue;
         }
-        const std::wstring text = ToWide(tray::EscapeMenuText(
-            tray::PortDetailsText(shownPorts[static_cast<std::size_t>(position)])));
+        // The popup is shared: the default item of the port it opened for before is replaced.
+        const std::optional<int> command = tray::DefaultCommandIndex(port, commands);
+        ::SetMenuDefaultItem(popup,
+                             command ? static_cast<UINT>(tray::kFirstCommandId + *command)
+                                     : static_cast<UINT>(-1),
+                             FALSE);
+        const std::wstring text = ToWide(tray::EscapeMenuText(tray::PortDetailsText(port)));
         return ::ModifyMenuW(popup, static_cast<UINT>(item), MF_BYPOSITION | MF_STRING | MF_GRAYED,
                              tray::kPortDetailsId, text.c_str()) != FALSE;
     }

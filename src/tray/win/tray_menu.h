@@ -66,9 +66,10 @@ private:
 };
 
 // The command popup `popup` opens under the listed port at `position` (the highlighted port
-// entry): its details line shows that port's. False when the popup has no details line or no
-// such port is listed.
-bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts, int position);
+// entry): its details line shows that port's, and the port's default command is its default
+// item (bold), or none is. False when the popup has no details line or no such port is listed.
+bool ShowPortDetails(HMENU popup, std::span<const ports::SerialPort> shownPorts, int position,
+                     const config::CommandList& commands);
 
 // A click on the tray icon: loads the templates, refreshes the ports (refreshPorts updates
 // `ports`), fills the menu from the ports and the commands and tracks it at `at`. Shows no

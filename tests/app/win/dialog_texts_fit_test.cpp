@@ -168,6 +168,11 @@ TEST_P(DialogTextsFit, ConfigureDialog) {
     EXPECT_TRUE(misfits.empty()) << Describe(misfits);
 }
 
+TEST_P(DialogTextsFit, PortSettingsDialog) {
+    const auto misfits = MisfitsOf(IDD_PORT_SETTINGS, GetParam());
+    EXPECT_TRUE(misfits.empty()) << Describe(misfits);
+}
+
 TEST_P(DialogTextsFit, AboutBox) {
     const auto misfits = MisfitsOf(IDD_ABOUTBOX, GetParam());
     EXPECT_TRUE(misfits.empty()) << Describe(misfits);

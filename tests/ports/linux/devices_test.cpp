@@ -1,12 +1,13 @@
 // A port's device on the Linux desktop: its identity from udev, who holds it open, and the
-// port's own menu entries (copy, rename, hide, show again) through the real Qt menu and dialog,
+// port's own menu entries (copy, port settings, hide, show again) through the real Qt menu and
+// dialog,
 // with the user's settings in a real settings file. Runs under umockdev's preload, offscreen.
 #include "ports/device_identity.h"
 #include "tray/port_details.h"
 #include "ports/device_settings.h"
 #include "ports/linux/port_actions.h"
 #include "ports/linux/port_users.h"
-#include "ports/linux/rename_port_dialog.h"
+#include "ports/linux/port_settings_dialog.h"
 #include "ports/linux/serial_port_enum.h"
 #include "tray/linux/tray_menu.h"
 #include "tray/tray_menu_model.h"
@@ -120,8 +121,8 @@ protected:
         NoteWhoHoldsPorts(ports_);
         TrayMenuActions actions;
         actions.copyPortName = [this](std::size_t port) { CopyPortName(ports_.at(port)); };
-        actions.renamePort = [this](std::size_t port) {
-            RenamePort(ports_.at(port), settingsFile_);
+        actions.portSettings = [this](std::size_t port) {
+            EditPortSettings(ports_.at(port), {}, u"", settingsFile_);
         };
         actions.hidePort = [this](std::size_t port) {
             SetPortHidden(ports_.at(port), true, settingsFile_);
@@ -136,12 +137,13 @@ protected:
         return menu;
     }
 
-    // Types into the Rename Port dialog once it is up, then presses `key` in its edit box.
+    // Types a name into the Port Settings dialog once it is up, then presses `key` in the name
+    // box.
     static void AnswerRenameDialog(const QString& text, int key) {
         QTimer::singleShot(0, [text, key] {
-            auto* dialog = dynamic_cast<RenamePortDialog*>(QApplication::activeModalWidget());
+            auto* dialog = dynamic_cast<PortSettingsDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Rename Port"));
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Port Settings"));
             dialog->NameEdit()->setText(text);
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
             QApplication::sendEvent(dialog->NameEdit(), &press);
@@ -206,12 +208,12 @@ TEST_F(DevicesUdev, CopyRenameHideAndShowThroughTheMenu) {
 
     // Escape keeps the name as it was; Enter takes the new one.
     AnswerRenameDialog(QStringLiteral("ignored"), Qt::Key_Escape);
-    Action(board, QStringLiteral("Rename Port\u2026"))->trigger();
+    Action(board, QStringLiteral("Port Settings\u2026"))->trigger();
     menu = Menu();
     EXPECT_NE(Submenu(*menu, QStringLiteral("FT232R USB UART (/dev/ttyUSB0)")), nullptr);
     AnswerRenameDialog(QStringLiteral("Pico probe"), Qt::Key_Return);
     Action(Submenu(*menu, QStringLiteral("FT232R USB UART (/dev/ttyUSB0)")),
-           QStringLiteral("Rename Port\u2026"))
+           QStringLiteral("Port Settings\u2026"))
         ->trigger();
 
     // udev gives the board another name: its own name goes with it.

@@ -93,5 +93,24 @@ TEST_F(TrayMenuQt, ACommandRunsOnThePortItWasChosenUnderAcrossRebuilds) {
     EXPECT_EQ(launched_, (std::vector<std::pair<std::size_t, int>>{{1, 1}, {0, 0}}));
 }
 
+TEST_F(TrayMenuQt, EachPortShowsItsOwnDefaultCommandBold) {
+    std::vector<ports::SerialPort> present = {{u"/dev/ttyACM0", u"0", u"Pico (/dev/ttyACM0)"},
+                                              {u"/dev/ttyUSB0", u"0", u"FTDI (/dev/ttyUSB0)"},
+                                              {u"/dev/ttyUSB1", u"1", u"CH340 (/dev/ttyUSB1)"}};
+    present[0].launch.defaultCommand = u"Flash";
+    present[1].launch.defaultCommand = u"Terminal";
+    present[2].launch.defaultCommand = u"Deleted since";
+    QMenu menu;
+    FillTrayMenu(
+        menu,
+        tray::BuildTrayMenuModel(present, Commands({u"Terminal", u"Flash"}), tray::kLinuxLayout),
+        actions_);
+    std::vector<std::vector<bool>> bold;
+    for (const QMenu* port : PortMenus(menu)) {
+        bold.push_back({port->actions()[0]->font().bold(), port->actions()[1]->font().bold()});
+    }
+    EXPECT_EQ(bold, (std::vector<std::vector<bool>>{{false, true}, {true, false}, {false, false}}));
+}
+
 } // namespace
 } // namespace portmaven::linux_desktop

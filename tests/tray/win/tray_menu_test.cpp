@@ -74,7 +74,9 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     // Names from data show as written: the adapter keeps the model's doubled "&".
     std::vector<ports::SerialPort> ports = Ports({u"USB Serial Port (COM3)", u" (COM5)"});
     ports[1].device = {.vendorId = u"0403", .serial = u"A5", .manufacturer = u"R&D"};
-    ASSERT_TRUE(menu.Fill(Model(ports, Commands({u"Tera", u"Build & Flash", u"Log"}))));
+    ports[1].launch.defaultCommand = u"Log";
+    const config::CommandList commandList = Commands({u"Tera", u"Build & Flash", u"Log"});
+    ASSERT_TRUE(menu.Fill(Model(ports, commandList)));
 
     const HMENU main = menu.MainPopup();
     ASSERT_EQ(::GetMenuItemCount(main), 8);
@@ -101,7 +103,7 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     ASSERT_EQ(::GetMenuItemCount(commands), 8);
     EXPECT_EQ(Item(commands, 3).id, 0u);
     const UINT portIds[] = {110, 111, 112, 113};
-    const wchar_t* portTexts[] = {L"No device details", L"Copy Port Name", L"Rename Port\u2026",
+    const wchar_t* portTexts[] = {L"No device details", L"Copy Port Name", L"Port Settings\u2026",
                                   L"Hide Port"};
     for (UINT i = 0; i < 4; ++i) {
         const ItemInfo item = Item(commands, 4 + i);
@@ -109,12 +111,17 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
         EXPECT_EQ(item.text, portTexts[i]);
         EXPECT_EQ((item.state & MFS_GRAYED) != 0, i == 0) << portTexts[i];
     }
-    // The popup opens under the second port: its details line is that port's.
-    EXPECT_TRUE(ShowPortDetails(commands, ports, 1));
+    // The popup opens under the second port: its details line is that port's, and so is the
+    // default item; opened under the first port again, it has none.
+    EXPECT_TRUE(ShowPortDetails(commands, ports, 1, commandList));
     EXPECT_EQ(Item(commands, 4).text, L"R&&D \u00b7 SN A5");
     EXPECT_NE(Item(commands, 4).state & MFS_GRAYED, 0u);
-    EXPECT_FALSE(ShowPortDetails(commands, ports, 2));
-    EXPECT_FALSE(ShowPortDetails(menu.MainPopup(), ports, 0));
+    EXPECT_EQ(::GetMenuDefaultItem(commands, FALSE, 0), 503u);
+    EXPECT_NE(Item(commands, 2).state & MFS_DEFAULT, 0u);
+    EXPECT_TRUE(ShowPortDetails(commands, ports, 0, commandList));
+    EXPECT_EQ(::GetMenuDefaultItem(commands, FALSE, 0), static_cast<UINT>(-1));
+    EXPECT_FALSE(ShowPortDetails(commands, ports, 2, commandList));
+    EXPECT_FALSE(ShowPortDetails(menu.MainPopup(), ports, 0, commandList));
     const wchar_t* names[] = {L"Tera", L"Build && Flash", L"Log"};
     for (UINT i = 0; i < 3; ++i) {
         const ItemInfo item = Item(commands, i);
