@@ -1,14 +1,21 @@
 // A port's own entries end to end: the real program copies its name, renames and hides its
 // device through the real menu and dialog, and "--list-ports" tells a script what it shows.
+// Each board its own: Port Settings through the real dialog, the board's words in a command
+// line, and what its arrival starts, with a recorder standing in for the terminal.
 #include "support/win/fake_serial_port.h"
 #include "support/win/wait.h"
 #include "harness.h"
+#include "recorder_copy.h"
+#include "tray_notices.h"
 
+#include "ports/device_settings.h"
 #include "ports/win/device_store.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -79,7 +86,7 @@ void EmptyTheClipboard() {
 }
 
 // Opens the first port's submenu and picks the item `fromEnd` places above its end (1: Hide
-// Port, 2: Rename Port, 3: Copy Port Name): the port's own items are the submenu's last.
+// Port, 2: Port Settings, 3: Copy Port Name): the port's own items are the submenu's last.
 bool ChoosePortItem(const PortmavenProcess& app, int fromEnd) {
     if (!app.OpenTrayMenu(WM_RBUTTONUP)) {
         return false;
@@ -130,9 +137,9 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
     ASSERT_TRUE(ChoosePortItem(app, 2));
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowTitled(app.ProcessId(), L"Rename Port");
+        dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
         return dialog != nullptr;
-    })) << "no Rename Port dialog";
+    })) << "no Port Settings dialog";
     ::SetForegroundWindow(dialog);
     TypeText(L"Pico probe \u00e9");
     PressKey(VK_RETURN);
@@ -148,7 +155,7 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
     // Escape leaves the name as it was.
     ASSERT_TRUE(ChoosePortItem(app, 2));
     ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowTitled(app.ProcessId(), L"Rename Port");
+        dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
         return dialog != nullptr;
     }));
     ::SetForegroundWindow(dialog);
@@ -170,6 +177,102 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
     ASSERT_TRUE(WaitForMenuClosed());
     EXPECT_EQ(ListPorts(folder),
               "COM9\tPico probe \xc3\xa9 (COM9)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
+}
+
+// The user's value for a device or a kind, as the program stored it.
+std::optional<std::u16string> Stored(std::u16string_view valueName) {
+    win::RegistryDeviceStore store;
+    return store.Read(valueName);
+}
+
+TEST_F(DevicesE2e, PortSettingsThenWhatTheBoardStartsFromTheMenuOnArrivalAndFromItsNotice) {
+    TestFolder folder(L"devices-arrival");
+    Recorder tool(folder.File(L"tool.exe"));
+    ASSERT_TRUE(tool.Installed());
+    WriteConfigFile(
+        folder.ConfigPath(),
+        {{u"Other", u"cmd.exe"},
+         {u"Record", u"\"" + U16(tool.Path()) + u"\" %PORT% %BAUD% %SERIAL% %VID%:%PID%"}});
+    auto board = std::make_unique<FakeSerialPort>(L"COM3", L"USB Serial Port", kFtdiBoard);
+    ASSERT_TRUE(board->Registered()) << "cannot register a port in the prefix";
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+
+    // Name, speed, default command, on arrival, for every such board; Enter is OK. The speed
+    // field's text goes whether or not the Tab selected it.
+    ASSERT_TRUE(ChoosePortItem(app, 2));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
+        return dialog != nullptr;
+    })) << "no Port Settings dialog";
+    ::SetForegroundWindow(dialog);
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_PORT_HEADING)),
+              L"USB Serial Port (COM3) \u00b7 0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_PORT_RUN_ON_ARRIVAL)));
+    TypeText(L"Probe");
+    PressKey(VK_TAB);
+    PressKey(VK_END);
+    PressKey(VK_BACK, 7);
+    TypeText(L"12x");
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_PORT_SPEED)), L"12") << "a letter in a speed";
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(::IsWindow(dialog)) << "a speed out of range closed the dialog";
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_PORT_SPEED_PROBLEM)),
+              L"Must be from 50 to 4000000");
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PORT_SPEED_PROBLEM)));
+    // The refused speed keeps the focus, selected: typing replaces it.
+    TypeText(L"9600");
+    PressKey(VK_TAB);
+    PressKey(VK_DOWN, 2);
+    PressKey(VK_TAB);
+    PressKey(VK_SPACE);
+    PressKey(VK_TAB);
+    PressKey(VK_SPACE);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); })) << "Enter did not close it";
+    EXPECT_EQ(Stored(u"usb:0403:6001|baud"), u"9600");
+    EXPECT_EQ(Stored(u"usb:0403:6001|command"), u"Record");
+    EXPECT_EQ(Stored(u"usb:0403:6001|run"), u"1");
+    EXPECT_EQ(Stored(u"usb:0403:6001:A50285BIA|name"), u"Probe");
+
+    // Chosen in the menu, the command gets the board's speed, serial number and ids.
+    ASSERT_TRUE(ChooseCommand(app, 0, 1));
+    EXPECT_EQ(tool.Arguments(),
+              (std::vector<std::string>{"COM3", "9600", "A50285BIA", "0403:6001"}));
+
+    // From now on the recorder stays, as a terminal left open does. The tooltip names the
+    // board once its arrival has started what it starts.
+    RecorderHold hold;
+    ASSERT_TRUE(hold.Held());
+    const auto replug = [&] {
+        board.reset();
+        ASSERT_TRUE(SendPortRemoval(app.Host(), L"COM3"));
+        ASSERT_TRUE(WaitUntil([] { return TrayTooltipsNaming(L"COM3", false).empty(); }));
+        board = std::make_unique<FakeSerialPort>(L"COM3", L"USB Serial Port", kFtdiBoard);
+        ASSERT_TRUE(board->Registered());
+        ASSERT_TRUE(SendPortArrival(app.Host(), L"COM3"));
+        ASSERT_TRUE(
+            WaitUntil([] { return !TrayTooltipsNaming(L"Portmaven: COM3", false).empty(); }));
+    };
+    replug();
+    EXPECT_TRUE(WaitUntil([&] { return tool.Running() == 1; })) << "the arrival started nothing";
+    // The board resets while its terminal is open: no second one.
+    replug();
+    EXPECT_EQ(tool.Running(), 1) << "a second terminal for a board whose first runs";
+
+    // A click on the notice about it runs its command all the same: the user asked.
+    app.PostTrayMessage(NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(WaitUntil([&] { return tool.Running() == 2; })) << "the click ran nothing";
+    EXPECT_FALSE(IsPopupMenuShown()) << "the click opened the menu as well";
+
+    // Once the terminals are closed, the board's next arrival starts one again.
+    hold.Release();
+    ASSERT_TRUE(WaitUntil([&] { return tool.Running() == 0; }));
+    ::DeleteFileW((tool.Path() + L".txt").c_str());
+    replug();
+    EXPECT_EQ(tool.Arguments(),
+              (std::vector<std::string>{"COM3", "9600", "A50285BIA", "0403:6001"}));
 }
 
 } // namespace

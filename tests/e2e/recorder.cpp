@@ -1,11 +1,16 @@
 // Stands in for a terminal program in the end-to-end tests: writes the command line it was
-// started with, then each argument on a line of its own, to "<its own path>.txt" (UTF-8).
+// started with, then each argument on a line of its own, to "<its own path>.txt" (UTF-8). While
+// a test holds the event kHoldEvent unsignalled, it stays, as a terminal left open does.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
 
 namespace {
+
+constexpr wchar_t kHoldEvent[] = L"PortmavenRecorderHold";
+// A test that forgets to let it go does not leave it behind for ever.
+constexpr DWORD kLongestHoldMs = 120000;
 
 std::string Utf8(const wchar_t* text) {
     const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -47,6 +52,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::CloseHandle(file);
     if (!ok || !::MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return 1;
+    }
+    if (const HANDLE hold = ::OpenEventW(SYNCHRONIZE, FALSE, kHoldEvent)) {
+        ::WaitForSingleObject(hold, kLongestHoldMs);
+        ::CloseHandle(hold);
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "harness.h"
 
+#include <tlhelp32.h>
+
 #include <sstream>
 
 namespace portmaven::e2e {
@@ -39,6 +41,40 @@ std::optional<std::vector<std::string>> Recorder::Arguments(DWORD timeoutMs) con
 
 bool Recorder::Ran() const {
     return ReadFileBytes(Output()).has_value();
+}
+
+int Recorder::Running() const {
+    const std::wstring name = path_.substr(path_.find_last_of(L'\\') + 1);
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    int count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        count += _wcsicmp(entry.szExeFile, name.c_str()) == 0 ? 1 : 0;
+    }
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+// The recorder's own name for the event (recorder.cpp).
+RecorderHold::RecorderHold()
+    : event_(::CreateEventW(nullptr, TRUE, FALSE, L"PortmavenRecorderHold")) {}
+
+RecorderHold::~RecorderHold() {
+    Release();
+    if (event_ != nullptr) {
+        ::CloseHandle(event_);
+    }
+}
+
+void RecorderHold::Release() {
+    if (event_ != nullptr) {
+        ::SetEvent(event_);
+    }
 }
 
 } // namespace portmaven::e2e

@@ -13,6 +13,24 @@ namespace portmaven::e2e {
 
 std::u16string U16(std::wstring_view text);
 
+// While it lives, every recorder that starts stays until it goes.
+class RecorderHold {
+public:
+    RecorderHold();
+    ~RecorderHold();
+    RecorderHold(const RecorderHold&) = delete;
+    RecorderHold& operator=(const RecorderHold&) = delete;
+    RecorderHold(RecorderHold&&) = delete;
+    RecorderHold& operator=(RecorderHold&&) = delete;
+
+    [[nodiscard]] bool Held() const { return event_ != nullptr; }
+    // The recorders held so far end.
+    void Release();
+
+private:
+    HANDLE event_;
+};
+
 // A copy of the recorder at a given path; what it recorded is read from "<path>.txt". The
 // copy and its record are removed on destruction.
 class Recorder {
@@ -31,6 +49,8 @@ public:
     // has run; nullopt when it did not run within the time.
     [[nodiscard]] std::optional<std::vector<std::string>> Arguments(DWORD timeoutMs = 10000) const;
     [[nodiscard]] bool Ran() const;
+    // How many copies of this recorder run now.
+    [[nodiscard]] int Running() const;
 
 private:
     [[nodiscard]] std::wstring Output() const { return path_ + L".txt"; }

@@ -1,6 +1,7 @@
 #include "app/linux/tray_host.h"
 
 #include "about/linux/about_dialog.h"
+#include "arrival/notice_click.h"
 #include "common/guarded.h"
 #include "common/program_texts.h"
 #include "config/command_list.h"
@@ -14,6 +15,7 @@
 #include "tray/linux/tray_menu.h"
 #include "launch/launch_texts.h"
 #include "tray/menu_choice.h"
+#include "tray/port_details.h"
 #include "tray/tray_menu_model.h"
 
 #include <QApplication>
@@ -56,9 +58,10 @@ void TraceMenus() {
 }
 
 // Whether two ports show the same in the menu: the same port, and the same name of the user's,
-// hidden flag and holders (which do not make a port change of their own).
+// hidden flag, default command and holders (which do not make a port change of their own).
 bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
-    return a == b && a.userName == b.userName && a.hidden == b.hidden && a.usedBy == b.usedBy;
+    return a == b && a.userName == b.userName && a.hidden == b.hidden && a.usedBy == b.usedBy &&
+           a.launch == b.launch;
 }
 
 } // namespace
@@ -73,6 +76,11 @@ TrayHost::TrayHost(const QIcon& icon)
                         // The watcher has just learnt the ports: the menu lists them too.
                         RebuildMenu(notices_.Ports(), false);
                         menuFollowsWatcher_ = true;
+                    },
+                .portsArrived =
+                    [this](std::span<const ports::SerialPort> added) {
+                        return arrivals_.OnPortsArrived(added, config::g_CommandList,
+                                                        StartCommandForPort);
                     }},
                SettingsFilePath()) {
     LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
@@ -123,7 +131,7 @@ void TrayHost::ShowIcon() {
         // the desktop's notification service Qt reports any action of any notice on the bus,
         // so nothing may follow from it there.
         connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
-                [this] { common::RunGuarded([this] { OpenMenuAtPointer(); }); });
+                [this] { common::RunGuarded([this] { OnNoticeClicked(); }); });
     }
     icon_->show();
 }
@@ -150,6 +158,19 @@ void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
 
 void TrayHost::OpenMenuAtPointer() {
     menu_.popup(QCursor::pos());
+}
+
+void TrayHost::OnNoticeClicked() {
+    // The ports and the user's settings as they are now, not as the notice saw them.
+    const std::vector<ports::SerialPort> present =
+        EnumerateKnownPorts(SettingsFilePath()).value_or(std::vector<ports::SerialPort>{});
+    const tray::CommandChoice choice =
+        arrival::NoticeClickChoice(notices_.LastNotice(), present, config::g_CommandList);
+    if (choice.command < 0) {
+        OpenMenuAtPointer();
+        return;
+    }
+    OnLaunchCommand(present, choice);
 }
 
 void TrayHost::RefreshMenu() {
@@ -207,8 +228,9 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
                           });
                       },
                   .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
-                  .renamePort = onPort([this](ports::SerialPort& chosen) {
-                      RenamePort(chosen, SettingsFilePath());
+                  .portSettings = onPort([this](ports::SerialPort& chosen) {
+                      EditPortSettings(chosen, config::CommandNames(config::g_CommandList),
+                                       tray::PortHeadingText(chosen), SettingsFilePath());
                       OnDeviceSettingsChanged();
                   }),
                   .hidePort = onPort([this](ports::SerialPort& chosen) {

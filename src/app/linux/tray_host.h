@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/linux/tray_wait.h"
+#include "arrival/arrival_runs.h"
 #include "config/linux/notify_setting.h"
 #include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
@@ -34,6 +35,9 @@ private:
     void ShowIcon();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void OpenMenuAtPointer();
+    // A click on Qt's own balloon: the default command of the board it told of, while the board
+    // is there; otherwise the menu, as a click on the icon opens it.
+    void OnNoticeClicked();
     // Brings the menu up to date with the ports of this moment, and who holds them open.
     void RefreshMenu();
     // After the user renamed, hid or showed a port: the menu lists the ports anew.
@@ -68,6 +72,8 @@ private:
     QTimer later_;
     std::vector<std::function<void()>> laterActions_;
     IniNotifySetting notifySetting_;
+    // What boards started on arrival; the notices below report arrivals to it.
+    arrival::ArrivalRuns arrivals_;
     // Last: it reports to the icon and menu above from the moment it exists.
     PortNotices notices_;
 };

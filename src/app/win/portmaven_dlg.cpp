@@ -1,6 +1,7 @@
 #include "app/win/portmaven_dlg.h"
 
 #include "about/win/about_dialog.h"
+#include "arrival/notice_click.h"
 #include "common/program_texts.h"
 #include "framework/win/wide_text.h"
 #include "config/command_list.h"
@@ -12,6 +13,7 @@
 #include "launch/launch_texts.h"
 #include "ports/device_settings.h"
 #include "tray/menu_choice.h"
+#include "tray/port_details.h"
 #include "tray/menu_ids.h"
 #include "tray/win/menu_highlight.h"
 #include "launch/win/launch.h"
@@ -21,6 +23,8 @@
 #include "resource.h"
 
 #include <cwchar>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace portmaven::win {
@@ -46,7 +50,7 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
     OnMessage<&CPortmavenDlg::OnInitMenuPopup>(WM_INITMENUPOPUP),
     OnCommand<&CPortmavenDlg::OnCopyPortName>(tray::kCopyPortNameId),
-    OnCommand<&CPortmavenDlg::OnRenamePort>(tray::kRenamePortId),
+    OnCommand<&CPortmavenDlg::OnPortSettings>(tray::kPortSettingsId),
     OnCommand<&CPortmavenDlg::OnHidePort>(tray::kHidePortId),
     OnCommandRange<&CPortmavenDlg::OnShowPort>(tray::kFirstShowPortId, tray::kLastShowPortId),
     OnMessage<&CPortmavenDlg::OnDeviceChange>(WM_DEVICECHANGE),
@@ -203,8 +207,13 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     switch (lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    // A click on a port notice: the menu shows what came.
+        break;
+    // A click on a port notice runs the arrived board's default command; without one, the
+    // menu shows what came.
     case NIN_BALLOONUSERCLICK:
+        if (RunNoticedBoardCommand()) {
+            return 0;
+        }
         break;
     case WM_LBUTTONDBLCLK:
         return 0;
@@ -250,12 +259,33 @@ void CPortmavenDlg::OnLaunchCommand() {
     }
 }
 
+bool CPortmavenDlg::RunNoticedBoardCommand() {
+    // The ports and the user's settings as they are now, not as the notice saw them.
+    if (!m_portNotices || !RefreshPortList()) {
+        return false;
+    }
+    const tray::CommandChoice choice =
+        arrival::NoticeClickChoice(m_portNotices->LastNotice(), m_ports, config::g_CommandList);
+    const tray::LaunchOutcome outcome =
+        tray::LaunchCommandChoice(choice, m_ports, config::g_CommandList, LaunchCommandForPort);
+    if (outcome == tray::LaunchOutcome::Invalid) {
+        // The user clicked for it: told as a click in the menu is told.
+        AppMessageBox(ToWide(launch::kInvalidCommandText), MB_OK | MB_ICONERROR);
+    }
+    return outcome != tray::LaunchOutcome::Dropped;
+}
+
 void CPortmavenDlg::OnCopyPortName() {
     CopyPortName(GetSafeHwnd(), m_ports, m_nSelectedPort);
 }
 
-void CPortmavenDlg::OnRenamePort() {
-    RenamePort(GetSafeHwnd(), m_ports, m_nSelectedPort);
+void CPortmavenDlg::OnPortSettings() {
+    // A copy: the list may be enumerated again while the dialog's loop runs.
+    if (const std::optional<ports::SerialPort> port =
+            ports::ListedPortAt(m_ports, m_nSelectedPort)) {
+        EditPortSettings(GetSafeHwnd(), *port, config::CommandNames(config::g_CommandList),
+                         tray::PortHeadingText(*port));
+    }
 }
 
 void CPortmavenDlg::OnHidePort() {
@@ -267,12 +297,22 @@ void CPortmavenDlg::OnShowPort(WPARAM wParam) {
 }
 
 MessageResult CPortmavenDlg::OnInitMenuPopup(WPARAM popup) {
-    ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports), m_nSelectedPort);
+    ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports), m_nSelectedPort,
+                    config::g_CommandList);
     return kDefaultProcessing;
 }
 
 void CPortmavenDlg::StartPortNotices() {
-    m_portNotices = std::make_unique<PortNotices>(GetSafeHwnd(), kTrayIconId);
+    // An arrival starts what the user set for the board as a click would, but quietly: no
+    // window of the shell's that the user did not ask for.
+    m_portNotices = std::make_unique<PortNotices>(
+        GetSafeHwnd(), kTrayIconId, [this](std::span<const ports::SerialPort> added) {
+            return m_arrivals.OnPortsArrived(
+                added, config::g_CommandList,
+                [](std::u16string_view commandLine, const ports::SerialPort& port) {
+                    return StartCommandForPort(commandLine, port, ShellErrors::Quiet);
+                });
+        });
     ApplyNotifySetting();
 }
 

@@ -7,6 +7,7 @@
 // state rather than the host.
 #pragma once
 
+#include "arrival/arrival_runs.h"
 #include "framework/win/dialog.h"
 #include "framework/win/scoped_handle.h"
 #include "ports/serial_port.h"
@@ -71,10 +72,13 @@ private:
     void OnLaunchCommand();
     // A port's own items, and the details line of the port whose submenu opens.
     void OnCopyPortName();
-    void OnRenamePort();
+    void OnPortSettings();
     void OnHidePort();
     void OnShowPort(WPARAM wParam);
     MessageResult OnInitMenuPopup(WPARAM popup);
+    // A click on a port notice: the default command of the board that arrived, when it has one
+    // and is still there; false when it runs nothing.
+    bool RunNoticedBoardCommand();
     // Port notices: started once the tray icon is there, fed by device changes and the
     // debounce timer, switched by the user's setting.
     void StartPortNotices();
@@ -99,6 +103,8 @@ private:
     ScopedIcon m_smallIcon;
     // Whether the command file has been read; it is not read while the tray icon is missing.
     bool m_commandListLoaded = false;
+    // What boards started on arrival; before the notices, which report arrivals to it.
+    arrival::ArrivalRuns m_arrivals;
     // Holds the device-change registration; released when the host goes.
     std::unique_ptr<PortNotices> m_portNotices;
 };

@@ -9,6 +9,16 @@ import time
 import unittest
 
 TRAY_SIZE = 32
+RECORD_BYTES = 2560
+NAME_BYTES = 512
+
+
+def command_record(name, command):
+    """One record of the command file, as the program writes it."""
+    name_bytes = name.encode("utf-16-le")
+    command_bytes = command.encode("utf-16-le")
+    return (name_bytes.ljust(NAME_BYTES, b"\0") +
+            command_bytes.ljust(RECORD_BYTES - NAME_BYTES, b"\0"))
 
 
 def wait_for(predicate, timeout=15.0, interval=0.1):

@@ -14,7 +14,7 @@ import shutil
 import subprocess
 import tempfile
 
-from desktop import TRAY_SIZE, UserSession, wait_for
+from desktop import TRAY_SIZE, UserSession, command_record, wait_for
 
 # The clock ticks (utime + stime) a process has used, from /proc/<pid>/stat.
 def cpu_ticks(pid):
@@ -51,16 +51,22 @@ class Plugger:
 
 
 class NoticeSession:
-    """One portmaven with its own folders and testbed on the given desktop."""
+    """One portmaven with its own folders and testbed on the given desktop; its commands, when
+    given, as (name, command line) pairs, and more of its environment in env."""
 
-    def __init__(self, desktop, portmaven, plugger_binary, notify=None):
+    def __init__(self, desktop, portmaven, plugger_binary, notify=None, commands=(), **env):
         self.desktop = desktop
         self.root = tempfile.mkdtemp(prefix="portmaven-notices-")
         self.plugger = Plugger(plugger_binary)
-        user = UserSession(desktop, self.root, UMOCKDEV_DIR=self.plugger.testbed)
+        user = UserSession(desktop, self.root, UMOCKDEV_DIR=self.plugger.testbed, **env)
+        self.home = user.home
+        self.settings_file = user.portmaven_file("portmaven.conf")
         if notify is not None:
-            with open(user.portmaven_file("portmaven.conf"), "w") as f:
+            with open(self.settings_file, "w") as f:
                 f.write("[Notifications]\nNotifyPortChanges=%s\n" % str(notify).lower())
+        if commands:
+            with open(user.portmaven_file("Portmaven.cfg"), "wb") as f:
+                f.write(b"".join(command_record(*c) for c in commands))
         # Hovering the icon would show its tooltip, a window of the same type as the balloon.
         desktop.xdotool("mousemove", "400", "400")
         self.process = subprocess.Popen(["umockdev-wrapper", portmaven], env=user.env,

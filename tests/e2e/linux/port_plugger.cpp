@@ -3,6 +3,8 @@
 // "ready <folder>" for the caller to pass as UMOCKDEV_DIR, then obeys one command per line of
 // its input and answers "ok" once the uevents are sent:
 //   plug      a new adapter (ttyUSB1, then ttyUSB2, ...) appears, with an "add" uevent
+//   board S   the same, an adapter that says who it is: USB ids 10c4:ea60 and serial number S,
+//             so that each plug with the same S is the same board again under another name
 //   unplug    a "remove" uevent, then the last adapter plugged disappears
 //   change    a "change" uevent of the present ttyUSB0: nothing comes or goes
 //   burst N   a new adapter appears amid N change uevents of both ports
@@ -29,14 +31,20 @@ const UsbSerialAdapter kPresentAdapter{
 };
 
 // umockdev keeps a tty's name after the device is gone, so every plug brings a new adapter:
-// ttyUSB1, ttyUSB2, ...
-UsbSerialAdapter PluggedAdapter(int number) {
-    return {
+// ttyUSB1, ttyUSB2, ... With a serial number it tells its USB ids too.
+UsbSerialAdapter PluggedAdapter(int number, const std::string& serial = {}) {
+    UsbSerialAdapter adapter{
         .tty = "ttyUSB" + std::to_string(number),
         .busPort = "1-2",
         .properties = {{"ID_MODEL", "CP2102_USB_to_UART_Bridge_Controller"}},
         .driver = "cp210x",
     };
+    if (!serial.empty()) {
+        adapter.properties.insert(
+            adapter.properties.end(),
+            {{"ID_VENDOR_ID", "10c4"}, {"ID_MODEL_ID", "ea60"}, {"ID_SERIAL_SHORT", serial}});
+    }
+    return adapter;
 }
 
 constexpr std::chrono::milliseconds kBurstPause{40};
@@ -48,8 +56,8 @@ public:
     bool Obey(const std::string& line);
 
 private:
-    bool Plug() {
-        adapter_ = PluggedAdapter(++plugged_);
+    bool Plug(const std::string& serial = {}) {
+        adapter_ = PluggedAdapter(++plugged_, serial);
         std::string error;
         if (!testbed_.Plug(adapter_, error)) {
             std::cerr << "cannot add devices: " << error << '\n';
@@ -87,6 +95,11 @@ bool Plugger::Obey(const std::string& line) {
     words >> command;
     if (command == "plug") {
         return Plug();
+    }
+    if (command == "board") {
+        std::string serial;
+        words >> serial;
+        return !serial.empty() && Plug(serial);
     }
     if (command == "unplug") {
         testbed_.Unplug(adapter_);

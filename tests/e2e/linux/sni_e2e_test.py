@@ -207,7 +207,7 @@ class Suite:
             # its details line.
             children = [label(c) for c in port[2]]
             self.assertEqual(children[:3], ["Record", "Other", ""], label(port))
-            self.assertEqual(children[4:], ["Copy Port Name", "Rename Port…", "Hide Port"],
+            self.assertEqual(children[4:], ["Copy Port Name", "Port Settings…", "Hide Port"],
                              label(port))
 
         def updates():

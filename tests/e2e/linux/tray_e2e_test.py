@@ -13,18 +13,10 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
-from desktop import TRAY_SIZE, DesktopTestCase, UserSession, wait_for  # noqa: E402
+from desktop import (NAME_BYTES, RECORD_BYTES, TRAY_SIZE, DesktopTestCase,  # noqa: E402
+                     UserSession, command_record, wait_for)
 
 PORTMAVEN = None
-RECORD_BYTES = 2560
-NAME_BYTES = 512
-
-
-def command_record(name, command):
-    name_bytes = name.encode("utf-16-le")
-    command_bytes = command.encode("utf-16-le")
-    return (name_bytes.ljust(NAME_BYTES, b"\0") +
-            command_bytes.ljust(RECORD_BYTES - NAME_BYTES, b"\0"))
 
 
 def command_records(data):
