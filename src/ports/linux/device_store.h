@@ -19,6 +19,10 @@ public:
     // An empty path stores nothing and reads nothing.
     explicit IniDeviceStore(std::filesystem::path file);
     ~IniDeviceStore() override;
+    IniDeviceStore(const IniDeviceStore&) = delete;
+    IniDeviceStore& operator=(const IniDeviceStore&) = delete;
+    IniDeviceStore(IniDeviceStore&&) = delete;
+    IniDeviceStore& operator=(IniDeviceStore&&) = delete;
 
     // Values that QSettings does not read back as one string (a list, a byte array) count as
     // missing.
