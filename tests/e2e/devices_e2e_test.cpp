@@ -8,7 +8,6 @@
 #include "recorder_copy.h"
 #include "tray_notices.h"
 
-#include "ports/device_settings.h"
 #include "ports/win/device_store.h"
 #include "resource.h"
 
@@ -17,6 +16,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -211,8 +211,9 @@ TEST_F(DevicesE2e, PortSettingsThenWhatTheBoardStartsFromTheMenuOnArrivalAndFrom
               L"USB Serial Port (COM3) \u00b7 0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_PORT_RUN_ON_ARRIVAL)));
     TypeText(L"Probe");
-    PressKey(VK_TAB);
-    PressKey(VK_END);
+    for (const WORD key : {VK_TAB, VK_END}) {
+        PressKey(key);
+    }
     PressKey(VK_BACK, 7);
     TypeText(L"12x");
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_PORT_SPEED)), L"12") << "a letter in a speed";
@@ -223,13 +224,10 @@ TEST_F(DevicesE2e, PortSettingsThenWhatTheBoardStartsFromTheMenuOnArrivalAndFrom
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PORT_SPEED_PROBLEM)));
     // The refused speed keeps the focus, selected: typing replaces it.
     TypeText(L"9600");
-    PressKey(VK_TAB);
-    PressKey(VK_DOWN, 2);
-    PressKey(VK_TAB);
-    PressKey(VK_SPACE);
-    PressKey(VK_TAB);
-    PressKey(VK_SPACE);
-    PressKey(VK_RETURN);
+    for (const WORD key :
+         {VK_TAB, VK_DOWN, VK_DOWN, VK_TAB, VK_SPACE, VK_TAB, VK_SPACE, VK_RETURN}) {
+        PressKey(key);
+    }
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); })) << "Enter did not close it";
     EXPECT_EQ(Stored(u"usb:0403:6001|baud"), u"9600");
     EXPECT_EQ(Stored(u"usb:0403:6001|command"), u"Record");
@@ -243,8 +241,14 @@ TEST_F(DevicesE2e, PortSettingsThenWhatTheBoardStartsFromTheMenuOnArrivalAndFrom
 
     // From now on the recorder stays, as a terminal left open does. The tooltip names the
     // board once its arrival has started what it starts.
-    RecorderHold hold;
-    ASSERT_TRUE(hold.Held());
+    // Released on every way out, so that no recorder outlives a test that failed.
+    const auto release = [](HANDLE event) {
+        ::SetEvent(event);
+        ::CloseHandle(event);
+    };
+    const std::unique_ptr<void, decltype(release)> hold(
+        ::CreateEventW(nullptr, TRUE, FALSE, kRecorderHoldEvent), release);
+    ASSERT_TRUE(hold);
     const auto replug = [&] {
         board.reset();
         ASSERT_TRUE(SendPortRemoval(app.Host(), L"COM3"));
@@ -267,7 +271,7 @@ TEST_F(DevicesE2e, PortSettingsThenWhatTheBoardStartsFromTheMenuOnArrivalAndFrom
     EXPECT_FALSE(IsPopupMenuShown()) << "the click opened the menu as well";
 
     // Once the terminals are closed, the board's next arrival starts one again.
-    hold.Release();
+    ::SetEvent(hold.get());
     ASSERT_TRUE(WaitUntil([&] { return tool.Running() == 0; }));
     ::DeleteFileW((tool.Path() + L".txt").c_str());
     replug();

@@ -8,6 +8,7 @@
 
 namespace {
 
+// The tests' name for it: kRecorderHoldEvent.
 constexpr wchar_t kHoldEvent[] = L"PortmavenRecorderHold";
 // A test that forgets to let it go does not leave it behind for ever.
 constexpr DWORD kLongestHoldMs = 120000;

@@ -60,21 +60,4 @@ int Recorder::Running() const {
     return count;
 }
 
-// The recorder's own name for the event (recorder.cpp).
-RecorderHold::RecorderHold()
-    : event_(::CreateEventW(nullptr, TRUE, FALSE, L"PortmavenRecorderHold")) {}
-
-RecorderHold::~RecorderHold() {
-    Release();
-    if (event_ != nullptr) {
-        ::CloseHandle(event_);
-    }
-}
-
-void RecorderHold::Release() {
-    if (event_ != nullptr) {
-        ::SetEvent(event_);
-    }
-}
-
 } // namespace portmaven::e2e

@@ -13,23 +13,9 @@ namespace portmaven::e2e {
 
 std::u16string U16(std::wstring_view text);
 
-// While it lives, every recorder that starts stays until it goes.
-class RecorderHold {
-public:
-    RecorderHold();
-    ~RecorderHold();
-    RecorderHold(const RecorderHold&) = delete;
-    RecorderHold& operator=(const RecorderHold&) = delete;
-    RecorderHold(RecorderHold&&) = delete;
-    RecorderHold& operator=(RecorderHold&&) = delete;
-
-    [[nodiscard]] bool Held() const { return event_ != nullptr; }
-    // The recorders held so far end.
-    void Release();
-
-private:
-    HANDLE event_;
-};
+// While a manual-reset event of this name exists unsignalled, every recorder that starts stays,
+// as a terminal left open does.
+inline constexpr wchar_t kRecorderHoldEvent[] = L"PortmavenRecorderHold";
 
 // A copy of the recorder at a given path; what it recorded is read from "<path>.txt". The
 // copy and its record are removed on destruction.

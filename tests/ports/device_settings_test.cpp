@@ -176,66 +176,50 @@ TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
     EXPECT_TRUE(NoticeDue(ports[1]));
 }
 
-// The launch settings in effect for each port, in the order given.
-std::vector<PortLaunchSettings> Effective(std::vector<SerialPort> ports, MemoryStore& store) {
-    ApplyDeviceSettings(ports, store);
-    std::vector<PortLaunchSettings> settings;
-    for (const SerialPort& port : ports) {
-        settings.push_back(port.launch);
-    }
-    return settings;
+// The launch settings in effect for the port.
+PortLaunchSettings Effective(SerialPort port, MemoryStore& store) {
+    ApplyDeviceSettings(std::span(&port, 1), store);
+    return port.launch;
 }
 
 constexpr std::u16string_view kFtdiKind = u"usb:0403:6001";
 constexpr std::u16string_view kFtdiDevice = u"usb:0403:6001:A50285BIA";
 
-TEST(LaunchSettings, TheDeviceOverItsKindOverTheDefault) {
+TEST(LaunchSettings, TheDeviceOverItsKindOverTheDefaultAndUnusableValuesIgnored) {
     MemoryStore store;
-    const std::vector<SerialPort> ports{
-        Ftdi(u"COM3"), WindowsPort(u"COM4", u"FTDIBUS\\VID_0403+PID_6001+B7\\0000", {}),
-        WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {})};
-    const PortLaunchSettings none;
-    EXPECT_EQ(Effective(ports, store), (std::vector{none, none, none}));
+    const SerialPort board = Ftdi(u"COM3");
+    const SerialPort sibling = WindowsPort(u"COM4", u"FTDIBUS\\VID_0403+PID_6001+B7\\0000", {});
+    const SerialPort com1 = WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {});
+    EXPECT_EQ(Effective(board, store), PortLaunchSettings{});
 
     store.values[BaudValueName(kFtdiKind)] = u"9600";
     store.values[CommandValueName(kFtdiKind)] = u"picocom";
     store.values[RunValueName(kFtdiKind)] = u"1";
     store.values[BaudValueName(kFtdiDevice)] = u"921600";
-    const PortLaunchSettings kind{.baud = 9600, .defaultCommand = u"picocom", .runOnArrival = true};
-    EXPECT_EQ(Effective(ports, store),
-              (std::vector{PortLaunchSettings{921600, u"picocom", true}, kind, none}));
-
+    EXPECT_EQ(Effective(board, store), (PortLaunchSettings{921600, u"picocom", true}));
+    EXPECT_EQ(Effective(sibling, store), (PortLaunchSettings{9600, u"picocom", true}));
+    EXPECT_EQ(Effective(com1, store), PortLaunchSettings{});
     // The device's own "none" and "off" win over what its kind turns on.
     store.values[CommandValueName(kFtdiDevice)] = u"";
-    EXPECT_EQ(Effective(ports, store)[0], (PortLaunchSettings{921600, u"", false}));
+    EXPECT_EQ(Effective(board, store), (PortLaunchSettings{921600, u"", false}));
     store.values[CommandValueName(kFtdiDevice)] = u"tio";
     store.values[RunValueName(kFtdiDevice)] = u"0";
-    EXPECT_EQ(Effective(ports, store)[0], (PortLaunchSettings{921600, u"tio", false}));
-    EXPECT_EQ(Effective(ports, store)[1], kind);
-}
+    EXPECT_EQ(Effective(board, store), (PortLaunchSettings{921600, u"tio", false}));
 
-TEST(LaunchSettings, ValuesThatCannotBeUsedAreIgnored) {
-    for (const std::u16string_view text :
-         {u"", u"abc", u"49", u"4000001", u"9600 ", u" 9600", u"-9600", u"+9600", u"0x2580",
-          u"99999999999999999999", u"９６００"}) {
-        EXPECT_EQ(ParseBaud(text), std::nullopt) << std::string(text.begin(), text.end());
+    // What cannot be used counts as not there: the kind's value shows through.
+    for (const std::u16string_view text : {u"", u"fast", u"49", u"4000001", u"9600 ", u"+9600",
+                                           u"99999999999999999999", u"\uff19\uff16\uff10\uff10"}) {
+        store.values[BaudValueName(kFtdiDevice)] = std::u16string(text);
+        EXPECT_EQ(Effective(board, store).baud, 9600u) << std::string(text.begin(), text.end());
     }
-    EXPECT_EQ(ParseBaud(u"50"), 50u);
-    EXPECT_EQ(ParseBaud(u"04000000"), 4000000u);
-
-    MemoryStore store;
-    const std::vector<SerialPort> ports{Ftdi(u"COM3")};
-    store.values[BaudValueName(kFtdiKind)] = u"19200";
-    // A broken value of the device's own leaves its kind's in effect.
-    store.values[BaudValueName(kFtdiDevice)] = u"fast";
+    store.values[BaudValueName(kFtdiDevice)] = u"04000000";
+    EXPECT_EQ(Effective(board, store).baud, 4000000u);
     store.values[CommandValueName(kFtdiDevice)] = std::nullopt; // not text
     store.values[RunValueName(kFtdiDevice)] = u"yes";
-    EXPECT_EQ(Effective(ports, store)[0], (PortLaunchSettings{19200, u"", false}));
+    EXPECT_EQ(Effective(board, store), (PortLaunchSettings{4000000, u"picocom", true}));
     // On arrival without a command to run is off.
-    store.values[RunValueName(kFtdiDevice)] = u"1";
-    EXPECT_FALSE(Effective(ports, store)[0].runOnArrival);
-    store.values[BaudValueName(kFtdiKind)] = u"5000000";
-    EXPECT_EQ(Effective(ports, store)[0].baud, kDefaultBaud);
+    store.values.erase(CommandValueName(kFtdiKind));
+    EXPECT_FALSE(Effective(board, store).runOnArrival);
 }
 
 TEST(LaunchSettings, KeptForTheDeviceOnlyWhereItDiffersFromItsKind) {
@@ -243,29 +227,21 @@ TEST(LaunchSettings, KeptForTheDeviceOnlyWhereItDiffersFromItsKind) {
     SerialPort board = Ftdi(u"COM3");
     ASSERT_TRUE(SavePortSettings(
         store, board, {.name = u"Probe", .launch = {9600, u"picocom", true}, .forKind = true}));
-    EXPECT_EQ(store.values, (std::map<std::u16string, std::optional<std::u16string>>{
-                                {BaudValueName(kFtdiKind), u"9600"},
-                                {CommandValueName(kFtdiKind), u"picocom"},
-                                {RunValueName(kFtdiKind), u"1"},
-                                {NameValueName(kFtdiDevice), u"Probe"}}));
-
-    // The same speed and command, but no arrival for this one board: only that is its own, and
-    // the speed set for the kind later still reaches it.
+    // No arrival for this one board: only that is its own, and what is set for the kind later
+    // still reaches it.
     ASSERT_TRUE(
         SavePortSettings(store, board, {.name = u"Probe", .launch = {9600, u"picocom", false}}));
-    EXPECT_EQ(store.values[RunValueName(kFtdiDevice)], u"0");
-    EXPECT_FALSE(store.values.contains(BaudValueName(kFtdiDevice)));
     store.values[BaudValueName(kFtdiKind)] = u"57600";
-    EXPECT_EQ(Effective({board}, store)[0], (PortLaunchSettings{57600, u"picocom", false}));
-
-    // For the kind again: the board's own values go, its name stays.
-    ASSERT_TRUE(SavePortSettings(
-        store, board, {.name = u"Probe", .launch = {115200, u"", false}, .forKind = true}));
     EXPECT_EQ(store.values, (std::map<std::u16string, std::optional<std::u16string>>{
+                                {BaudValueName(kFtdiKind), u"57600"},
+                                {CommandValueName(kFtdiKind), u"picocom"},
+                                {RunValueName(kFtdiKind), u"1"},
+                                {RunValueName(kFtdiDevice), u"0"},
                                 {NameValueName(kFtdiDevice), u"Probe"}}));
+    EXPECT_EQ(Effective(board, store), (PortLaunchSettings{57600, u"picocom", false}));
 
     // A port of no known kind has nothing to share; a name that cannot be kept keeps the old
-    // one, and the rest is saved regardless.
+    // one while the rest is saved.
     SerialPort com1 = WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {});
     EXPECT_FALSE(SavePortSettings(store, com1,
                                   {.name = u"", .launch = {9600, u"", false}, .forKind = true}));
@@ -273,8 +249,6 @@ TEST(LaunchSettings, KeptForTheDeviceOnlyWhereItDiffersFromItsKind) {
         SavePortSettings(store, board, {.name = u"two\nlines", .launch = {38400, u"", false}}));
     EXPECT_EQ(board.userName, u"Probe");
     EXPECT_EQ(board.launch.baud, 38400u);
-    store.failWrites = true;
-    EXPECT_FALSE(SavePortSettings(store, board, {.name = u"Probe", .launch = {9600, u"", false}}));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-"""Each board its own, with the real portmaven on a private X desktop with trayer as its tray:
-Port Settings through the real menu and dialog, a command that names the board's speed and
-serial number, the default command run when the board arrives (once, and not again while what
-it started runs), and a click on Qt's balloon about the board.
+"""Each board its own, with the real portmaven on a private X desktop (trayer as its tray):
+Port Settings through the real menu and dialog, a command with the board's speed and serial
+number, the default command run when the board arrives (once, not again while what it started
+runs), and a click on Qt's balloon about the board.
 
 Run by ctest: devices_e2e_test.py <portmaven binary> <port_plugger binary>"""
 import os
@@ -20,22 +20,13 @@ PLUGGER = None
 TIMEOUT = 15
 
 
-def ended(pid):
-    """Gone, or a zombie nobody reaped yet: either way it no longer runs."""
-    try:
-        with open("/proc/%d/stat" % pid) as f:
-            return f.read().rsplit(")", 1)[1].split()[0] == "Z"
-    except FileNotFoundError:
-        return True
-
-
 class DevicesE2e(DesktopTestCase):
     def setUp(self):
-        self.root = tempfile.mkdtemp(prefix="portmaven-devices-")
-        self.addCleanup(shutil.rmtree, self.root, True)
-        self.out = os.path.join(self.root, "recorded")
-        self.hold = os.path.join(self.root, "hold")
-        self.trace = os.path.join(self.root, "trace")
+        root = tempfile.mkdtemp(prefix="portmaven-devices-")
+        self.addCleanup(shutil.rmtree, root, True)
+        self.out, self.hold, self.trace = (os.path.join(root, n) for n in ("out", "hold", "trace"))
+        # A recorder still held would outlive the test.
+        self.addCleanup(lambda: os.path.exists(self.hold) and os.remove(self.hold))
         recorder = os.path.join(HERE, "recorder.sh")
         self.session = NoticeSession(
             self.desktop, PORTMAVEN, PLUGGER,
@@ -43,55 +34,41 @@ class DevicesE2e(DesktopTestCase):
             PORTMAVEN_RECORDER_OUT=self.out, PORTMAVEN_RECORDER_HOLD=self.hold,
             PORTMAVEN_MENU_TRACE=self.trace)
         self.addCleanup(self.session.close)
-        # A recorder still held would outlive the test.
-        self.addCleanup(lambda: os.path.exists(self.hold) and os.remove(self.hold))
         self.assertTrue(wait_for(self.session.tray_icon), "no tray icon")
 
-    def fills(self):
-        if not os.path.exists(self.trace):
-            return 0
-        with open(self.trace) as f:
-            return len(f.readlines())
-
     def plug(self, command):
-        """A plugger command, and the program's answer to it: the menu follows the ports only
-        once the burst is over and what the arrival starts has started."""
-        before = self.fills()
+        """A plugger command, once the program has taken it in: the menu follows the ports
+        after the burst, once what the arrival starts has started."""
+        fills = lambda: os.path.exists(self.trace) and len(open(self.trace).readlines())
+        before = fills()
         self.session.plugger.do(command)
-        self.assertTrue(wait_for(lambda: self.fills() > before, timeout=TIMEOUT),
-                        "the program did not take in: %s" % command)
+        self.assertTrue(wait_for(lambda: fills() > before, timeout=TIMEOUT), command)
 
     def running(self):
-        """The recorders of this test that run now: a process exists from its start on, before
-        it has written anything."""
+        """This test's recorders that run now: a process is there from its start on."""
         found = 0
         for pid in filter(str.isdigit, os.listdir("/proc")):
             try:
                 with open("/proc/%s/cmdline" % pid, "rb") as f:
                     recorder = b"recorder.sh" in f.read()
                 with open("/proc/%s/environ" % pid, "rb") as f:
-                    ours = ("PORTMAVEN_RECORDER_OUT=%s" % self.out).encode() in f.read().split(b"\0")
+                    ours = ("PORTMAVEN_RECORDER_OUT=" + self.out).encode() in f.read().split(b"\0")
+                with open("/proc/%s/stat" % pid) as f:
+                    zombie = f.read().rsplit(")", 1)[1].split()[0] == "Z"
             except OSError:
                 continue
-            found += 1 if recorder and ours and not ended(int(pid)) else 0
+            found += recorder and ours and not zombie
         return found
 
-    def runs(self):
-        if not os.path.exists(self.out + ".runs"):
-            return []
-        with open(self.out + ".runs") as f:
-            return [int(line) for line in f]
-
-    def recorded(self, count):
-        self.assertTrue(wait_for(lambda: len(self.runs()) >= count, timeout=TIMEOUT),
-                        "run %d did not come" % count)
-        self.assertEqual(len(self.runs()), count)
-        self.assertTrue(wait_for(lambda: os.path.exists(self.out), timeout=TIMEOUT))
+    def recorded(self):
+        """The arguments of the next recorder to run."""
+        self.assertTrue(wait_for(lambda: os.path.exists(self.out), timeout=TIMEOUT), "no run")
         with open(self.out) as f:
-            return f.read().splitlines()[1:]
+            lines = f.read().splitlines()[1:]
+        os.remove(self.out)
+        return lines
 
     def open_port_entry(self, down):
-        """Opens the menu and the submenu of the port `down` entries from the top."""
         icon = self.session.tray_icon()[0]
         self.desktop.click(icon["X"] + icon["WIDTH"] // 2, icon["Y"] + icon["HEIGHT"] // 2)
         self.assertTrue(wait_for(self.session.menu, timeout=5), "no menu")
@@ -101,33 +78,30 @@ class DevicesE2e(DesktopTestCase):
 
     def test_port_settings_and_what_a_board_starts_when_it_arrives(self):
         self.plug("board A1")
-        self.assertEqual(self.runs(), [], "a board without settings started something")
-
         # /dev/ttyUSB1 is the second port. Up from its first command wraps to Hide Port, then
-        # Port Settings.
+        # Port Settings: name, speed, default command, on arrival, for every such board.
         self.open_port_entry(2)
         self.desktop.keys("Up", "Up", "Return")
         dialog = wait_for(lambda: self.desktop.windows("Port Settings"), timeout=TIMEOUT)
         self.assertTrue(dialog, "no Port Settings dialog")
         self.desktop.xdotool("windowfocus", "--sync", dialog[0].wid)
-        # Name, speed, default command, on arrival, for every such board; Enter is OK.
         self.desktop.xdotool("type", "--delay", "50", "Probe")
         self.desktop.keys("Tab", "ctrl+a")
         self.desktop.xdotool("type", "--delay", "50", "9600")
         self.desktop.keys("Tab", "Down", "Tab", "space", "Tab", "space", "Return")
-        self.assertTrue(wait_for(lambda: not self.desktop.windows("Port Settings"), timeout=5),
-                        "Enter did not close the dialog")
+        self.assertTrue(wait_for(lambda: not self.desktop.windows("Port Settings"), timeout=5))
+        self.assertFalse(os.path.exists(self.out), "a board without settings started something")
 
         # Chosen in the menu, the command gets the board's speed, serial number and ids.
         self.open_port_entry(2)
         self.desktop.keys("Return")
-        self.assertEqual(self.recorded(1), ["/dev/ttyUSB1", "9600", "A1", "10c4:ea60"])
+        self.assertEqual(self.recorded(), ["/dev/ttyUSB1", "9600", "A1", "10c4:ea60"])
 
         # From now on the recorder stays, as a terminal left open does.
         open(self.hold, "w").close()
         self.plug("unplug")
         self.plug("board A1")
-        self.assertEqual(self.recorded(2), ["/dev/ttyUSB2", "9600", "A1", "10c4:ea60"])
+        self.assertEqual(self.recorded(), ["/dev/ttyUSB2", "9600", "A1", "10c4:ea60"])
         # The board resets while its terminal is open: no second one.
         self.plug("unplug")
         self.plug("board A1")
@@ -137,18 +111,18 @@ class DevicesE2e(DesktopTestCase):
         balloon = wait_for(self.session.balloon, timeout=TIMEOUT)
         self.assertTrue(balloon, "no notice about the board")
         self.desktop.click(balloon[0]["X"] + 20, balloon[0]["Y"] + balloon[0]["HEIGHT"] // 2)
-        self.assertEqual(self.recorded(3), ["/dev/ttyUSB3", "9600", "A1", "10c4:ea60"])
+        self.assertEqual(self.recorded(), ["/dev/ttyUSB3", "9600", "A1", "10c4:ea60"])
         self.assertFalse(self.session.menu(), "the click opened the menu as well")
 
         # Once the terminals are closed, the board's next arrival starts one again, and another
         # board of the same kind gets the kind's settings.
         os.remove(self.hold)
-        self.assertTrue(wait_for(lambda: all(ended(pid) for pid in self.runs()), timeout=TIMEOUT))
+        self.assertTrue(wait_for(lambda: self.running() == 0, timeout=TIMEOUT))
         self.plug("unplug")
         self.plug("board A1")
-        self.assertEqual(self.recorded(4), ["/dev/ttyUSB4", "9600", "A1", "10c4:ea60"])
+        self.assertEqual(self.recorded(), ["/dev/ttyUSB4", "9600", "A1", "10c4:ea60"])
         self.plug("board B2")
-        self.assertEqual(self.recorded(5), ["/dev/ttyUSB5", "9600", "B2", "10c4:ea60"])
+        self.assertEqual(self.recorded(), ["/dev/ttyUSB5", "9600", "B2", "10c4:ea60"])
         self.assertIsNone(self.session.process.poll())
 
 
