@@ -4,6 +4,7 @@
 
 #include "ports/port_change_watcher.h"
 #include "ports/port_watch_platform.h"
+#include "ports/win/device_store.h"
 
 #include <windows.h>
 
@@ -30,6 +31,7 @@ public:
     void StartOneShot(std::chrono::milliseconds delay) override;
     void CancelTimer() override;
     [[nodiscard]] std::optional<std::vector<ports::SerialPort>> Enumerate() override;
+    [[nodiscard]] ports::DeviceSettingsStore& DeviceSettings() override { return m_settings; }
     // A balloon with the info icon, held back by the shell in quiet time; it never takes the
     // focus.
     void ShowNotice(const ports::PortNotice& notice) override;
@@ -38,6 +40,7 @@ public:
 private:
     HWND m_window;
     UINT m_iconId;
+    RegistryDeviceStore m_settings;
 };
 
 } // namespace portmaven::win
