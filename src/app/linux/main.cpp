@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(ApplicationIcon());
 
     const portmaven::linux_desktop::SingleInstanceLock lock(
-        portmaven::linux_desktop::SingleInstanceLock::DefaultPath());
+        portmaven::linux_desktop::SingleInstanceLock::TemporaryFolder());
     switch (lock.State()) {
     case portmaven::linux_desktop::InstanceState::First:
         break;
@@ -57,6 +57,10 @@ int main(int argc, char* argv[]) {
                                  QStringView(portmaven::common::kAlreadyRunningText).toString());
         return 0;
     case portmaven::linux_desktop::InstanceState::Unavailable:
+        // Started from a menu or at log-in, the box is all the user sees; from a shell or a
+        // script, the line on stderr.
+        std::fprintf(stderr, "portmaven: %s\n", lock.Problem().c_str());
+        QMessageBox::critical(nullptr, title, QString::fromLocal8Bit(lock.Problem()));
         return 1;
     }
 
