@@ -241,7 +241,7 @@ void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
 }
 
 void TrayHost::OnMenuProperties() {
-    OpenConfigureDialog(nullptr, notifySetting_);
+    OpenConfigureDialog(nullptr, notifySetting_, DefaultConnectCommandLine());
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
     // The commands may have changed.
     RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
