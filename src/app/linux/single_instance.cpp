@@ -107,11 +107,11 @@ bool SingleInstanceLock::TryFolder(const std::filesystem::path& folder, bool may
         fd_ = file.Release();
         return true;
     }
-    // Any other failure: the next folder may do better.
     if (errno == EWOULDBLOCK) {
         state_ = InstanceState::AlreadyRunning;
         return true;
     }
+    // A file system without locks, or another failure: the next folder may do better.
     return false;
 }
 
