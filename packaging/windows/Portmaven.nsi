@@ -129,6 +129,8 @@ Section "Uninstall"
     Delete "$INSTDIR\Portmaven.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    ; Written by the program for the shell's notices.
+    Delete "$INSTDIR\Portmaven.ico"
     Delete "$SMPROGRAMS\Portmaven.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "Portmaven"
     ; Only an administrator's uninstall can remove the machine-wide copy; for others this fails.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <optional>
@@ -72,6 +73,14 @@ std::optional<DWORD> ProductVersionMajorMinor(const std::wstring& exe) {
     return info->dwProductVersionMS;
 }
 
+// The id's icon is the program's, written beside it as a picture the shell can read.
+void ExpectIconUriBeside(const std::wstring& exe) {
+    const std::wstring icon = exe.substr(0, exe.find_last_of(L'\\')) + L"\\Portmaven.ico";
+    EXPECT_EQ(ReadString(kAppIdKey, L"IconUri"), icon);
+    EXPECT_TRUE(::ExtractIconExW(icon.c_str(), -1, nullptr, nullptr, 0) > 0)
+        << "no icon in " << ::testing::PrintToString(icon);
+}
+
 void ExpectStartsWithItsTrayIcon(const std::wstring& exe) {
     PortmavenProcess app(exe);
     ASSERT_TRUE(app.WaitForHost()) << "no host window from " << ::testing::PrintToString(exe);
@@ -92,7 +101,7 @@ TEST(PackageZip, ItsProgramRegistersItsIdForTheUser) {
     const std::wstring exe = BuildFilePath(PORTMAVEN_UNZIPPED_UNIX_PATH) + L"\\Portmaven.exe";
     ExpectStartsWithItsTrayIcon(exe);
     EXPECT_EQ(ReadString(kAppIdKey, L"DisplayName"), L"Portmaven");
-    EXPECT_EQ(ReadString(kAppIdKey, L"IconUri"), exe);
+    ExpectIconUriBeside(exe);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
 }
 
@@ -131,7 +140,7 @@ protected:
     // id's name and icon. The installed program leaves that registration to the installer.
     void ExpectInstalledIdentity(const std::wstring& exe) const {
         EXPECT_EQ(ReadString(kAppIdKey, L"DisplayName"), L"Portmaven");
-        EXPECT_EQ(ReadString(kAppIdKey, L"IconUri"), exe);
+        ExpectIconUriBeside(exe);
         {
             const win::ScopedComApartment apartment;
             EXPECT_TRUE(

@@ -3,7 +3,9 @@
 #include "common/program_texts.h"
 #include "framework/win/app_user_model.h"
 #include "framework/win/application.h"
+#include "framework/win/icon_file.h"
 #include "framework/win/wide_text.h"
+#include "resource.h"
 
 #include <vector>
 
@@ -47,9 +49,17 @@ bool IsInstalledCopy(const std::wstring& exe) {
                                   TRUE) == CSTR_EQUAL;
 }
 
+// The shell takes the id's icon as a picture file: the program's icon is written beside it
+// (where the command file is kept too). Where that fails, the executable, which some systems
+// read an icon from, is the best there is.
 bool RegisterForUser(const std::wstring& exe) {
-    return !exe.empty() &&
-           RegisterAppUserModelId(kAppUserModelId, ToWide(common::kProgramTitle), exe);
+    if (exe.empty()) {
+        return false;
+    }
+    const std::wstring icon = FolderOf(exe) + L"\\Portmaven.ico";
+    const bool written = WriteIconFile(::GetModuleHandleW(nullptr), IDR_MAINFRAME, icon);
+    return RegisterAppUserModelId(kAppUserModelId, ToWide(common::kProgramTitle),
+                                  written ? icon : exe);
 }
 
 } // namespace

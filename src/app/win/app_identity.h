@@ -14,8 +14,8 @@ inline constexpr wchar_t kAppUserModelId[] = L"Portmaven.Portmaven";
 inline constexpr wchar_t kRegisterShortcutOption[] = L"--register-shortcut";
 
 // At start, before any window or notice: the process takes the id. A copy the installer did not
-// put in place (the portable zip's) registers the id for the user with its own executable as
-// the icon, at every start, so that a folder moved elsewhere still shows its icon.
+// put in place (the portable zip's) registers the id for the user with its own icon, written
+// beside it as Portmaven.ico, at every start, so that a folder moved elsewhere still shows it.
 void TakeAppIdentity();
 
 // The installer's step after making the Start-menu shortcut: the shortcut carries the id, and

@@ -2,6 +2,9 @@
 // property, and the registration under the user's classes.
 #include "framework/win/app_user_model.h"
 #include "framework/win/com_apartment.h"
+#include "framework/win/icon_file.h"
+#include "framework/win/scoped_handle.h"
+#include "resource.h"
 #include "support/win/shell_link.h"
 #include "support/win/temp_folder.h"
 
@@ -75,6 +78,21 @@ TEST(AppUserModel, RegistrationWritesNameAndIconUnderTheUsersClasses) {
     EXPECT_EQ(read(L"DisplayName"), L"Framework Test");
     EXPECT_EQ(read(L"IconUri"), L"D:\\moved\\App.exe");
     ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST(IconFile, TheProgramsIconWrittenOutLoadsFromTheFileAtEverySize) {
+    const test_support::TempFolder folder(L"pm-icon");
+    const std::wstring path = folder.File(L"Portmaven.ico");
+    // Over an older file, which it replaces whole.
+    ASSERT_TRUE(WriteIconFile(::GetModuleHandleW(nullptr), IDR_MAINFRAME, path));
+    ASSERT_TRUE(WriteIconFile(::GetModuleHandleW(nullptr), IDR_MAINFRAME, path));
+    for (const int size : {16, 32, 48}) {
+        const ScopedIcon icon(static_cast<HICON>(
+            ::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+        EXPECT_TRUE(icon) << size << " px";
+    }
+    EXPECT_FALSE(WriteIconFile(::GetModuleHandleW(nullptr), 0x7FFF, folder.File(L"none.ico")));
+    EXPECT_EQ(::GetFileAttributesW(folder.File(L"none.ico").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace
