@@ -108,7 +108,9 @@ TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEach) {
     ASSERT_EQ(shown_.size(), 1U);
     EXPECT_EQ(shown_[0],
               (ports::PortNotice{.title = u"Serial port connected",
-                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)",
+                                 .namedText =
+                                     u"/dev/ttyUSB1 \u00B7 CP2102 USB to UART Bridge Controller"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0, /dev/ttyUSB1");
 
     testbed_.Unplug(kPluggedAdapter);
@@ -116,7 +118,9 @@ TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEach) {
     ASSERT_EQ(shown_.size(), 2U);
     EXPECT_EQ(shown_[1],
               (ports::PortNotice{.title = u"Serial port removed",
-                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)",
+                                 .namedText =
+                                     u"/dev/ttyUSB1 \u00B7 CP2102 USB to UART Bridge Controller"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0");
 }
 
