@@ -109,6 +109,18 @@ class ExportedMenu:
     def click(self, identifier):
         self.menu.Event(identifier, "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0))
 
+    def click_group(self, identifiers):
+        """As libdbusmenu's panels (XFCE) click: EventGroup; the ids the menu did not know."""
+        events = dbus.Array([dbus.Struct((dbus.Int32(i), "clicked", dbus.Int32(0, variant_level=1),
+                                          dbus.UInt32(0))) for i in identifiers],
+                            signature="(isvu)")
+        return [int(i) for i in self.menu.EventGroup(events)]
+
+    def labels_of(self, identifiers):
+        answer = self.menu.GetGroupProperties(dbus.Array(identifiers, signature="i"),
+                                              dbus.Array(["label"], signature="s"))
+        return {int(i): label((i, props, [])) for i, props in answer}
+
 
 def find(level, pattern):
     found = [e for e in level if re.search(pattern, label(e))]
@@ -328,6 +340,31 @@ class Suite:
         self.assertFalse(wait_for(self.shown_windows, timeout=3))
         self.assertIsNone(self.portmaven.poll())
         self.assertEqual(str(self.item_properties.Get(ITEM, "Status")), "Active")
+
+    def test_entries_that_stay_keep_their_ids_and_a_group_click_runs_on_its_port(self):
+        recorder = os.path.join(HERE, "recorder.sh")
+        self.write_commands(("Record", '"%s" %%PORT%%' % recorder))
+        menu = self.menu()
+
+        def ids(level):
+            return {label(e): (e[0], ids(e[2])) for e in level}
+
+        before = ids(menu.layout())
+        self.plugger.do("plug")
+        self.assertTrue(wait_for(lambda: len(ports_of(menu.layout())) == 2, timeout=TIMEOUT))
+        after = ids(menu.layout())
+        # The port that stayed and the program's own entries are the entries a panel holds.
+        for name, entry in before.items():
+            self.assertEqual(after.get(name), entry, name)
+        usb1 = find(ports_of(menu.layout()), "ttyUSB1")
+        record = find(usb1[2], "^Record$")[0]
+        self.assertEqual(menu.labels_of([usb1[0], record]),
+                         {usb1[0]: label(usb1), record: "Record"})
+        self.assertEqual(menu.click_group([record, 999999]), [999999])
+        self.assertTrue(wait_for(lambda: os.path.exists(self.recorder_out), timeout=TIMEOUT),
+                        "the command did not start")
+        with open(self.recorder_out) as f:
+            self.assertEqual(f.read().splitlines()[1], "/dev/ttyUSB1")
 
     def test_names_from_data_read_as_written_in_the_panel(self):
         self.write_commands(("flash_esp32", "/bin/true"), ("Build & Flash", "/bin/true"))
