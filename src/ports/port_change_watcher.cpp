@@ -57,7 +57,8 @@ void PortChangeWatcher::OnTimer() {
     std::erase_if(change.removed, [](const SerialPort& port) { return !NoticeDue(port); });
     if (std::optional<PortNotice> notice = MakePortNotice(change)) {
         m_platform.ShowNotice({.title = FitToBuffer(notice->title, m_sizes.title),
-                               .text = FitToBuffer(notice->text, m_sizes.text)});
+                               .text = FitToBuffer(notice->text, m_sizes.text),
+                               .namedText = std::move(notice->namedText)});
     }
 }
 

@@ -230,7 +230,7 @@ class TrayE2e(DesktopTestCase):
         first = self.start()
         self.assertIsNotNone(wait_for(self.tray_icon), "no tray icon")
         second = self.start()
-        box = wait_for(lambda: self.desktop.windows("Information"))
+        box = wait_for(lambda: self.desktop.windows("Information \u2014 Portmaven"))
         self.assertTrue(box, "the second copy showed no message")
         self.desktop.xdotool("windowfocus", "--sync", box[0].wid)
         self.desktop.keys("Return")

@@ -102,7 +102,9 @@ TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEachWithTheNameOfTheMoment) {
     ASSERT_EQ(shown_.size(), 1U);
     EXPECT_EQ(shown_[0],
               (ports::PortNotice{.title = u"Serial port connected",
-                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)",
+                                 .namedText =
+                                     u"/dev/ttyUSB1 \u00B7 CP2102 USB to UART Bridge Controller"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0, /dev/ttyUSB1");
 
     // Renamed as the menu renames it, then unplugged: the notice says the new name.
@@ -112,8 +114,10 @@ TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEachWithTheNameOfTheMoment) {
     testbed_.Unplug(kPluggedAdapter);
     ASSERT_TRUE(WaitFor([this] { return shown_.size() >= 2; })) << "no notice of the unplug";
     ASSERT_EQ(shown_.size(), 2U);
-    EXPECT_EQ(shown_[1], (ports::PortNotice{.title = u"Serial port removed",
-                                            .text = u"Bench UART (/dev/ttyUSB1)"}));
+    EXPECT_EQ(shown_[1],
+              (ports::PortNotice{.title = u"Serial port removed",
+                                 .text = u"Bench UART (/dev/ttyUSB1)",
+                                 .namedText = u"/dev/ttyUSB1 \u00B7 Bench UART"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0");
 }
 
