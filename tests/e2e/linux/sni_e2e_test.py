@@ -366,6 +366,21 @@ class Suite:
         with open(self.recorder_out) as f:
             self.assertEqual(f.read().splitlines()[1], "/dev/ttyUSB1")
 
+    def test_switched_off_notices_reach_no_service_while_the_tooltip_follows(self):
+        with open(self.settings_file, "w") as f:
+            f.write("[Notifications]\nNotifyPortChanges=false\n")
+        self.menu()
+        self.plugger.do("plug")
+
+        def tooltip():
+            return str(self.item_properties.Get(ITEM, "ToolTip")[3])
+
+        self.assertTrue(wait_for(lambda: "/dev/ttyUSB1" in tooltip(), timeout=TIMEOUT),
+                        "the item's tooltip did not follow the plug: %s" % tooltip())
+        # The notice would go out with the tooltip, in the same pass over the ports.
+        self.assertFalse(wait_for(lambda: self.panel.seen(lambda e: "notify" in e), timeout=2),
+                         "a notice went out with notices switched off")
+
     def test_names_from_data_read_as_written_in_the_panel(self):
         self.write_commands(("flash_esp32", "/bin/true"), ("Build & Flash", "/bin/true"))
         # The adapter the plugger starts with, named by the user. It tells no USB ids, so it is
