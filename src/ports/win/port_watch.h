@@ -32,8 +32,8 @@ public:
     void CancelTimer() override;
     [[nodiscard]] std::optional<std::vector<ports::SerialPort>> Enumerate() override;
     [[nodiscard]] ports::DeviceSettingsStore& DeviceSettings() override { return m_settings; }
-    // A balloon with the info icon, held back by the shell in quiet time; it never takes the
-    // focus.
+    // A balloon with the program's icon, held back by the shell in quiet time; it never takes
+    // the focus.
     void ShowNotice(const ports::PortNotice& notice) override;
     void SetTooltip(std::u16string_view tip) override;
 
