@@ -243,8 +243,7 @@ std::u16string ShownLabel(const SerialPort& port) {
 
 std::u16string DeviceDescription(const SerialPort& port) {
     const std::u16string suffix = u" (" + port.name + u")";
-    if (!port.name.empty() && port.label.size() > suffix.size() &&
-        std::u16string_view(port.label).ends_with(suffix)) {
+    if (std::u16string_view(port.label).ends_with(suffix)) {
         return port.label.substr(0, port.label.size() - suffix.size());
     }
     return port.label;

@@ -113,7 +113,8 @@ bool SetPortHidden(DeviceSettingsStore& store, SerialPort& port, bool hidden);
 // user named the device, else its label.
 std::u16string ShownLabel(const SerialPort& port);
 
-// The device's own description: its label without the port's name after it ("USB Serial Port").
+// The device's own description: its label without the port's name it ends with ("FT232R USB
+// UART (/dev/ttyUSB0)" gives "FT232R USB UART").
 std::u16string DeviceDescription(const SerialPort& port);
 
 // Indices of the ports the menu lists, and of those it lists under "Hidden Ports", each in the

@@ -53,6 +53,9 @@ void PortChangeWatcher::OnTimer() {
     }
     ShowTooltip();
     if (m_notificationsEnabled) {
+        // The ports that went were read at the last enumeration; the user may have renamed,
+        // hidden or shown them since.
+        ApplyDeviceSettings(change.removed, m_platform.DeviceSettings());
         // Ports the user hid come and go without a word.
         std::erase_if(change.added, [](const SerialPort& port) { return !NoticeDue(port); });
         std::erase_if(change.removed, [](const SerialPort& port) { return !NoticeDue(port); });

@@ -18,9 +18,12 @@ struct PortNotice {
     std::u16string title;
     // One line per port, then a count of the ports not listed.
     std::u16string text;
+    // The same lines, each led by the port's own name: "/dev/ttyUSB0 · FT232R USB UART". A
+    // notification service that cuts long lines still shows which port it is about.
+    std::u16string namedText{};
     // The port, with its device and what the user set for it, when the notice is about the
-    // arrival of that one port and nothing else: what a click on the notice may run a command
-    // on.
+    // arrival of that one port and nothing else: what a click on the notice, or an action of
+    // the notification service, may run a command on.
     std::optional<SerialPort> arrival{};
 
     // Two notices are the same when they read the same.
@@ -33,6 +36,10 @@ struct PortNotice {
 // with each line saying which way its port went. Nothing when nothing changed. A notice about
 // one port that came, and none that went, holds that port.
 [[nodiscard]] std::optional<PortNotice> MakePortNotice(const PortSetChange& change);
+
+// The port's name, then what the user named it or the device's description:
+// "/dev/ttyUSB0 · FT232R USB UART"; the bare name when neither is known.
+[[nodiscard]] std::u16string NamedPortLine(const SerialPort& port);
 
 // "Portmaven: COM3, COM5" in the enumeration's order, or "Portmaven" when no port is present.
 [[nodiscard]] std::u16string MakePortTooltip(std::span<const SerialPort> ports);

@@ -4,13 +4,12 @@
 #include "ports/device_identity.h"
 #include "ports/device_settings.h"
 #include "ports/port_change_watcher.h"
-#include "support/fake_port_watch.h"
+#include "support/fake_port_watch_platform.h"
 #include "support/memory_device_store.h"
 #include "tray/port_details.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -81,14 +80,14 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
     EXPECT_EQ(tray::PortDetailsText(tty), u"2e8a:000c \u00b7 in use by picocom (1234)");
 }
 
-using MemoryStore = testing::MemoryDeviceStore;
+using test::MemoryDeviceStore;
 
 SerialPort Ftdi(std::u16string_view name) {
     return WindowsPort(name, u"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000", {}, u"FTDI");
 }
 
 TEST(DeviceSettings, ANameFollowsTheDeviceToItsNewPortAndAnEmptyOneRestoresTheLabel) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     SerialPort com3 = Ftdi(u"COM3");
     ASSERT_TRUE(SetPortName(store, com3, u"  Pico & probe "));
     EXPECT_EQ(ShownLabel(com3), u"  Pico & probe  (COM3)");
@@ -116,7 +115,7 @@ TEST(DeviceSettings, ANameFollowsTheDeviceToItsNewPortAndAnEmptyOneRestoresTheLa
 }
 
 TEST(DeviceSettings, BrokenOrForeignValuesCountAsNotSet) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     const std::u16string key = u"usb:0403:6001:A50285BIA";
     store.values[NameValueName(key)] = std::nullopt;
     store.values[HiddenValueName(key)] = u"yes";
@@ -141,7 +140,7 @@ TEST(DeviceSettings, BrokenOrForeignValuesCountAsNotSet) {
 }
 
 TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     std::vector<SerialPort> ports{Ftdi(u"COM3"),
                                   WindowsPort(u"COM7", u"BTHENUM\\X\\Y", {}, u"Microsoft")};
     ASSERT_TRUE(SetPortHidden(store, ports[1], true));
@@ -152,19 +151,14 @@ TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
                                    u"COM7\tDevice (COM7)\t\t\tMicrosoft\thidden\n");
 
     // The hidden Bluetooth port comes and goes with the FTDI one: only the FTDI one is told.
-    testing::FakePortWatch platform;
+    test::FakePortWatchPlatform platform(store);
     PortChangeWatcher watcher(platform);
-    platform.next = std::vector<SerialPort>{};
+    platform.Attach(watcher);
+    platform.WillEnumerate(std::vector<SerialPort>{});
     watcher.Seed();
-    platform.next = ports;
-    watcher.OnChangeSignal();
-    watcher.OnTimer();
-    platform.next = std::vector<SerialPort>{ports[0]};
-    watcher.OnChangeSignal();
-    watcher.OnTimer();
-    platform.next = std::vector<SerialPort>{};
-    watcher.OnChangeSignal();
-    watcher.OnTimer();
+    platform.Burst(ports);
+    platform.Burst(std::vector<SerialPort>{ports[0]});
+    platform.Burst(std::vector<SerialPort>{});
     ASSERT_EQ(platform.notices.size(), 2u);
     EXPECT_EQ(platform.notices[0].text, u"Device (COM3)");
     EXPECT_EQ(platform.notices[1].text, u"Device (COM3)");
@@ -177,7 +171,7 @@ TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
 }
 
 // The launch settings in effect for the port.
-PortLaunchSettings Effective(SerialPort port, MemoryStore& store) {
+PortLaunchSettings Effective(SerialPort port, MemoryDeviceStore& store) {
     ApplyDeviceSettings(std::span(&port, 1), store);
     return port.launch;
 }
@@ -186,7 +180,7 @@ constexpr std::u16string_view kFtdiKind = u"usb:0403:6001";
 constexpr std::u16string_view kFtdiDevice = u"usb:0403:6001:A50285BIA";
 
 TEST(LaunchSettings, TheDeviceOverItsKindOverTheDefaultAndUnusableValuesIgnored) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     const SerialPort board = Ftdi(u"COM3");
     const SerialPort sibling = WindowsPort(u"COM4", u"FTDIBUS\\VID_0403+PID_6001+B7\\0000", {});
     const SerialPort com1 = WindowsPort(u"COM1", u"ACPI\\PNP0501\\0", {});
@@ -223,7 +217,7 @@ TEST(LaunchSettings, TheDeviceOverItsKindOverTheDefaultAndUnusableValuesIgnored)
 }
 
 TEST(LaunchSettings, KeptForTheDeviceOnlyWhereItDiffersFromItsKind) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     SerialPort board = Ftdi(u"COM3");
     ASSERT_TRUE(SavePortSettings(
         store, board, {.name = u"Probe", .launch = {9600, u"picocom", true}, .forKind = true}));

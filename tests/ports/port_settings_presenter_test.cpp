@@ -34,7 +34,7 @@ public:
 TEST(PortSettingsPresenter, OpensOnWhatIsInEffectForTheDeviceOrItsKind) {
     SerialPort pico{.name = u"/dev/ttyACM0", .number = u"0", .label = u"Pico (/dev/ttyACM0)"};
     pico.device = {.vendorId = u"2e8a", .productId = u"000c", .serial = u"E6"};
-    testing::MemoryDeviceStore store;
+    test::MemoryDeviceStore store;
     store.values[BaudValueName(u"usb:2e8a:000c")] = u"9600";
     store.values[CommandValueName(u"usb:2e8a:000c")] = u"picocom";
     store.values[RunValueName(u"usb:2e8a:000c")] = u"1";

@@ -1,5 +1,5 @@
-// The user's device settings held in memory: values by name, some of them stored as something
-// other than text, and writes that fail when asked to.
+// The user's settings for devices held in memory: values by name, any of which may be stored as
+// something other than text, and writes that can be made to fail.
 #pragma once
 
 #include "ports/device_settings.h"
@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace portmaven::ports::testing {
+namespace portmaven::test {
 
-class MemoryDeviceStore final : public DeviceSettingsStore {
+class MemoryDeviceStore final : public ports::DeviceSettingsStore {
 public:
     std::optional<std::u16string> Read(std::u16string_view valueName) override {
         const auto found = values.find(std::u16string(valueName));
@@ -37,4 +37,4 @@ public:
     bool failWrites = false;
 };
 
-} // namespace portmaven::ports::testing
+} // namespace portmaven::test

@@ -35,6 +35,8 @@ namespace {
 
 // A panel started with the session may come up well after the programs it autostarts.
 constexpr std::chrono::minutes kTrayWaitLimit{3};
+// Where the menu a panel reads is served, beside the item on the session bus.
+const QString kPanelMenuPath = QStringLiteral("/MenuBar");
 
 bool IsWayland() {
     return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
@@ -64,11 +66,14 @@ bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
            a.launch == b.launch;
 }
 
+// The action of a notice that runs the default command of the board it tells of.
+const QString kRunCommandNoticeAction = QStringLiteral("run-default-command");
+
 } // namespace
 
 TrayHost::TrayHost(const QIcon& icon)
     : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
-      notifySetting_(SettingsFilePath()),
+      panelMenu_([this] { RefreshMenu(); }), notifySetting_(SettingsFilePath()), notifier_(icon),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
@@ -117,8 +122,17 @@ TrayHost::TrayHost(const QIcon& icon)
 TrayHost::~TrayHost() = default;
 
 void TrayHost::ShowIcon() {
-    // Asked just before the icon is made, as Qt decides it when the icon is made.
-    trayKind_ = CurrentTrayKind();
+    if (CurrentTrayKind() == TrayKind::StatusNotifier) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        panelMenu_.Export(bus, kPanelMenuPath);
+        item_ = std::make_unique<StatusNotifierItem>(
+            bus, image_, kPanelMenuPath,
+            StatusNotifierCalls{.activate = [this](int, int) { OnItemClicked(); },
+                                .contextMenu = [this](int, int) { OnItemClicked(); }});
+        item_->SetToolTip(tooltip_);
+        RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
+        return;
+    }
     icon_ = std::make_unique<QSystemTrayIcon>(image_);
     icon_->setToolTip(tooltip_);
     icon_->setContextMenu(&menu_);
@@ -126,33 +140,32 @@ void TrayHost::ShowIcon() {
             [this](QSystemTrayIcon::ActivationReason reason) {
                 common::RunGuarded([&] { OnActivated(reason); });
             });
-    if (trayKind_ == TrayKind::XEmbed) {
-        // Qt's own balloon reports a click on it; it answers like a click on the icon. Through
-        // the desktop's notification service Qt reports any action of any notice on the bus,
-        // so nothing may follow from it there.
-        connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
-                [this] { common::RunGuarded([this] { OnNoticeClicked(); }); });
-    }
+    // Qt's own balloon reports a click on it: the board's default command, or what a click on
+    // the icon does.
+    connect(icon_.get(), &QSystemTrayIcon::messageClicked, this, [this] {
+        common::RunGuarded([this] {
+            if (!RunNoticedBoardCommand(notices_.LastNotice())) {
+                OpenMenuAtPointer();
+            }
+        });
+    });
     icon_->show();
 }
 
+void TrayHost::OnItemClicked() {
+    // The host shows the exported menu on a right click. Activate (a left click on KDE and
+    // XFCE) or a host asking for a context menu opens the same menu at the pointer, except on
+    // Wayland, where a menu without a parent window cannot be placed.
+    if (!IsWayland()) {
+        // Later: the panel's call is answered first.
+        Later([this] { OpenMenuAtPointer(); });
+    }
+}
+
 void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
-    switch (trayKind_) {
-    case TrayKind::XEmbed:
-        // Qt opens the menu on a right press itself; the left button opens it here.
-        if (reason == QSystemTrayIcon::Trigger) {
-            OpenMenuAtPointer();
-        }
-        break;
-    case TrayKind::StatusNotifier:
-        // The host shows the exported menu on a right click. Activate (a left click on KDE and
-        // XFCE) or a host asking for a context menu opens the same menu at the pointer, except
-        // on Wayland, where a menu without a parent window cannot be placed.
-        if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
-            !IsWayland()) {
-            OpenMenuAtPointer();
-        }
-        break;
+    // Qt opens the menu on a right press itself; the left button opens it here.
+    if (reason == QSystemTrayIcon::Trigger) {
+        OpenMenuAtPointer();
     }
 }
 
@@ -160,17 +173,16 @@ void TrayHost::OpenMenuAtPointer() {
     menu_.popup(QCursor::pos());
 }
 
-void TrayHost::OnNoticeClicked() {
-    // The ports and the user's settings as they are now, not as the notice saw them.
+bool TrayHost::RunNoticedBoardCommand(const std::optional<ports::PortNotice>& notice) {
     const std::vector<ports::SerialPort> present =
         EnumerateKnownPorts(SettingsFilePath()).value_or(std::vector<ports::SerialPort>{});
     const tray::CommandChoice choice =
-        arrival::NoticeClickChoice(notices_.LastNotice(), present, config::g_CommandList);
+        arrival::NoticeClickChoice(notice, present, config::g_CommandList);
     if (choice.command < 0) {
-        OpenMenuAtPointer();
-        return;
+        return false;
     }
     OnLaunchCommand(present, choice);
+    return true;
 }
 
 void TrayHost::RefreshMenu() {
@@ -220,30 +232,35 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
             }
         };
     };
-    FillTrayMenu(menu_, model,
-                 {.launch =
-                      [this, ports](std::size_t port, int command) {
-                          Later([this, ports, port, command] {
-                              OnLaunchCommand(*ports, {.port = port, .command = command});
-                          });
-                      },
-                  .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
-                  .portSettings = onPort([this](ports::SerialPort& chosen) {
-                      EditPortSettings(chosen, config::CommandNames(config::g_CommandList),
-                                       tray::PortHeadingText(chosen), SettingsFilePath());
-                      OnDeviceSettingsChanged();
-                  }),
-                  .hidePort = onPort([this](ports::SerialPort& chosen) {
-                      SetPortHidden(chosen, true, SettingsFilePath());
-                      OnDeviceSettingsChanged();
-                  }),
-                  .showPort = onPort([this](ports::SerialPort& chosen) {
-                      SetPortHidden(chosen, false, SettingsFilePath());
-                      OnDeviceSettingsChanged();
-                  }),
-                  .properties = [this] { Later([this] { OnMenuProperties(); }); },
-                  .about = [this] { Later([this] { OnMenuAbout(); }); },
-                  .exit = [this] { Later([this] { OnMenuExit(); }); }});
+    const TrayMenuActions actions{
+        .launch =
+            [this, ports](std::size_t port, int command) {
+                Later([this, ports, port, command] {
+                    OnLaunchCommand(*ports, {.port = port, .command = command});
+                });
+            },
+        .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
+        .portSettings = onPort([this](ports::SerialPort& chosen) {
+            EditPortSettings(chosen, config::CommandNames(config::g_CommandList),
+                             tray::PortHeadingText(chosen), SettingsFilePath());
+            OnDeviceSettingsChanged();
+        }),
+        .hidePort = onPort([this](ports::SerialPort& chosen) {
+            SetPortHidden(chosen, true, SettingsFilePath());
+            OnDeviceSettingsChanged();
+        }),
+        .showPort = onPort([this](ports::SerialPort& chosen) {
+            SetPortHidden(chosen, false, SettingsFilePath());
+            OnDeviceSettingsChanged();
+        }),
+        .properties = [this] { Later([this] { OnMenuProperties(); }); },
+        .about = [this] { Later([this] { OnMenuAbout(); }); },
+        .exit = [this] { Later([this] { OnMenuExit(); }); }};
+    FillTrayMenu(menu_, model, actions);
+    // A panel reads the exported menu only where the item is; it is filled as the item is made.
+    if (item_) {
+        panelMenu_.SetModel(model, actions);
+    }
     menuPorts_ = std::move(ports);
     TraceMenus();
 }
@@ -263,7 +280,7 @@ void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
 }
 
 void TrayHost::OnMenuProperties() {
-    OpenConfigureDialog(nullptr, notifySetting_);
+    OpenConfigureDialog(nullptr, notifySetting_, DefaultConnectCommandLine());
     notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
     // The commands may have changed.
     RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
@@ -279,12 +296,43 @@ void TrayHost::OnMenuExit() {
     if (icon_) {
         icon_->hide();
     }
+    item_.reset();
     QApplication::quit();
 }
 
 void TrayHost::ShowNotice(const ports::PortNotice& notice) {
-    // The desktop's notification service shows it when the icon is a StatusNotifierItem, Qt's
-    // own balloon on an XEmbed tray; before there is a tray, there is nowhere to show it.
+    // Before there is a tray, there is nowhere to show it.
+    if (!icon_ && !item_) {
+        return;
+    }
+    if (!item_) {
+        ShowBalloon(notice);
+        return;
+    }
+    // Sent by the program itself rather than through Qt's icon, which would show the notice at
+    // low urgency. A notice about one board whose device has a default command offers it as a
+    // button named after the command, and a click on the notice runs it too; other notices'
+    // clicks only close them. It runs later: the service's call is answered first.
+    std::vector<NoticeAction> actions{{.key = kDefaultNoticeAction, .label = {}, .run = {}}};
+    const tray::CommandChoice choice =
+        arrival::NoticeClickChoice(notice, notices_.Ports(), config::g_CommandList);
+    if (choice.command >= 0) {
+        const auto run = [this, notice] {
+            Later([this, notice] { RunNoticedBoardCommand(notice); });
+        };
+        actions.front().run = run;
+        actions.push_back(
+            {.key = kRunCommandNoticeAction,
+             .label =
+                 QStringView(config::FieldText(config::g_CommandList.At(choice.command).szName))
+                     .toString(),
+             .run = run});
+    }
+    notifier_.Show(QStringView(notice.title).toString(), QStringView(notice.namedText).toString(),
+                   std::move(actions), [this, notice] { ShowBalloon(notice); });
+}
+
+void TrayHost::ShowBalloon(const ports::PortNotice& notice) {
     if (icon_) {
         icon_->showMessage(QStringView(notice.title).toString(),
                            QStringView(notice.text).toString(), QSystemTrayIcon::Information);
@@ -295,6 +343,9 @@ void TrayHost::SetTooltip(const QString& tip) {
     tooltip_ = tip;
     if (icon_) {
         icon_->setToolTip(tip);
+    }
+    if (item_) {
+        item_->SetToolTip(tip);
     }
 }
 

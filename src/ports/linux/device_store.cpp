@@ -1,5 +1,6 @@
 #include "ports/linux/device_store.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -16,14 +17,20 @@ QString SettingsKey(std::u16string_view valueName) {
 
 } // namespace
 
-IniDeviceStore::IniDeviceStore(std::filesystem::path file) : file_(std::move(file)) {}
+IniDeviceStore::IniDeviceStore(const std::filesystem::path& file) {
+    // QSettings encodes the name it is given with Qt's file-name encoding; a name that does not
+    // encode back to the path's bytes would reach another file.
+    QString name = QFile::decodeName(file.c_str());
+    if (!file.empty() && QFile::encodeName(name) == file.c_str()) {
+        fileName_ = std::move(name);
+    }
+}
 
 IniDeviceStore::~IniDeviceStore() = default;
 
 QSettings* IniDeviceStore::Settings() {
-    if (!settings_ && !file_.empty()) {
-        settings_ = std::make_unique<QSettings>(QString::fromStdString(file_.string()),
-                                                QSettings::IniFormat);
+    if (!settings_ && !fileName_.isEmpty()) {
+        settings_ = std::make_unique<QSettings>(fileName_, QSettings::IniFormat);
     }
     return settings_.get();
 }

@@ -1,8 +1,10 @@
-// The user's names and hidden flags for devices on the Linux desktop: the [Devices] section of
-// the program's settings file, read and written through QSettings.
+// The user's settings for devices on the Linux desktop: the [Devices] section of the program's
+// settings file, read and written through QSettings.
 #pragma once
 
 #include "ports/device_settings.h"
+
+#include <QString>
 
 #include <filesystem>
 #include <memory>
@@ -16,8 +18,9 @@ namespace portmaven::linux_desktop {
 
 class IniDeviceStore final : public ports::DeviceSettingsStore {
 public:
-    // An empty path stores nothing and reads nothing.
-    explicit IniDeviceStore(std::filesystem::path file);
+    // An empty path stores nothing and reads nothing; nor does a path whose bytes are not UTF-8
+    // (from the environment), which Qt, and so QSettings, has no name for on Linux.
+    explicit IniDeviceStore(const std::filesystem::path& file);
     ~IniDeviceStore() override;
     IniDeviceStore(const IniDeviceStore&) = delete;
     IniDeviceStore& operator=(const IniDeviceStore&) = delete;
@@ -31,11 +34,12 @@ public:
     bool Remove(std::u16string_view valueName) override;
 
 private:
-    // Opened once and kept: an enumeration reads several values for every port. Null for an
-    // empty path.
+    // Opened once and kept: an enumeration reads several values for every port. Null when
+    // there is no file.
     QSettings* Settings();
 
-    std::filesystem::path file_;
+    // The file as QSettings opens it; empty when there is none.
+    QString fileName_;
     std::unique_ptr<QSettings> settings_;
 };
 

@@ -18,6 +18,8 @@ from notice_session import NoticeSession  # noqa: E402
 PORTMAVEN = None
 PLUGGER = None
 TIMEOUT = 15
+# The dialog's title, with the program's name as the desktop adds it.
+DIALOG = "Port Settings( — Portmaven)?"
 
 
 class DevicesE2e(DesktopTestCase):
@@ -82,14 +84,14 @@ class DevicesE2e(DesktopTestCase):
         # Port Settings: name, speed, default command, on arrival, for every such board.
         self.open_port_entry(2)
         self.desktop.keys("Up", "Up", "Return")
-        dialog = wait_for(lambda: self.desktop.windows("Port Settings"), timeout=TIMEOUT)
+        dialog = wait_for(lambda: self.desktop.windows(DIALOG), timeout=TIMEOUT)
         self.assertTrue(dialog, "no Port Settings dialog")
         self.desktop.xdotool("windowfocus", "--sync", dialog[0].wid)
         self.desktop.xdotool("type", "--delay", "50", "Probe")
         self.desktop.keys("Tab", "ctrl+a")
         self.desktop.xdotool("type", "--delay", "50", "9600")
         self.desktop.keys("Tab", "Down", "Tab", "space", "Tab", "space", "Return")
-        self.assertTrue(wait_for(lambda: not self.desktop.windows("Port Settings"), timeout=5))
+        self.assertTrue(wait_for(lambda: not self.desktop.windows(DIALOG), timeout=5))
         self.assertFalse(os.path.exists(self.out), "a board without settings started something")
 
         # Chosen in the menu, the command gets the board's speed, serial number and ids.
