@@ -21,9 +21,11 @@ bool ListedBefore(std::span<const ports::SerialPort> added, std::size_t index) {
     });
 }
 
-// "Invalid command to execute", naming the port.
+// "Invalid command to execute", naming the port as every notice names it.
 ports::PortNotice InvalidCommandNotice(const ports::SerialPort& port) {
-    return {.title = launch::kInvalidCommandText, .text = ports::ShownLabel(port)};
+    return {.title = launch::kInvalidCommandText,
+            .text = ports::ShownLabel(port),
+            .namedText = ports::NamedPortLine(port)};
 }
 
 } // namespace
