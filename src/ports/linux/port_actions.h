@@ -5,8 +5,9 @@
 
 #include "ports/serial_port.h"
 
-#include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -21,8 +22,7 @@ void RenamePort(ports::SerialPort& port, const std::filesystem::path& settingsFi
 
 bool SetPortHidden(ports::SerialPort& port, bool hidden, const std::filesystem::path& settingsFile);
 
-// "--list-ports": the ports present now, one line each, as UTF-8; false when udev cannot be
-// asked or the lines cannot be written.
-bool WritePortList(std::FILE* output, const std::filesystem::path& settingsFile);
+// "--list-ports": the ports present now, one line each; nothing when udev cannot be asked.
+std::optional<std::u16string> PortListNow(const std::filesystem::path& settingsFile);
 
 } // namespace portmaven::linux_desktop
