@@ -3,16 +3,14 @@
 #include "about/linux/about_dialog.h"
 #include "common/guarded.h"
 #include "common/program_texts.h"
-#include "config/command_list.h"
-#include "config/linux/command_store.h"
 #include "config/linux/open_configure.h"
 #include "config/linux/xdg_config.h"
 #include "launch/linux/launch.h"
 #include "ports/linux/port_actions.h"
 #include "ports/linux/port_users.h"
 #include "ports/linux/serial_port_enum.h"
-#include "tray/linux/tray_menu.h"
 #include "launch/launch_texts.h"
+#include "tray/linux/tray_menu.h"
 #include "tray/menu_choice.h"
 #include "tray/tray_menu_model.h"
 
@@ -55,6 +53,18 @@ void TraceMenus() {
     }
 }
 
+// While a dialog of the program runs (each runs modally, in a loop of its own), brings it to
+// the front; false when none is open.
+bool RaiseOpenDialog() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) {
+        return false;
+    }
+    dialog->raise();
+    dialog->activateWindow();
+    return true;
+}
+
 // Whether two ports show the same in the menu: the same port, and the same name of the user's,
 // hidden flag and holders (which do not make a port change of their own).
 bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
@@ -65,7 +75,7 @@ bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
 
 TrayHost::TrayHost(const QIcon& icon)
     : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
-      notifySetting_(SettingsFilePath()),
+      commandStore_(DefaultConnectCommandLine()), notifySetting_(SettingsFilePath()),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
@@ -75,7 +85,7 @@ TrayHost::TrayHost(const QIcon& icon)
                         menuFollowsWatcher_ = true;
                     }},
                SettingsFilePath()) {
-    LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
+    commands_.LoadOnce();
     // A host that asks before showing (KDE, XFCE) gets the ports of that moment; one that
     // shows a copy it fetched earlier (GNOME) has the menu the port watcher keeps current.
     later_.setSingleShot(true);
@@ -86,7 +96,7 @@ TrayHost::TrayHost(const QIcon& icon)
     });
     connect(&menu_, &QMenu::aboutToShow, this,
             [this] { common::RunGuarded([this] { RefreshMenu(); }); });
-    notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    notifySwitch_.Apply();
     notices_.Seed();
     if (!menuPorts_) {
         // udev could not be asked: the menu still offers the program's own entries.
@@ -129,6 +139,9 @@ void TrayHost::ShowIcon() {
 }
 
 void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (RaiseOpenDialog()) {
+        return;
+    }
     switch (trayKind_) {
     case TrayKind::XEmbed:
         // Qt opens the menu on a right press itself; the left button opens it here.
@@ -149,7 +162,9 @@ void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void TrayHost::OpenMenuAtPointer() {
-    menu_.popup(QCursor::pos());
+    if (!RaiseOpenDialog()) {
+        menu_.popup(QCursor::pos());
+    }
 }
 
 void TrayHost::RefreshMenu() {
@@ -188,21 +203,21 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
     auto ports =
         std::make_shared<const std::vector<ports::SerialPort>>(present.begin(), present.end());
     const tray::TrayMenuModel model =
-        tray::BuildTrayMenuModel(*ports, config::g_CommandList, tray::kLinuxLayout);
+        tray::BuildTrayMenuModel(*ports, commands_.List(), tray::kLinuxLayout);
     // Each action works on the ports of the fill it belongs to, and runs once the menu has
     // closed: a fill deletes the entry that was clicked.
     // A port's own action, on a copy of that fill's port.
     const auto onPort = [this, ports](std::function<void(ports::SerialPort&)> action) {
         return [this, ports, action = std::move(action)](std::size_t port) {
             if (port < ports->size()) {
-                Later([chosen = (*ports)[port], action]() mutable { action(chosen); });
+                LaterFromMenu([chosen = (*ports)[port], action]() mutable { action(chosen); });
             }
         };
     };
     FillTrayMenu(menu_, model,
                  {.launch =
                       [this, ports](std::size_t port, int command) {
-                          Later([this, ports, port, command] {
+                          LaterFromMenu([this, ports, port, command] {
                               OnLaunchCommand(*ports, {.port = port, .command = command});
                           });
                       },
@@ -219,9 +234,9 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
                       SetPortHidden(chosen, false, SettingsFilePath());
                       OnDeviceSettingsChanged();
                   }),
-                  .properties = [this] { Later([this] { OnMenuProperties(); }); },
-                  .about = [this] { Later([this] { OnMenuAbout(); }); },
-                  .exit = [this] { Later([this] { OnMenuExit(); }); }});
+                  .properties = [this] { LaterFromMenu([this] { OnMenuProperties(); }); },
+                  .about = [this] { LaterFromMenu([this] { OnMenuAbout(); }); },
+                  .exit = [this] { LaterFromMenu([this] { OnMenuExit(); }); }});
     menuPorts_ = std::move(ports);
     TraceMenus();
 }
@@ -231,9 +246,17 @@ void TrayHost::Later(std::function<void()> action) {
     later_.start(0);
 }
 
+void TrayHost::LaterFromMenu(std::function<void()> action) {
+    Later([action = std::move(action)] {
+        if (!RaiseOpenDialog()) {
+            action();
+        }
+    });
+}
+
 void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
                                const tray::CommandChoice& choice) {
-    if (tray::LaunchCommandChoice(choice, ports, config::g_CommandList, LaunchCommandForPort) ==
+    if (tray::LaunchCommandChoice(choice, ports, commands_.List(), LaunchCommandForPort) ==
         tray::LaunchOutcome::Invalid) {
         QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
                               QStringView(launch::kInvalidCommandText).toString());
@@ -241,8 +264,7 @@ void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
 }
 
 void TrayHost::OnMenuProperties() {
-    OpenConfigureDialog(nullptr, notifySetting_);
-    notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    OpenConfigureDialog(nullptr, commands_.List(), commands_.Saver(), notifySwitch_);
     // The commands may have changed.
     RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
 }
@@ -253,7 +275,7 @@ void TrayHost::OnMenuAbout() {
 
 void TrayHost::OnMenuExit() {
     // A failed save is not reported: the program is ending, and the user can do nothing.
-    SaveCommandList(config::g_CommandList);
+    commands_.SaveAtExit();
     if (icon_) {
         icon_->hide();
     }

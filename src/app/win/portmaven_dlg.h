@@ -7,15 +7,20 @@
 // state rather than the host.
 #pragma once
 
+#include "config/command_list_owner.h"
+#include "config/notify_setting.h"
+#include "config/win/command_store.h"
+#include "config/win/notify_setting.h"
 #include "framework/win/dialog.h"
 #include "framework/win/scoped_handle.h"
+#include "framework/win/tray_icon.h"
 #include "ports/serial_port.h"
 #include "ports/win/port_notices.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,11 +61,9 @@ private:
     // WM_CLOSE from outside (an installer, a tool asking the program to end) still ends it.
     void OnClose();
     void OnTaskbarCreated();
-    bool AddTrayIcon();
-    // Loads the icons for the host's DPI and gives them to the window; the tray icon's record
-    // takes the small one.
+    // Loads the icons for the host's DPI and gives them to the window; the tray icon takes the
+    // small one.
     void LoadIconsForDpi();
-    void LoadCommandListOnce();
 
     // Tray menu, port list and launch
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
@@ -78,7 +81,6 @@ private:
     // Port notices: started once the tray icon is there, fed by device changes and the
     // debounce timer, switched by the user's setting.
     void StartPortNotices();
-    void ApplyNotifySetting();
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
     MessageResult OnTimer(WPARAM timerId);
 
@@ -88,7 +90,8 @@ private:
     // About box
     void OnMenuAbout();
 
-    NOTIFYICONDATAW m_notifyIconData{};
+    // The icon in the notification area; made with the window.
+    std::optional<TrayIcon> m_trayIcon;
     // The ports of the last enumeration; the menu lists their labels in this order.
     std::vector<ports::SerialPort> m_ports;
     int m_nSelectedPort = -1;
@@ -97,10 +100,20 @@ private:
     // the notification area (the shell would otherwise scale a large one down).
     ScopedIcon m_largeIcon;
     ScopedIcon m_smallIcon;
-    // Whether the command file has been read; it is not read while the tray icon is missing.
-    bool m_commandListLoaded = false;
+    // The command list, read once the tray icon is there (nothing can reach it before) and
+    // written at Exit.
+    CommandFileStore m_commandStore;
+    config::CommandListOwner m_commands{m_commandStore};
     // Holds the device-change registration; released when the host goes.
     std::unique_ptr<PortNotices> m_portNotices;
+    // The notices' switch: read when they start, applied again whenever Configure stores it.
+    RegistryNotifySetting m_notifyStore;
+    config::AppliedNotifySetting m_notifySetting{m_notifyStore, [this](bool enabled) {
+                                                     if (m_portNotices) {
+                                                         m_portNotices->SetNotificationsEnabled(
+                                                             enabled);
+                                                     }
+                                                 }};
 };
 
 } // namespace portmaven::win

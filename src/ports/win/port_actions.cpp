@@ -73,17 +73,20 @@ bool CopyPortName(HWND owner, const std::vector<ports::SerialPort>& ports, int p
     return port != nullptr && CopyTextToClipboard(owner, port->name);
 }
 
-void RenamePort(HWND owner, std::vector<ports::SerialPort>& ports, int position) {
-    ports::SerialPort* port = ListedPort(ports, position);
-    if (port == nullptr) {
+void RenamePort(HWND owner, const std::vector<ports::SerialPort>& ports, int position) {
+    const ports::SerialPort* listed = ListedPort(ports, position);
+    if (listed == nullptr) {
         return;
     }
-    const std::optional<std::u16string> name = RunRenamePortDialog(owner, port->userName);
+    // The dialog's loop lets the host enumerate again and replace the list; the port is
+    // worked on as it was chosen, apart from it.
+    ports::SerialPort port = *listed;
+    const std::optional<std::u16string> name = RunRenamePortDialog(owner, port.userName);
     if (name) {
         // A name that cannot be kept leaves the one the device had; nothing to tell the user
         // that the menu would not show.
         RegistryDeviceStore store;
-        ports::SetPortName(store, *port, *name);
+        ports::SetPortName(store, port, *name);
     }
 }
 

@@ -18,8 +18,9 @@ bool CopyTextToClipboard(HWND owner, std::u16string_view text);
 
 // The listed port at `position`: its name to the clipboard.
 bool CopyPortName(HWND owner, const std::vector<ports::SerialPort>& ports, int position);
-// Asks for a new name for the device of the listed port at `position` and keeps it.
-void RenamePort(HWND owner, std::vector<ports::SerialPort>& ports, int position);
+// Asks for a new name for the device of the listed port at `position` and keeps it. Works on a
+// copy of that port: `ports` may change while the dialog runs.
+void RenamePort(HWND owner, const std::vector<ports::SerialPort>& ports, int position);
 // Hides the listed port at `position`.
 bool HidePort(std::vector<ports::SerialPort>& ports, int position);
 // Shows again the hidden port at `hiddenIndex` among the hidden ones, in their order.

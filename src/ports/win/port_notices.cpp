@@ -2,8 +2,8 @@
 
 namespace portmaven::win {
 
-PortNotices::PortNotices(HWND window, UINT iconId)
-    : m_platform(window, iconId), m_watcher(m_platform, kTrayNoticeSizes),
+PortNotices::PortNotices(HWND window, TrayIcon& icon)
+    : m_platform(window, icon), m_watcher(m_platform, kTrayNoticeSizes),
       // Without the registration the ports' own broadcasts and DBT_DEVNODES_CHANGED still come.
       m_registration(RegisterSerialPortNotification(window)) {
     m_watcher.Seed();

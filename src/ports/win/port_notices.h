@@ -14,8 +14,9 @@ namespace portmaven::win {
 class PortNotices {
 public:
     // Registers `window` for the COM-port interface's arrivals and removals and learns the
-    // ports present now, naming them in the tooltip of its tray icon `iconId`; no notice.
-    PortNotices(HWND window, UINT iconId);
+    // ports present now, naming them in the tooltip of its tray icon `icon`; no notice. The
+    // icon outlives this object.
+    PortNotices(HWND window, TrayIcon& icon);
     // The registration is released with this object.
     ~PortNotices() = default;
 

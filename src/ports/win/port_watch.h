@@ -2,6 +2,7 @@
 // debounce, the SetupAPI enumeration, and the balloon and tooltip of the window's tray icon.
 #pragma once
 
+#include "framework/win/tray_icon.h"
 #include "ports/port_change_watcher.h"
 #include "ports/port_watch_platform.h"
 
@@ -17,14 +18,15 @@ namespace portmaven::win {
 // The window timer of the debounce; WM_TIMER with this id goes to the watcher.
 inline constexpr UINT_PTR kPortChangeTimerId = 0x5043;
 
-// The tray icon record's fields, terminator included: szInfoTitle, szInfo and szTip.
-inline constexpr ports::NoticeBufferSizes kTrayNoticeSizes{
-    .title = 64, .text = 256, .tooltip = 128};
+// The tray icon's fields, terminator included.
+inline constexpr ports::NoticeBufferSizes kTrayNoticeSizes{.title = TrayIcon::kBalloonTitleUnits,
+                                                           .text = TrayIcon::kBalloonTextUnits,
+                                                           .tooltip = TrayIcon::kTipUnits};
 
 class PortWatch final : public ports::PortWatchPlatform {
 public:
-    // The notices go to the tray icon `iconId` that `window` added; the timer is the window's.
-    PortWatch(HWND window, UINT iconId) noexcept : m_window(window), m_iconId(iconId) {}
+    // The timer is `window`'s; the notices go to `icon`, which outlives this object.
+    PortWatch(HWND window, TrayIcon& icon) noexcept : m_window(window), m_icon(icon) {}
 
     // SetTimer with the same id restarts a running timer from now.
     void StartOneShot(std::chrono::milliseconds delay) override;
@@ -37,7 +39,7 @@ public:
 
 private:
     HWND m_window;
-    UINT m_iconId;
+    TrayIcon& m_icon;
 };
 
 } // namespace portmaven::win
