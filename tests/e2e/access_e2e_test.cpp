@@ -19,6 +19,8 @@
 namespace portmaven::e2e {
 namespace {
 
+using Texts = std::vector<std::wstring>;
+
 constexpr wchar_t kPort[] = L"COM21";
 constexpr wchar_t kNotInUse[] = L"No device details";
 
@@ -33,8 +35,7 @@ protected:
         port_ = std::make_unique<PtySerialPort>(kPort, L"Pseudo Terminal");
         ASSERT_TRUE(port_->Ready()) << "no registered port leading to a pseudo-terminal";
         holder_ = std::make_unique<PortHolderProcess>(kPort);
-        ASSERT_TRUE(holder_->Holding()) << "the helper could not open "
-                                        << "COM21";
+        ASSERT_TRUE(holder_->Holding()) << "the helper could not open the port";
     }
 
     // Opens the tray menu and the port's submenu, which holds its details line, until an item
@@ -51,8 +52,12 @@ protected:
                 PressMenuKey(VK_RIGHT);
                 const bool shown = WaitUntil(
                     [&] {
-                        seen_ = probe.OpenMenuTexts().value_or(std::vector<std::wstring>{});
-                        return std::ranges::find(seen_, text) != seen_.end();
+                        const auto texts = probe.OpenMenuTexts();
+                        seen_.clear();
+                        for (const std::wstring& item : texts.value_or(Texts{})) {
+                            seen_ += L" [" + item + L"]";
+                        }
+                        return texts && std::ranges::find(*texts, text) != texts->end();
                     },
                     3000);
                 CloseMenus(app);
@@ -75,22 +80,10 @@ protected:
         });
     }
 
-    // What the open menus said last, for the failure messages.
-    [[nodiscard]] std::string Seen() const {
-        std::string items;
-        for (const std::wstring& item : seen_) {
-            items += " [";
-            for (const wchar_t c : item) {
-                items += c < 0x80 ? static_cast<char>(c) : '?';
-            }
-            items += "]";
-        }
-        return items;
-    }
-
     std::unique_ptr<PtySerialPort> port_;
     std::unique_ptr<PortHolderProcess> holder_;
-    std::vector<std::wstring> seen_;
+    // What the open menus said last, for the failure messages.
+    std::wstring seen_;
 };
 
 TEST_F(AccessE2e, DetailsLineNamesTheProgramHoldingThePortUntilItEnds) {
@@ -100,9 +93,9 @@ TEST_F(AccessE2e, DetailsLineNamesTheProgramHoldingThePortUntilItEnds) {
     const MenuProbe probe(app.ProcessHandle(), app.ProcessId());
     ASSERT_TRUE(probe.Loaded());
 
-    EXPECT_TRUE(PortSubmenuShows(app, probe, InUseBy(*holder_))) << Seen();
+    EXPECT_TRUE(PortSubmenuShows(app, probe, InUseBy(*holder_))) << seen_;
     holder_->End();
-    EXPECT_TRUE(PortSubmenuShows(app, probe, kNotInUse)) << Seen();
+    EXPECT_TRUE(PortSubmenuShows(app, probe, kNotInUse)) << seen_;
 }
 
 TEST_F(AccessE2e, ANameQueryThatNeverReturnsHoldsUpNeitherTheMenuNorTheOtherHandles) {
@@ -120,7 +113,7 @@ TEST_F(AccessE2e, ANameQueryThatNeverReturnsHoldsUpNeitherTheMenuNorTheOtherHand
     const MenuProbe probe(app.ProcessHandle(), app.ProcessId());
     ASSERT_TRUE(probe.Loaded());
 
-    EXPECT_TRUE(PortSubmenuShows(app, probe, InUseBy(*holder_))) << Seen();
+    EXPECT_TRUE(PortSubmenuShows(app, probe, InUseBy(*holder_))) << seen_;
 }
 
 } // namespace
