@@ -1,6 +1,6 @@
 #include "access/win/device_names.h"
 
-#include "framework/win/resolve_function.h"
+#include "framework/win/system_function.h"
 #include "framework/win/scoped_handle.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "access/win/ntdll_functions.h"
 
-#include "framework/win/resolve_function.h"
+#include "framework/win/system_function.h"
 
 #include <utility>
 

@@ -1,5 +1,6 @@
 #include "app/win/portmaven_app.h"
 
+#include "app/win/app_identity.h"
 #include "app/win/portmaven_dlg.h"
 #include "common/program_texts.h"
 #include "framework/win/com_apartment.h"
@@ -36,6 +37,12 @@ std::optional<BOOL> RunCommandLineOption() {
         WriteScriptOutput(common::kCommandLineHelpText);
         return FALSE;
     }
+    // The installer's own step, not for users: left out of the help text.
+    if (option == kRegisterShortcutOption && count >= 3) {
+        const ScopedComApartment apartment;
+        RegisterShortcut(arguments.get()[2]);
+        return FALSE;
+    }
     return std::nullopt;
 }
 
@@ -45,6 +52,8 @@ BOOL CPortmavenApp::InitInstance() {
     if (const std::optional<BOOL> handled = RunCommandLineOption()) {
         return *handled;
     }
+    // Before the first window, so that the shell files every window and notice under it.
+    TakeAppIdentity();
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
                                   .dwICC = ICC_WIN95_CLASSES};
     // Failure leaves the classes of comctl32's own start-up, which the dialogs still find.

@@ -6,12 +6,16 @@
 #include "config/linux/configure_dialog.h"
 #include "config/linux/xdg_config.h"
 
+#include <utility>
+
 namespace portmaven::linux_desktop {
 
-void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting) {
+void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting,
+                         std::u16string sampleCommand) {
     CommandFileSaver saver;
     AutostartRunKey runKey(AutostartFilePath(), RunningProgramPath());
-    ConfigureDialog dialog(config::g_CommandList, runKey, saver, notifySetting, parent);
+    ConfigureDialog dialog(config::g_CommandList, runKey, saver, notifySetting,
+                           std::move(sampleCommand), parent);
     dialog.exec();
 }
 

@@ -2,6 +2,8 @@
 // autostart entry and the notices' switch.
 #pragma once
 
+#include <string>
+
 class QWidget;
 
 namespace portmaven::config {
@@ -10,6 +12,8 @@ class NotifySetting;
 
 namespace portmaven::linux_desktop {
 
-void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting);
+// "Add" offers sampleCommand, the default Connect line, for a new command.
+void OpenConfigureDialog(QWidget* parent, config::NotifySetting& notifySetting,
+                         std::u16string sampleCommand);
 
 } // namespace portmaven::linux_desktop

@@ -1,7 +1,9 @@
 #include "ports/win/port_watch.h"
 
+#include "framework/win/dpi.h"
 #include "ports/port_name.h"
 #include "ports/win/serial_port_enum.h"
+#include "resource.h"
 
 #include <shellapi.h>
 
@@ -51,10 +53,17 @@ std::optional<std::vector<ports::SerialPort>> PortWatch::Enumerate() {
 
 void PortWatch::ShowNotice(const ports::PortNotice& notice) {
     NOTIFYICONDATAW data = Modification(m_window, m_iconId, NIF_INFO);
+    // The balloon's own icon lies past the size the icon was added with.
+    data.cbSize = sizeof(NOTIFYICONDATAW);
     CopyToField(data.szInfoTitle, notice.title);
     CopyToField(data.szInfo, notice.text);
     data.uTimeout = kBalloonTimeoutMs;
-    data.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
+    // The program's own icon beside the text, at the large size for the icon's DPI; the shell
+    // keeps a copy. Without it, the generic information icon.
+    const ScopedIcon icon =
+        LoadLargeIcon(::GetModuleHandleW(nullptr), IDR_MAINFRAME, WindowDpi(m_window));
+    data.hBalloonIcon = icon.Get();
+    data.dwInfoFlags = (icon ? NIIF_USER | NIIF_LARGE_ICON : NIIF_INFO) | NIIF_RESPECT_QUIET_TIME;
     // Without an icon there is nowhere to show it; the next change tries again.
     ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }

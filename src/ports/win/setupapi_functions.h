@@ -3,7 +3,7 @@
 // it is resolved here, by name, and nowhere else.
 #pragma once
 
-#include "framework/win/resolve_function.h"
+#include "framework/win/system_function.h"
 #include "framework/win/scoped_handle.h"
 
 #include <windows.h>

@@ -5,6 +5,7 @@
 #include "tray/port_details.h"
 
 #include "support/linux/umockdev_testbed.h"
+#include "support/linux/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 namespace portmaven::linux_desktop {
 namespace {
@@ -48,12 +47,8 @@ TEST(PortUsersUdev, ChildHoldingTheTtyIsNamedInItsPortsDetailsLine) {
         ::_exit(127);
     }
     const std::u16string holder = u"sleep (" + QString::number(child).toStdU16String() + u")";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (PortUsersText(u"/dev/ttyUSB0") != holder &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_EQ(PortUsersText(u"/dev/ttyUSB0"), holder);
+    EXPECT_TRUE(test::WaitFor([&] { return PortUsersText(u"/dev/ttyUSB0") == holder; }))
+        << QString::fromStdU16String(PortUsersText(u"/dev/ttyUSB0")).toStdString();
     EXPECT_EQ(PortUsersText(u"/dev/ttyUSB3"), u"");
 
     std::optional<std::vector<ports::SerialPort>> ports = EnumerateSerialPorts();

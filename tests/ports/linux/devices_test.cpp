@@ -4,6 +4,7 @@
 #include "ports/device_identity.h"
 #include "tray/port_details.h"
 #include "ports/device_settings.h"
+#include "ports/linux/device_store.h"
 #include "ports/linux/port_actions.h"
 #include "ports/linux/rename_port_dialog.h"
 #include "ports/linux/serial_port_enum.h"
@@ -11,6 +12,7 @@
 #include "tray/tray_menu_model.h"
 
 #include "support/linux/umockdev_testbed.h"
+#include "support/linux/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +27,14 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 namespace portmaven::linux_desktop {
 namespace {
 
 using test::UsbSerialAdapter;
+using test::WaitFor;
 
 UsbSerialAdapter FtdiBoard(const std::string& tty) {
     return {.tty = tty,
@@ -195,6 +199,13 @@ TEST_F(DevicesUdev, CopyRenameHideAndShowThroughTheMenu) {
     }
     menu = Menu();
     EXPECT_NE(Submenu(*menu, QStringLiteral("FT232R USB UART (/dev/ttyUSB1)")), nullptr);
+
+    // A folder whose name is not UTF-8 ("café" in Latin-1) has no name in Qt: no name is kept,
+    // nor written under the one Qt would make up.
+    const std::filesystem::path root = config_.path().toStdString();
+    IniDeviceStore elsewhere(root / "caf\xe9" / "portmaven.conf");
+    EXPECT_FALSE(ports::SetPortName(elsewhere, ports_[0], u"Lost"));
+    EXPECT_FALSE(std::filesystem::exists(root / "caf\xef\xbf\xbd"));
 }
 
 } // namespace
