@@ -7,7 +7,7 @@
 #include "config/linux/xdg_config.h"
 #include "launch/linux/launch.h"
 #include "ports/linux/port_actions.h"
-#include "ports/linux/port_users.h"
+#include "access/linux/port_users.h"
 #include "ports/linux/serial_port_enum.h"
 #include "launch/launch_texts.h"
 #include "tray/linux/tray_menu.h"

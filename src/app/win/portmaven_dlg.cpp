@@ -37,6 +37,7 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(tray::kFirstCommandId, tray::kLastCommandId),
     OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
     OnMessage<&CPortmavenDlg::OnInitMenuPopup>(WM_INITMENUPOPUP),
+    OnMessage<&CPortmavenDlg::OnPortHolders>(WM_PORTHOLDERS),
     OnCommand<&CPortmavenDlg::OnCopyPortName>(tray::kCopyPortNameId),
     OnCommand<&CPortmavenDlg::OnRenamePort>(tray::kRenamePortId),
     OnCommand<&CPortmavenDlg::OnHidePort>(tray::kHidePortId),
@@ -56,6 +57,7 @@ BOOL CPortmavenDlg::OnInitDialog() {
     // Every step runs under the dialog's guard: an exception ends initialisation at that step,
     // the steps already done stay done, and the dialog still comes up.
     Dialog::OnInitDialog();
+    m_portHolders = std::make_unique<PortHolderLookup>(GetSafeHwnd(), WM_PORTHOLDERS);
 
     if (HMENU systemMenu = ::GetSystemMenu(GetSafeHwnd(), FALSE)) {
         wchar_t aboutText[256] = {};
@@ -187,6 +189,7 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     // Nothing is shown when the menu cannot be built; there is nothing the user could do.
     ShowTrayMenu(
         GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_ports, m_commands.List());
+    m_detailsPopup = nullptr; // gone with the menu
     return 0;
 }
 
@@ -206,7 +209,13 @@ void CPortmavenDlg::OnDeviceManager() {
 }
 
 bool CPortmavenDlg::RefreshPortList() {
-    return RefreshSerialPorts(m_ports);
+    if (!RefreshSerialPorts(m_ports)) {
+        return false;
+    }
+    if (m_portHolders) {
+        m_portHolders->Refresh(m_ports);
+    }
+    return true;
 }
 
 void CPortmavenDlg::OnLaunchCommand() {
@@ -235,8 +244,17 @@ void CPortmavenDlg::OnShowPort(WPARAM wParam) {
 }
 
 MessageResult CPortmavenDlg::OnInitMenuPopup(WPARAM popup) {
-    ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports), m_nSelectedPort);
+    if (ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports),
+                        m_nSelectedPort)) {
+        m_detailsPopup = reinterpret_cast<HMENU>(popup);
+    }
     return kDefaultProcessing;
+}
+
+void CPortmavenDlg::OnPortHolders() {
+    if (m_portHolders && m_portHolders->OnAnswer(m_ports) && m_detailsPopup != nullptr) {
+        ShowPortDetails(m_detailsPopup, ports::ShownPorts(m_ports), m_nSelectedPort);
+    }
 }
 
 void CPortmavenDlg::StartPortNotices() {

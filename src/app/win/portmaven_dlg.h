@@ -7,6 +7,7 @@
 // state rather than the host.
 #pragma once
 
+#include "access/win/port_holder_lookup.h"
 #include "config/command_list_owner.h"
 #include "config/notify_setting.h"
 #include "config/win/command_store.h"
@@ -28,6 +29,8 @@ namespace portmaven::win {
 
 // Tray callback message (wParam: icon id, lParam: mouse message).
 inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+// The look for who holds the ports open has its answer.
+inline constexpr UINT WM_PORTHOLDERS = WM_USER + 2;
 inline constexpr UINT kTrayIconId = 128;
 
 class CPortmavenDlg : public Dialog {
@@ -78,6 +81,7 @@ private:
     void OnHidePort();
     void OnShowPort(WPARAM wParam);
     MessageResult OnInitMenuPopup(WPARAM popup);
+    void OnPortHolders();
     // Port notices: started once the tray icon is there, fed by device changes and the
     // debounce timer, switched by the user's setting.
     void StartPortNotices();
@@ -96,6 +100,10 @@ private:
     std::vector<ports::SerialPort> m_ports;
     int m_nSelectedPort = -1;
     int m_nSelectedCommandId = -1;
+    // Who holds the ports open, looked for as the menu opens; and the popup whose details line
+    // shows, while the menu is open, so that a late answer is written into it.
+    std::unique_ptr<PortHolderLookup> m_portHolders;
+    HMENU m_detailsPopup = nullptr;
     // The program's icon at the host's DPI: large for the window, small for the caption and
     // the notification area (the shell would otherwise scale a large one down).
     ScopedIcon m_largeIcon;
