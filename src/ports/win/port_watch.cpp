@@ -24,11 +24,11 @@ void PortWatch::ShowNotice(const ports::PortNotice& notice) {
     const ScopedIcon icon =
         LoadLargeIcon(::GetModuleHandleW(nullptr), IDR_MAINFRAME, WindowDpi(m_window));
     // Without an icon in the area there is nowhere to show it; the next change tries again.
-    m_icon.ShowBalloon(
-        {.title = notice.title,
-         .text = notice.text,
-         .flags = (icon ? NIIF_USER | NIIF_LARGE_ICON : NIIF_INFO) | NIIF_RESPECT_QUIET_TIME,
-         .icon = icon.Get()});
+    const DWORD kind = icon ? NIIF_USER | NIIF_LARGE_ICON : NIIF_INFO;
+    m_icon.ShowBalloon({.title = notice.title,
+                        .text = notice.text,
+                        .flags = kind | NIIF_RESPECT_QUIET_TIME,
+                        .icon = icon.Get()});
 }
 
 void PortWatch::SetTooltip(std::u16string_view tip) {
