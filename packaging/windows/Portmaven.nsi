@@ -18,6 +18,8 @@ ManifestDPIAware true
 !define PUBLISHER "The Portmaven developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Portmaven"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; The name and icon the shell heads the program's notices with, under its AppUserModelID.
+!define APP_ID_KEY "Software\Classes\AppUserModelId\Portmaven.Portmaven"
 ; The hidden host window of a running copy: a dialog with the program's name as caption.
 !define HOST_CLASS "#32770"
 
@@ -99,6 +101,9 @@ Section "Portmaven" SecProgram
 
     CreateShortcut "$SMPROGRAMS\Portmaven.lnk" "$INSTDIR\Portmaven.exe" "" \
         "$INSTDIR\Portmaven.exe" 0
+    ; NSIS cannot write a shortcut's properties: the program itself gives the shortcut its
+    ; AppUserModelID and registers the id's name and icon.
+    ExecWait '"$INSTDIR\Portmaven.exe" --register-shortcut "$SMPROGRAMS\Portmaven.lnk"'
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -124,11 +129,14 @@ Section "Uninstall"
     Delete "$INSTDIR\Portmaven.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    ; Written by the program for the shell's notices.
+    Delete "$INSTDIR\Portmaven.ico"
     Delete "$SMPROGRAMS\Portmaven.lnk"
     DeleteRegValue HKCU "${RUN_KEY}" "Portmaven"
     ; Only an administrator's uninstall can remove the machine-wide copy; for others this fails.
     DeleteRegValue HKLM "${RUN_KEY}" "Portmaven"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    DeleteRegKey HKCU "${APP_ID_KEY}"
     ${If} ${FileExists} "$INSTDIR\Portmaven.cfg"
         DetailPrint "Your commands are kept in $INSTDIR\Portmaven.cfg"
         MessageBox MB_OK|MB_ICONINFORMATION \

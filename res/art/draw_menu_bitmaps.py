@@ -8,7 +8,7 @@ little smaller than the picture, and only the margin is lost then."""
 import math
 import os
 
-from imagefile import Canvas, bmp32_bytes
+from imagefile import Canvas, bmp32_bytes, png_bytes
 
 SIZES = (16, 20, 24, 32)
 UNITS = 16
@@ -147,8 +147,12 @@ PICTURES = {
 def main(out_dir):
     for name, draw in PICTURES.items():
         for size in SIZES:
+            picture = draw(size)
             with open(os.path.join(out_dir, f"{name}_{size}.bmp"), "wb") as f:
-                f.write(bmp32_bytes(draw(size)))
+                f.write(bmp32_bytes(picture))
+            # The Linux program's own pictures, for icon themes that lack the names it asks for.
+            with open(os.path.join(out_dir, f"{name}_{size}.png"), "wb") as f:
+                f.write(png_bytes(picture))
 
 
 if __name__ == "__main__":

@@ -15,7 +15,6 @@ constexpr std::u16string_view kEditCaption = u"Edit";
 constexpr std::u16string_view kUpdateCaption = u"Update";
 
 constexpr std::u16string_view kSampleName = u"My command";
-constexpr std::u16string_view kSampleCommand = u"c:\\path_to_command\\command.exe /C=%PORTNUM%";
 
 constexpr std::u16string_view kEnterName = u"Enter command name";
 constexpr std::u16string_view kEnterCommand = u"Enter command to execute";
@@ -81,11 +80,17 @@ void ConfigurePresenter::OnInitDialog() {
 
 void ConfigurePresenter::OnBnClickedAdd() {
     if (!IsAdding()) {
+        std::u16string name;
+        std::u16string command;
+        if (samples_.keepTyped) {
+            name = view_.FieldText(ConfigureField::Name);
+            command = view_.FieldText(ConfigureField::Command);
+        }
         ClearFields();
         view_.SetButtonCaption(ConfigureButton::Add, kUpdateCaption);
         EnableRowButtons(false);
-        view_.SetFieldText(ConfigureField::Name, kSampleName);
-        view_.SetFieldText(ConfigureField::Command, kSampleCommand);
+        view_.SetFieldText(ConfigureField::Name, name.empty() ? kSampleName : name);
+        view_.SetFieldText(ConfigureField::Command, command.empty() ? samples_.command : command);
         view_.ShowButton(ConfigureButton::CancelEdit, true);
         return;
     }

@@ -12,7 +12,19 @@
 #include "config/notify_setting.h"
 #include "config/run_key.h"
 
+#include <string>
+#include <utility>
+
 namespace portmaven::config {
+
+// What "Add" starts an add with.
+struct AddSamples {
+    // The command field's sample: a Windows program's line unless the platform has a better one.
+    std::u16string command = u"c:\\path_to_command\\command.exe /C=%PORTNUM%";
+    // Whether text the user typed into the fields before "Add" stays, the samples filling only
+    // the fields left empty; otherwise the samples replace it.
+    bool keepTyped = false;
+};
 
 // Writes the list it is given to the command file; false when it could not be written.
 class CommandListSaver {
@@ -31,16 +43,17 @@ protected:
 class ConfigurePresenter {
 public:
     ConfigurePresenter(ConfigureView& view, CommandList& commands, RunKey& runKey,
-                       CommandListSaver& saver, NotifySetting& notifySetting) noexcept
+                       CommandListSaver& saver, NotifySetting& notifySetting,
+                       AddSamples samples = {})
         : view_(view), commands_(commands), runKey_(runKey), saver_(saver),
-          notifySetting_(notifySetting) {}
+          notifySetting_(notifySetting), samples_(std::move(samples)) {}
 
     // Browse mode: rows = the command list, Edit and Delete disabled, Cancel hidden, the box
     // showing whether the Run value exists, the notice box the stored switch, focus in the
     // name field.
     void OnInitDialog();
 
-    // "Add" starts an add with sample texts; "Update" confirms it.
+    // "Add" starts an add with sample texts (AddSamples); "Update" confirms it.
     void OnBnClickedAdd();
     // "Edit" starts editing the selected row; "Update" writes the fields to that row.
     void OnBnClickedEdit();
@@ -70,6 +83,7 @@ private:
     RunKey& runKey_;
     CommandListSaver& saver_;
     NotifySetting& notifySetting_;
+    AddSamples samples_;
     int m_nEditItem = 0;
 };
 

@@ -49,12 +49,16 @@ void PortChangeWatcher::OnTimer() {
     if (!m_notificationsEnabled) {
         return;
     }
+    // The ports that went were read at the last enumeration; the user may have renamed, hidden
+    // or shown them since.
+    ApplyDeviceSettings(change.removed, m_platform.DeviceSettings());
     // Ports the user hid come and go without a word.
     std::erase_if(change.added, [](const SerialPort& port) { return !NoticeDue(port); });
     std::erase_if(change.removed, [](const SerialPort& port) { return !NoticeDue(port); });
     if (std::optional<PortNotice> notice = MakePortNotice(change)) {
         m_platform.ShowNotice({.title = FitToBuffer(notice->title, m_sizes.title),
-                               .text = FitToBuffer(notice->text, m_sizes.text)});
+                               .text = FitToBuffer(notice->text, m_sizes.text),
+                               .namedText = std::move(notice->namedText)});
     }
 }
 

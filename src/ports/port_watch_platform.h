@@ -1,7 +1,9 @@
 // What the port-change watcher needs from the front-end it runs in: one one-shot timer, an
-// enumeration of the present ports, and the tray icon's notice and tooltip.
+// enumeration of the present ports, the user's settings for devices, and the tray icon's notice
+// and tooltip.
 #pragma once
 
+#include "ports/device_settings.h"
 #include "ports/port_notice.h"
 #include "ports/serial_port.h"
 
@@ -28,8 +30,12 @@ public:
     // themselves (a window timer) relies on this call to make the timer fire only once.
     virtual void CancelTimer() = 0;
 
-    // The ports present now, in any order; nothing when the system could not tell.
+    // The ports present now, in any order, with the user's names and hidden flags; nothing
+    // when the system could not tell.
     [[nodiscard]] virtual std::optional<std::vector<SerialPort>> Enumerate() = 0;
+    // Where the user's names and hidden flags are kept, read afresh at each call: a port that
+    // went since the last enumeration is told of as the user sees it now, not as it was then.
+    [[nodiscard]] virtual DeviceSettingsStore& DeviceSettings() = 0;
 
     // Shows the notice on the tray icon without taking the focus.
     virtual void ShowNotice(const PortNotice& notice) = 0;

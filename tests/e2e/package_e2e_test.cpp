@@ -2,12 +2,15 @@
 // and the installer run silently into the build tree's own prefix, then its uninstaller, run
 // while the installed program runs.
 #include "harness.h"
+#include "support/win/shell_link.h"
 
+#include "framework/win/com_apartment.h"
 #include "portmaven_version.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <optional>
@@ -21,6 +24,7 @@ const std::vector<std::wstring> kZipFiles{L"LICENSE.txt", L"Portmaven.exe", L"RE
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Portmaven";
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kAppIdKey[] = L"Software\\Classes\\AppUserModelId\\Portmaven.Portmaven";
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     PWSTR raw = nullptr;
@@ -69,6 +73,14 @@ std::optional<DWORD> ProductVersionMajorMinor(const std::wstring& exe) {
     return info->dwProductVersionMS;
 }
 
+// The id's icon is the program's, written beside it as a picture the shell can read.
+void ExpectIconUriBeside(const std::wstring& exe) {
+    const std::wstring icon = exe.substr(0, exe.find_last_of(L'\\')) + L"\\Portmaven.ico";
+    EXPECT_EQ(ReadString(kAppIdKey, L"IconUri"), icon);
+    EXPECT_TRUE(::ExtractIconExW(icon.c_str(), -1, nullptr, nullptr, 0) > 0)
+        << "no icon in " << ::testing::PrintToString(icon);
+}
+
 void ExpectStartsWithItsTrayIcon(const std::wstring& exe) {
     PortmavenProcess app(exe);
     ASSERT_TRUE(app.WaitForHost()) << "no host window from " << ::testing::PrintToString(exe);
@@ -83,6 +95,16 @@ TEST(PackageZip, HoldsExactlyTheThreeFilesAndItsProgramStarts) {
     ExpectStartsWithItsTrayIcon(folder + L"\\Portmaven.exe");
 }
 
+// No installer registered the program's id: the zip's program does, with its own icon.
+TEST(PackageZip, ItsProgramRegistersItsIdForTheUser) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
+    const std::wstring exe = BuildFilePath(PORTMAVEN_UNZIPPED_UNIX_PATH) + L"\\Portmaven.exe";
+    ExpectStartsWithItsTrayIcon(exe);
+    EXPECT_EQ(ReadString(kAppIdKey, L"DisplayName"), L"Portmaven");
+    ExpectIconUriBeside(exe);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
+}
+
 class PackageInstaller : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -91,12 +113,14 @@ protected:
         RemoveTree(installDir_);
         ::DeleteFileW(shortcut_.c_str());
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
         savedRun_ = ReadString(kRunKey, L"Portmaven");
     }
     void TearDown() override {
         RemoveTree(installDir_);
         ::DeleteFileW(shortcut_.c_str());
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
         ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Portmaven");
         if (savedRun_) {
             ::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Portmaven", REG_SZ, savedRun_->c_str(),
@@ -110,6 +134,30 @@ protected:
 
     static std::optional<DWORD> RunSetup() {
         return RunAndWait(L"\"" + BuildFilePath(PORTMAVEN_SETUP_UNIX_PATH) + L"\" /S");
+    }
+
+    // The Start-menu shortcut starts the program under its id, and the installer registered the
+    // id's name and icon. The installed program leaves that registration to the installer.
+    void ExpectInstalledIdentity(const std::wstring& exe) const {
+        EXPECT_EQ(ReadString(kAppIdKey, L"DisplayName"), L"Portmaven");
+        ExpectIconUriBeside(exe);
+        {
+            const win::ScopedComApartment apartment;
+            EXPECT_TRUE(
+                ::lstrcmpiW(win::test_support::ShortcutTarget(shortcut_).c_str(), exe.c_str()) == 0)
+                << "the shortcut no longer starts the program";
+            const auto id = win::test_support::ShortcutAppUserModelId(shortcut_);
+            // Wine keeps no properties for shortcuts; Windows reads the id back.
+            if (id.result != E_NOTIMPL) {
+                EXPECT_EQ(id.id, L"Portmaven.Portmaven");
+            }
+        }
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
+        {
+            PortmavenProcess installed(exe);
+            ASSERT_TRUE(installed.WaitForHost());
+        }
+        EXPECT_FALSE(KeyExists(kAppIdKey)) << "the installed program registered the id itself";
     }
 
     const std::wstring installDir_ = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Portmaven";
@@ -133,6 +181,8 @@ TEST_F(PackageInstaller, InstallsPerUserAndTheUninstallerEndsTheProgramAndKeepsI
     EXPECT_EQ(ProductVersionMajorMinor(exe),
               static_cast<DWORD>((PORTMAVEN_VERSION_MAJOR << 16) | PORTMAVEN_VERSION_MINOR));
 
+    ExpectInstalledIdentity(exe);
+
     // The user's commands, as an earlier Exit left them.
     const std::vector<CommandText> commands{{u"Keep me", u"keep.exe /C=%PORTNUM%"}};
     WriteConfigFile(File(L"Portmaven.cfg"), commands);
@@ -147,6 +197,8 @@ TEST_F(PackageInstaller, InstallsPerUserAndTheUninstallerEndsTheProgramAndKeepsI
         EXPECT_EQ(ReadConfigFile(File(L"Portmaven.cfg")), commands);
     }
 
+    // The upgrade registered the id again, for the uninstaller to remove.
+    ASSERT_TRUE(KeyExists(kAppIdKey));
     PortmavenProcess running(exe);
     ASSERT_TRUE(running.WaitForHost());
     ASSERT_TRUE(running.TrayIconPresent());
@@ -159,6 +211,7 @@ TEST_F(PackageInstaller, InstallsPerUserAndTheUninstallerEndsTheProgramAndKeepsI
     EXPECT_EQ(ReadConfigFile(File(L"Portmaven.cfg")), commands);
     EXPECT_FALSE(Exists(shortcut_));
     EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(KeyExists(kAppIdKey)) << "the uninstaller left the id's registration";
     EXPECT_FALSE(ReadString(kRunKey, L"Portmaven"));
 }
 

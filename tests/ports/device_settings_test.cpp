@@ -4,11 +4,12 @@
 #include "ports/device_identity.h"
 #include "ports/device_settings.h"
 #include "ports/port_change_watcher.h"
+#include "support/fake_port_watch_platform.h"
+#include "support/memory_device_store.h"
 #include "tray/port_details.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -79,39 +80,14 @@ TEST(DeviceKey, FollowsTheDeviceWhateverTheIdStringsLookLike) {
     EXPECT_EQ(tray::PortDetailsText(tty), u"2e8a:000c \u00b7 in use by picocom (1234)");
 }
 
-// Values by name; a value may be stored as something other than text.
-class MemoryStore final : public DeviceSettingsStore {
-public:
-    std::optional<std::u16string> Read(std::u16string_view valueName) override {
-        const auto found = values.find(std::u16string(valueName));
-        if (found == values.end() || !found->second) {
-            return std::nullopt;
-        }
-        return *found->second;
-    }
-    bool Write(std::u16string_view valueName, std::u16string_view text) override {
-        if (failWrites) {
-            return false;
-        }
-        values[std::u16string(valueName)] = std::u16string(text);
-        return true;
-    }
-    bool Remove(std::u16string_view valueName) override {
-        values.erase(std::u16string(valueName));
-        return true;
-    }
-
-    // nullopt: a value that is not text.
-    std::map<std::u16string, std::optional<std::u16string>> values;
-    bool failWrites = false;
-};
+using test::MemoryDeviceStore;
 
 SerialPort Ftdi(std::u16string_view name) {
     return WindowsPort(name, u"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000", {}, u"FTDI");
 }
 
 TEST(DeviceSettings, ANameFollowsTheDeviceToItsNewPortAndAnEmptyOneRestoresTheLabel) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     SerialPort com3 = Ftdi(u"COM3");
     ASSERT_TRUE(SetPortName(store, com3, u"  Pico & probe "));
     EXPECT_EQ(ShownLabel(com3), u"  Pico & probe  (COM3)");
@@ -139,7 +115,7 @@ TEST(DeviceSettings, ANameFollowsTheDeviceToItsNewPortAndAnEmptyOneRestoresTheLa
 }
 
 TEST(DeviceSettings, BrokenOrForeignValuesCountAsNotSet) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     const std::u16string key = u"usb:0403:6001:A50285BIA";
     store.values[NameValueName(key)] = std::nullopt;
     store.values[HiddenValueName(key)] = u"yes";
@@ -164,7 +140,7 @@ TEST(DeviceSettings, BrokenOrForeignValuesCountAsNotSet) {
 }
 
 TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
-    MemoryStore store;
+    MemoryDeviceStore store;
     std::vector<SerialPort> ports{Ftdi(u"COM3"),
                                   WindowsPort(u"COM7", u"BTHENUM\\X\\Y", {}, u"Microsoft")};
     ASSERT_TRUE(SetPortHidden(store, ports[1], true));
@@ -175,27 +151,14 @@ TEST(DeviceSettings, HiddenPortsLeaveTheListAndRaiseNoNotice) {
                                    u"COM7\tDevice (COM7)\t\t\tMicrosoft\thidden\n");
 
     // The hidden Bluetooth port comes and goes with the FTDI one: only the FTDI one is told.
-    struct Platform final : PortWatchPlatform {
-        void StartOneShot(std::chrono::milliseconds) override {}
-        void CancelTimer() override {}
-        std::optional<std::vector<SerialPort>> Enumerate() override { return next; }
-        void ShowNotice(const PortNotice& notice) override { notices.push_back(notice); }
-        void SetTooltip(std::u16string_view) override {}
-        std::optional<std::vector<SerialPort>> next;
-        std::vector<PortNotice> notices;
-    } platform;
+    test::FakePortWatchPlatform platform(store);
     PortChangeWatcher watcher(platform);
-    platform.next = std::vector<SerialPort>{};
+    platform.Attach(watcher);
+    platform.WillEnumerate(std::vector<SerialPort>{});
     watcher.Seed();
-    platform.next = ports;
-    watcher.OnChangeSignal();
-    watcher.OnTimer();
-    platform.next = std::vector<SerialPort>{ports[0]};
-    watcher.OnChangeSignal();
-    watcher.OnTimer();
-    platform.next = std::vector<SerialPort>{};
-    watcher.OnChangeSignal();
-    watcher.OnTimer();
+    platform.Burst(ports);
+    platform.Burst(std::vector<SerialPort>{ports[0]});
+    platform.Burst(std::vector<SerialPort>{});
     ASSERT_EQ(platform.notices.size(), 2u);
     EXPECT_EQ(platform.notices[0].text, u"Device (COM3)");
     EXPECT_EQ(platform.notices[1].text, u"Device (COM3)");

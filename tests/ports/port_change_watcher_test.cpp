@@ -1,11 +1,14 @@
-// The watcher driven as a front-end drives it: change signals, a timer on a fake clock and
-// enumerations that return whatever the test puts in front of them.
+// The watcher driven as a front-end drives it: change signals, a timer on a fake clock,
+// enumerations that return whatever the test puts in front of them, and the user's settings.
 #include "ports/port_change_watcher.h"
+
+#include "ports/device_settings.h"
+#include "support/fake_port_watch_platform.h"
+#include "support/memory_device_store.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,63 +22,6 @@ using Ports = std::vector<SerialPort>;
 const SerialPort kCom3{u"COM3", u"3", u"USB Serial Port (COM3)"};
 const SerialPort kCom5{u"COM5", u"5", u"USB Serial Port (COM5)"};
 
-// A platform whose timer repeats until it is cancelled, as a window timer does, so that a
-// watcher that forgot to stop it would be seen ticking on.
-class FakePlatform final : public PortWatchPlatform {
-public:
-    void Attach(PortChangeWatcher& watcher) { m_watcher = &watcher; }
-
-    // The next enumerations' results, in order; nullopt for one that fails.
-    void WillEnumerate(std::optional<Ports> ports) { m_results.push_back(std::move(ports)); }
-
-    // Lets time pass, delivering each tick that falls due.
-    void Advance(std::chrono::milliseconds span) {
-        const std::chrono::milliseconds end = m_now + span;
-        while (m_deadline && *m_deadline <= end) {
-            m_now = *m_deadline;
-            m_deadline = m_now + m_interval;
-            m_watcher->OnTimer();
-        }
-        m_now = end;
-    }
-
-    void StartOneShot(std::chrono::milliseconds delay) override {
-        ++timerStarts;
-        m_interval = delay;
-        m_deadline = m_now + delay;
-    }
-    void CancelTimer() override { m_deadline.reset(); }
-    std::optional<Ports> Enumerate() override {
-        ++enumerations;
-        EXPECT_FALSE(m_results.empty()) << "an enumeration the test did not expect";
-        if (m_results.empty()) {
-            return std::nullopt;
-        }
-        // Swapped out rather than moved from: g++ -O2 misreads the moved-from optional as
-        // possibly uninitialised.
-        std::optional<Ports> result;
-        result.swap(m_results.front());
-        m_results.pop_front();
-        return result;
-    }
-    void ShowNotice(const PortNotice& notice) override { notices.push_back(notice); }
-    void SetTooltip(std::u16string_view tip) override { tooltips.emplace_back(tip); }
-
-    [[nodiscard]] bool TimerScheduled() const { return m_deadline.has_value(); }
-
-    int timerStarts = 0;
-    int enumerations = 0;
-    std::vector<PortNotice> notices;
-    std::vector<std::u16string> tooltips;
-
-private:
-    PortChangeWatcher* m_watcher = nullptr;
-    std::deque<std::optional<Ports>> m_results;
-    std::chrono::milliseconds m_now{0};
-    std::chrono::milliseconds m_interval{0};
-    std::optional<std::chrono::milliseconds> m_deadline;
-};
-
 class PortChangeWatcherTest : public ::testing::Test {
 protected:
     explicit PortChangeWatcherTest(NoticeBufferSizes sizes = {}) : watcher(platform, sizes) {
@@ -86,18 +32,12 @@ protected:
         platform.WillEnumerate(std::move(ports));
         watcher.Seed();
     }
-
-    // Signals spread over less than one debounce each, then the quiet that lets it elapse.
     void Burst(int signals, std::optional<Ports> result) {
-        platform.WillEnumerate(std::move(result));
-        for (int i = 0; i < signals; ++i) {
-            watcher.OnChangeSignal();
-            platform.Advance(kPortChangeDebounce - 1ms);
-        }
-        platform.Advance(1ms);
+        platform.Burst(std::move(result), signals);
     }
 
-    FakePlatform platform;
+    test::MemoryDeviceStore settings;
+    test::FakePortWatchPlatform platform{settings};
     PortChangeWatcher watcher;
 };
 
@@ -166,6 +106,31 @@ TEST_F(PortChangeWatcherTest, AFailedSeedIsMadeGoodSilentlyByTheNextEnumeration)
     Burst(1, Ports{kCom3, kCom5});
     ASSERT_EQ(platform.notices.size(), 1u);
     EXPECT_EQ(platform.notices[0].text, u"USB Serial Port (COM5)");
+}
+
+TEST_F(PortChangeWatcherTest, APortGoesAsTheUserSeesItNowNotAsItWasWhenItCame) {
+    Seed({kCom3, kCom5});
+    // Hidden after it was listed, then unplugged: it goes without a word.
+    SerialPort com3 = kCom3;
+    ASSERT_TRUE(SetPortHidden(settings, com3, true));
+    Burst(1, Ports{kCom5});
+    EXPECT_TRUE(platform.notices.empty());
+    EXPECT_EQ(platform.tooltips.back(), u"Portmaven: COM5");
+
+    // Renamed after it was listed, then unplugged: the notice names it as the menu does now.
+    SerialPort com5 = kCom5;
+    ASSERT_TRUE(SetPortName(settings, com5, u"Pico probe"));
+    Burst(1, Ports{});
+    ASSERT_EQ(platform.notices.size(), 1u);
+    EXPECT_EQ(platform.notices[0].title, u"Serial port removed");
+    EXPECT_EQ(platform.notices[0].text, u"Pico probe (COM5)");
+
+    // Back while hidden, shown again, then unplugged: its leave is told.
+    Burst(1, Ports{kCom3});
+    ASSERT_TRUE(SetPortHidden(settings, com3, false));
+    Burst(1, Ports{});
+    ASSERT_EQ(platform.notices.size(), 2u);
+    EXPECT_EQ(platform.notices[1].text, u"USB Serial Port (COM3)");
 }
 
 TEST_F(PortChangeWatcherTest, DisabledNoticesStillUpdateTheTooltip) {

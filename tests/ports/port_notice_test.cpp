@@ -25,12 +25,28 @@ TEST(MakePortNotice, TitleAndLinesFollowTheDirection) {
     const std::vector<SerialPort> com5 = UsbPorts(5, 1);
     const std::vector<SerialPort> linux{{u"/dev/ttyUSB0", u"0", u"FT232R USB UART (/dev/ttyUSB0)"}};
     EXPECT_EQ(MakePortNotice({.added = com5, .removed = {}}),
-              (PortNotice{u"Serial port connected", u"USB Serial Port (COM5)"}));
+              (PortNotice{u"Serial port connected", u"USB Serial Port (COM5)",
+                          u"COM5 \u00B7 USB Serial Port"}));
     EXPECT_EQ(MakePortNotice({.added = {}, .removed = linux}),
-              (PortNotice{u"Serial port removed", u"FT232R USB UART (/dev/ttyUSB0)"}));
+              (PortNotice{u"Serial port removed", u"FT232R USB UART (/dev/ttyUSB0)",
+                          u"/dev/ttyUSB0 \u00B7 FT232R USB UART"}));
     EXPECT_EQ(MakePortNotice({.added = com5, .removed = linux}),
-              (PortNotice{u"Serial ports changed", u"Connected: USB Serial Port (COM5)\n"
-                                                   u"Removed: FT232R USB UART (/dev/ttyUSB0)"}));
+              (PortNotice{u"Serial ports changed",
+                          u"Connected: USB Serial Port (COM5)\n"
+                          u"Removed: FT232R USB UART (/dev/ttyUSB0)",
+                          u"Connected: COM5 \u00B7 USB Serial Port\n"
+                          u"Removed: /dev/ttyUSB0 \u00B7 FT232R USB UART"}));
+}
+
+TEST(NamedPortLine, LeadsWithTheNameThenTheUsersNameOrTheDescription) {
+    SerialPort port{u"/dev/ttyACM0", u"0", u"Pico (ttyACM0) (/dev/ttyACM0)"};
+    // Only the label's own trailing name goes; a description naming the port keeps its words.
+    EXPECT_EQ(NamedPortLine(port), u"/dev/ttyACM0 \u00B7 Pico (ttyACM0)");
+    port.userName = u"Bench probe";
+    EXPECT_EQ(NamedPortLine(port), u"/dev/ttyACM0 \u00B7 Bench probe");
+    // No description, or a label that is not the port's: nothing is cut or invented.
+    EXPECT_EQ(NamedPortLine({u"COM7", u"7", u" (COM7)"}), u"COM7");
+    EXPECT_EQ(NamedPortLine({u"COM7", u"7", u"Odd label"}), u"COM7 \u00B7 Odd label");
 }
 
 TEST(MakePortNotice, ListsFivePortsAndCountsTheRest) {

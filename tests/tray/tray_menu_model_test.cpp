@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,30 @@ std::vector<ports::SerialPort> Ports(std::initializer_list<std::u16string_view> 
     return ports;
 }
 
+// An item's id by its name in menu_ids.h; a command or a hidden port by its index.
+std::string IdName(int id) {
+    const std::map<int, std::string> fixed{{kNoSerialPortsId, "NoSerialPorts"},
+                                           {kPortDetailsId, "PortDetails"},
+                                           {kCopyPortNameId, "CopyPortName"},
+                                           {kRenamePortId, "RenamePort"},
+                                           {kHidePortId, "HidePort"},
+                                           {kBlankItemId, "BlankItem"},
+                                           {kDeviceManagerId, "DeviceManager"},
+                                           {kPropertiesId, "Properties"},
+                                           {kAboutId, "About"},
+                                           {kExitId, "Exit"}};
+    if (const auto found = fixed.find(id); found != fixed.end()) {
+        return found->second;
+    }
+    if (id >= kFirstCommandId && id <= kLastCommandId) {
+        return "Command+" + std::to_string(id - kFirstCommandId);
+    }
+    if (id >= kFirstShowPortId && id <= kLastShowPortId) {
+        return "ShowPort+" + std::to_string(id - kFirstShowPortId);
+    }
+    return "unknown " + std::to_string(id);
+}
+
 // One line per entry, nested entries indented: the kind or action, the text, the id, and
 // what makes an entry greyed or pictured.
 std::string Outline(const std::vector<MenuEntry>& entries, const std::string& indent = "") {
@@ -49,7 +74,7 @@ std::string Outline(const std::vector<MenuEntry>& entries, const std::string& in
             out += "submenu ";
             break;
         case MenuEntry::Kind::Item:
-            out += "item " + std::to_string(entry.id) + " ";
+            out += "item " + IdName(entry.id) + " ";
             break;
         }
         out += "'" + std::string(entry.text.begin(), entry.text.end()) + "'";
@@ -71,32 +96,32 @@ TEST(TrayMenuModel, WindowsLayoutFollowsTheTemplate) {
     const TrayMenuModel model = BuildTrayMenuModel(ports, Commands(3), kWindowsLayout);
     EXPECT_EQ(Outline(model.entries), "port 0 'Probe && co (COM1)' icon\n"
                                       "  ----\n"
-                                      "  item 110 '0403:6001 \xb7 SN A5' greyed\n"
-                                      "  item 111 'Copy Port Name'\n"
-                                      "  item 112 'Rename Port&'\n"
-                                      "  item 113 'Hide Port'\n"
+                                      "  item PortDetails '0403:6001 \xb7 SN A5' greyed\n"
+                                      "  item CopyPortName 'Copy Port Name'\n"
+                                      "  item RenamePort 'Rename Port&'\n"
+                                      "  item HidePort 'Hide Port'\n"
                                       "port 2 'C (COM3)' icon\n"
                                       "  ----\n"
-                                      "  item 110 'No device details' greyed\n"
-                                      "  item 111 'Copy Port Name'\n"
-                                      "  item 112 'Rename Port&'\n"
-                                      "  item 113 'Hide Port'\n"
+                                      "  item PortDetails 'No device details' greyed\n"
+                                      "  item CopyPortName 'Copy Port Name'\n"
+                                      "  item RenamePort 'Rename Port&'\n"
+                                      "  item HidePort 'Hide Port'\n"
                                       "submenu 'Hidden Ports'\n"
-                                      "  item 200 'A (COM1)'\n"
-                                      "item 32783 ''\n"
-                                      "item 32772 'Device Manager' icon\n"
-                                      "item 32773 'Properties' icon\n"
+                                      "  item ShowPort+0 'A (COM1)'\n"
+                                      "item BlankItem ''\n"
+                                      "item DeviceManager 'Device Manager' icon\n"
+                                      "item Properties 'Properties' icon\n"
                                       "----\n"
-                                      "item 32774 'About Portmaven' icon\n"
-                                      "item 32775 'Exit' icon\n");
+                                      "item About 'About Portmaven' icon\n"
+                                      "item Exit 'Exit' icon\n");
     EXPECT_EQ(model.entries[0].children[2].action, MenuAction::CopyPortName);
     EXPECT_EQ(model.entries[1].children[4].action, MenuAction::HidePort);
     EXPECT_EQ(model.entries[1].children[4].port, 2u);
     EXPECT_EQ(model.entries[2].children[0].action, MenuAction::ShowPort);
     EXPECT_EQ(model.entries[2].children[0].port, 1u);
-    EXPECT_EQ(Outline(model.commandItems), "item 501 'CmdA' icon\n"
-                                           "item 502 'CmdB' icon\n"
-                                           "item 503 'CmdC' icon\n");
+    EXPECT_EQ(Outline(model.commandItems), "item Command+0 'CmdA' icon\n"
+                                           "item Command+1 'CmdB' icon\n"
+                                           "item Command+2 'CmdC' icon\n");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(model.commandItems[static_cast<std::size_t>(i)].action,
                   MenuAction::LaunchCommand);
@@ -106,12 +131,12 @@ TEST(TrayMenuModel, WindowsLayoutFollowsTheTemplate) {
 
 TEST(TrayMenuModel, LinuxLayoutWithoutPortsOrCommandsShowsThePlaceholders) {
     const TrayMenuModel model = BuildTrayMenuModel({}, config::CommandList{}, kLinuxLayout);
-    EXPECT_EQ(Outline(model.entries), "item 100 '<No Serial Ports>' greyed\n"
+    EXPECT_EQ(Outline(model.entries), "item NoSerialPorts '<No Serial Ports>' greyed\n"
                                       "----\n"
-                                      "item 32773 'Properties' icon\n"
-                                      "item 32774 'About Portmaven' icon\n"
-                                      "item 32775 'Exit' icon\n");
-    EXPECT_EQ(Outline(model.commandItems), "item 501 '<Empty>' greyed\n");
+                                      "item Properties 'Properties' icon\n"
+                                      "item About 'About Portmaven' icon\n"
+                                      "item Exit 'Exit' icon\n");
+    EXPECT_EQ(Outline(model.commandItems), "item Command+0 '<Empty>' greyed\n");
     EXPECT_EQ(model.entries[2].action, MenuAction::Properties);
     EXPECT_EQ(model.entries[4].action, MenuAction::Exit);
 }
@@ -173,9 +198,9 @@ TEST(TrayMenuModel, PortsPastOneScreenGoIntoNestedMorePortsSubmenus) {
 TEST(TrayMenuModel, EveryCommandGetsAnIdIncludingTheEleventh) {
     const TrayMenuModel model = BuildTrayMenuModel({}, Commands(12), kWindowsLayout);
     ASSERT_EQ(model.commandItems.size(), 12u);
-    EXPECT_EQ(model.commandItems[10].id, 511);
+    EXPECT_EQ(model.commandItems[10].id, kFirstCommandId + 10);
     EXPECT_EQ(model.commandItems[10].text, u"CmdK");
-    EXPECT_EQ(model.commandItems[11].id, 512);
+    EXPECT_EQ(model.commandItems[11].id, kFirstCommandId + 11);
 }
 
 TEST(TrayMenuModel, CommandsBeyondTheIdRangeAreNotListed) {

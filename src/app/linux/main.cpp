@@ -5,6 +5,7 @@
 #include "common/program_texts.h"
 #include "config/linux/xdg_config.h"
 #include "ports/linux/port_actions.h"
+#include "tray/linux/menu_icons.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,14 +19,6 @@
 #include <vector>
 
 namespace {
-
-QIcon ApplicationIcon() {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64}) {
-        icon.addFile(QStringLiteral(":/icons/portmaven-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
-}
 
 // The arguments after the program's own name, decoded as the system encodes file names.
 std::vector<std::u16string> Arguments(int argc, char* argv[]) {
@@ -59,13 +52,15 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QString title = QStringView(portmaven::common::kProgramTitle).toString();
     QApplication::setApplicationName(title);
+    QApplication::setApplicationDisplayName(title);
+    // Compositors and docks match the program's windows and notices to its desktop entry.
     QApplication::setDesktopFileName(QStringLiteral("portmaven"));
     // Closing the Configure or About box must not end a program that has no other window.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(ApplicationIcon());
+    QApplication::setWindowIcon(portmaven::linux_desktop::ProgramIcon());
 
     const portmaven::linux_desktop::SingleInstanceLock lock(
-        portmaven::linux_desktop::SingleInstanceLock::DefaultPath());
+        portmaven::linux_desktop::SingleInstanceLock::TemporaryFolder());
     switch (lock.State()) {
     case portmaven::linux_desktop::InstanceState::First:
         break;
@@ -75,6 +70,10 @@ int main(int argc, char* argv[]) {
                                  QStringView(portmaven::common::kAlreadyRunningText).toString());
         return 0;
     case portmaven::linux_desktop::InstanceState::Unavailable:
+        // Started from a menu or at log-in, the box is all the user sees; from a shell or a
+        // script, the line on stderr.
+        std::fprintf(stderr, "portmaven: %s\n", lock.Problem().c_str());
+        QMessageBox::critical(nullptr, title, QString::fromLocal8Bit(lock.Problem()));
         return 1;
     }
 

@@ -31,6 +31,8 @@ namespace {
 
 // A panel started with the session may come up well after the programs it autostarts.
 constexpr std::chrono::minutes kTrayWaitLimit{3};
+// Where the menu a panel reads is served, beside the item on the session bus.
+const QString kPanelMenuPath = QStringLiteral("/MenuBar");
 
 bool IsWayland() {
     return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
@@ -75,7 +77,8 @@ bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
 
 TrayHost::TrayHost(const QIcon& icon)
     : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
-      commandStore_(DefaultConnectCommandLine()), notifySetting_(SettingsFilePath()),
+      panelMenu_([this] { RefreshMenu(); }), commandStore_(DefaultConnectCommandLine()),
+      notifySetting_(SettingsFilePath()), notifier_(icon),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
@@ -119,8 +122,17 @@ TrayHost::TrayHost(const QIcon& icon)
 TrayHost::~TrayHost() = default;
 
 void TrayHost::ShowIcon() {
-    // Asked just before the icon is made, as Qt decides it when the icon is made.
-    trayKind_ = CurrentTrayKind();
+    if (CurrentTrayKind() == TrayKind::StatusNotifier) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        panelMenu_.Export(bus, kPanelMenuPath);
+        item_ = std::make_unique<StatusNotifierItem>(
+            bus, image_, kPanelMenuPath,
+            StatusNotifierCalls{.activate = [this](int, int) { OnItemClicked(); },
+                                .contextMenu = [this](int, int) { OnItemClicked(); }});
+        item_->SetToolTip(tooltip_);
+        RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
+        return;
+    }
     icon_ = std::make_unique<QSystemTrayIcon>(image_);
     icon_->setToolTip(tooltip_);
     icon_->setContextMenu(&menu_);
@@ -128,36 +140,29 @@ void TrayHost::ShowIcon() {
             [this](QSystemTrayIcon::ActivationReason reason) {
                 common::RunGuarded([&] { OnActivated(reason); });
             });
-    if (trayKind_ == TrayKind::XEmbed) {
-        // Qt's own balloon reports a click on it; it answers like a click on the icon. Through
-        // the desktop's notification service Qt reports any action of any notice on the bus,
-        // so nothing may follow from it there.
-        connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
-                [this] { common::RunGuarded([this] { OpenMenuAtPointer(); }); });
-    }
+    // Qt's own balloon reports a click on it; it answers like a click on the icon.
+    connect(icon_.get(), &QSystemTrayIcon::messageClicked, this,
+            [this] { common::RunGuarded([this] { OpenMenuAtPointer(); }); });
     icon_->show();
+}
+
+void TrayHost::OnItemClicked() {
+    // The host shows the exported menu on a right click. Activate (a left click on KDE and
+    // XFCE) or a host asking for a context menu opens the same menu at the pointer, except on
+    // Wayland, where a menu without a parent window cannot be placed.
+    if (!IsWayland()) {
+        // Later: the panel's call is answered first.
+        Later([this] { OpenMenuAtPointer(); });
+    }
 }
 
 void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     if (RaiseOpenDialog()) {
         return;
     }
-    switch (trayKind_) {
-    case TrayKind::XEmbed:
-        // Qt opens the menu on a right press itself; the left button opens it here.
-        if (reason == QSystemTrayIcon::Trigger) {
-            OpenMenuAtPointer();
-        }
-        break;
-    case TrayKind::StatusNotifier:
-        // The host shows the exported menu on a right click. Activate (a left click on KDE and
-        // XFCE) or a host asking for a context menu opens the same menu at the pointer, except
-        // on Wayland, where a menu without a parent window cannot be placed.
-        if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) &&
-            !IsWayland()) {
-            OpenMenuAtPointer();
-        }
-        break;
+    // Qt opens the menu on a right press itself; the left button opens it here.
+    if (reason == QSystemTrayIcon::Trigger) {
+        OpenMenuAtPointer();
     }
 }
 
@@ -214,29 +219,34 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
             }
         };
     };
-    FillTrayMenu(menu_, model,
-                 {.launch =
-                      [this, ports](std::size_t port, int command) {
-                          LaterFromMenu([this, ports, port, command] {
-                              OnLaunchCommand(*ports, {.port = port, .command = command});
-                          });
-                      },
-                  .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
-                  .renamePort = onPort([this](ports::SerialPort& chosen) {
-                      RenamePort(chosen, SettingsFilePath());
-                      OnDeviceSettingsChanged();
-                  }),
-                  .hidePort = onPort([this](ports::SerialPort& chosen) {
-                      SetPortHidden(chosen, true, SettingsFilePath());
-                      OnDeviceSettingsChanged();
-                  }),
-                  .showPort = onPort([this](ports::SerialPort& chosen) {
-                      SetPortHidden(chosen, false, SettingsFilePath());
-                      OnDeviceSettingsChanged();
-                  }),
-                  .properties = [this] { LaterFromMenu([this] { OnMenuProperties(); }); },
-                  .about = [this] { LaterFromMenu([this] { OnMenuAbout(); }); },
-                  .exit = [this] { LaterFromMenu([this] { OnMenuExit(); }); }});
+    const TrayMenuActions actions{
+        .launch =
+            [this, ports](std::size_t port, int command) {
+                LaterFromMenu([this, ports, port, command] {
+                    OnLaunchCommand(*ports, {.port = port, .command = command});
+                });
+            },
+        .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
+        .renamePort = onPort([this](ports::SerialPort& chosen) {
+            RenamePort(chosen, SettingsFilePath());
+            OnDeviceSettingsChanged();
+        }),
+        .hidePort = onPort([this](ports::SerialPort& chosen) {
+            SetPortHidden(chosen, true, SettingsFilePath());
+            OnDeviceSettingsChanged();
+        }),
+        .showPort = onPort([this](ports::SerialPort& chosen) {
+            SetPortHidden(chosen, false, SettingsFilePath());
+            OnDeviceSettingsChanged();
+        }),
+        .properties = [this] { LaterFromMenu([this] { OnMenuProperties(); }); },
+        .about = [this] { LaterFromMenu([this] { OnMenuAbout(); }); },
+        .exit = [this] { LaterFromMenu([this] { OnMenuExit(); }); }};
+    FillTrayMenu(menu_, model, actions);
+    // A panel reads the exported menu only where the item is; it is filled as the item is made.
+    if (item_) {
+        panelMenu_.SetModel(model, actions);
+    }
     menuPorts_ = std::move(ports);
     TraceMenus();
 }
@@ -264,7 +274,8 @@ void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
 }
 
 void TrayHost::OnMenuProperties() {
-    OpenConfigureDialog(nullptr, commands_.List(), commands_.Saver(), notifySwitch_);
+    OpenConfigureDialog(nullptr, commands_.List(), commands_.Saver(), notifySwitch_,
+                        DefaultConnectCommandLine());
     // The commands may have changed.
     RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
 }
@@ -279,12 +290,27 @@ void TrayHost::OnMenuExit() {
     if (icon_) {
         icon_->hide();
     }
+    item_.reset();
     QApplication::quit();
 }
 
 void TrayHost::ShowNotice(const ports::PortNotice& notice) {
-    // The desktop's notification service shows it when the icon is a StatusNotifierItem, Qt's
-    // own balloon on an XEmbed tray; before there is a tray, there is nowhere to show it.
+    // Before there is a tray, there is nowhere to show it.
+    if (!icon_ && !item_) {
+        return;
+    }
+    if (!item_) {
+        ShowBalloon(notice);
+        return;
+    }
+    // Sent by the program itself rather than through Qt's icon, which would show the notice at
+    // low urgency. A click on the notice does nothing more than close it.
+    notifier_.Show(QStringView(notice.title).toString(), QStringView(notice.namedText).toString(),
+                   {{.key = kDefaultNoticeAction, .label = {}, .run = {}}},
+                   [this, notice] { ShowBalloon(notice); });
+}
+
+void TrayHost::ShowBalloon(const ports::PortNotice& notice) {
     if (icon_) {
         icon_->showMessage(QStringView(notice.title).toString(),
                            QStringView(notice.text).toString(), QSystemTrayIcon::Information);
@@ -295,6 +321,9 @@ void TrayHost::SetTooltip(const QString& tip) {
     tooltip_ = tip;
     if (icon_) {
         icon_->setToolTip(tip);
+    }
+    if (item_) {
+        item_->SetToolTip(tip);
     }
 }
 

@@ -8,8 +8,11 @@
 #include "config/linux/command_store.h"
 #include "config/linux/notify_setting.h"
 #include "config/notify_setting.h"
+#include "ports/linux/desktop_notifier.h"
 #include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
+#include "tray/linux/dbus_menu.h"
+#include "tray/linux/status_notifier_item.h"
 #include "tray/menu_choice.h"
 
 #include <QMenu>
@@ -35,6 +38,8 @@ public:
 
 private:
     void ShowIcon();
+    // A click on the item where a panel hosts it, at the pointer.
+    void OnItemClicked();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void OpenMenuAtPointer();
     // Brings the menu up to date with the ports of this moment, and who holds them open.
@@ -56,20 +61,25 @@ private:
     void OnMenuAbout();
     void OnMenuExit();
     void ShowNotice(const ports::PortNotice& notice);
+    // Qt's own balloon on an XEmbed tray, and where no notification service answers.
+    void ShowBalloon(const ports::PortNotice& notice);
     void SetTooltip(const QString& tip);
 
     QIcon image_;
     QString tooltip_;
-    // The one menu of the whole run. The icon is given it once: Qt exports it to a
-    // StatusNotifierItem host and shows it itself on an XEmbed tray.
+    // The one menu of the whole run, in two forms filled from the same model: Qt's, shown on an
+    // XEmbed tray and at the pointer, and the one a StatusNotifierItem host reads, whose texts
+    // follow the panel's own escaping.
     QMenu menu_;
+    DBusMenu panelMenu_;
     // The ports the menu lists, in menu order; each fill's commands keep that fill's list.
     std::shared_ptr<const std::vector<ports::SerialPort>> menuPorts_;
     // The port watcher has given the menu its ports at least once.
     bool menuFollowsWatcher_ = false;
-    // Made once a tray is there to show it.
+    // Made once a tray is there to show it: Qt's icon on an XEmbed tray, the program's own
+    // item where a StatusNotifierItem host is.
     std::unique_ptr<QSystemTrayIcon> icon_;
-    TrayKind trayKind_ = TrayKind::XEmbed;
+    std::unique_ptr<StatusNotifierItem> item_;
     std::unique_ptr<TrayWaiter> trayWaiter_;
     QTimer later_;
     std::vector<std::function<void()>> laterActions_;
@@ -77,6 +87,7 @@ private:
     CommandFileStore commandStore_;
     config::CommandListOwner commands_{commandStore_};
     IniNotifySetting notifySetting_;
+    DesktopNotifier notifier_;
     // It reports to the icon and menu above from the moment it exists.
     PortNotices notices_;
     // The notices' switch: applied at start and whenever Configure stores it.

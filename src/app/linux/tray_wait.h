@@ -1,7 +1,6 @@
-// Where the tray icon can show, and waiting for it at log-on. Qt picks the kind of tray once,
-// when the first icon is made, and keeps it for the process's life: an icon made before the
-// panel is up would show nowhere for the whole run, so the host makes it only once a tray is
-// there.
+// Where the tray icon can show, and waiting for it at log-on. The kind of tray is picked once,
+// when the icon is made, and kept for the process's life: an icon made before the panel is up
+// would show nowhere for the whole run, so the host makes it only once a tray is there.
 #pragma once
 
 #include <QDBusServiceWatcher>
@@ -22,8 +21,8 @@ enum class TrayKind {
 // An X11 system tray owns the tray selection of the default screen; false off X11.
 [[nodiscard]] bool XEmbedTrayPresent();
 
-// The kind Qt gives an icon made now: a StatusNotifierItem when a watcher with a host is on
-// the bus, an XEmbed window otherwise; Wayland has only the first.
+// The kind of icon to make now: the program's own StatusNotifierItem when a watcher with a
+// host is on the bus, Qt's XEmbed window otherwise; Wayland has only the first.
 [[nodiscard]] TrayKind CurrentTrayKind();
 
 // Calls `ready` once, when a StatusNotifierItem host or an XEmbed tray appears, or when the

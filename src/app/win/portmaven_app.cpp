@@ -1,5 +1,6 @@
 #include "app/win/portmaven_app.h"
 
+#include "app/win/app_identity.h"
 #include "app/win/portmaven_dlg.h"
 #include "common/program_options.h"
 #include "common/program_texts.h"
@@ -35,13 +36,22 @@ std::vector<std::u16string> CommandLineArguments() {
 } // namespace
 
 BOOL CPortmavenApp::InitInstance() {
+    const std::vector<std::u16string> arguments = CommandLineArguments();
+    // The installer's own step, not for users: left out of the help text.
+    if (arguments.size() >= 2 && arguments[0] == AsUtf16(kRegisterShortcutOption)) {
+        const ScopedComApartment apartment;
+        RegisterShortcut(ToWide(arguments[1]));
+        return FALSE;
+    }
     // "--list-ports" or "--help": the answer goes to a script or a console, and no tray icon
     // comes up.
     if (const std::optional<int> status = common::RunScriptOption(
-            CommandLineArguments(), {.portList = PortListNow, .write = WriteScriptOutput})) {
+            arguments, {.portList = PortListNow, .write = WriteScriptOutput})) {
         SetExitCode(*status);
         return FALSE;
     }
+    // Before the first window, so that the shell files every window and notice under it.
+    TakeAppIdentity();
     INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
                                   .dwICC = ICC_WIN95_CLASSES};
     // Failure leaves the classes of comctl32's own start-up, which the dialogs still find.

@@ -17,15 +17,19 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace portmaven::linux_desktop {
 
-namespace {} // namespace
-
 ConfigureDialog::ConfigureDialog(config::CommandList& commands, config::RunKey& runKey,
                                  config::CommandListSaver& saver,
-                                 config::NotifySetting& notifySetting, QWidget* parent)
-    : QDialog(parent), presenter_(*this, commands, runKey, saver, notifySetting) {
+                                 config::NotifySetting& notifySetting, std::u16string sampleCommand,
+                                 QWidget* parent)
+    : QDialog(parent),
+      // The dialog opens with the cursor in the empty name field, so people type there before
+      // they press Add: Add keeps what they typed and fills in only what they left empty.
+      presenter_(*this, commands, runKey, saver, notifySetting,
+                 {.command = std::move(sampleCommand), .keepTyped = true}) {
     BuildWidgets();
     ConnectWidgets();
     presenter_.OnInitDialog();

@@ -11,6 +11,7 @@
 #include <QDialog>
 
 #include <array>
+#include <string>
 
 class QCheckBox;
 class QLineEdit;
@@ -21,9 +22,10 @@ namespace portmaven::linux_desktop {
 
 class ConfigureDialog final : public QDialog, public config::ConfigureView {
 public:
+    // "Add" offers sampleCommand (the default Connect line) for a new command.
     ConfigureDialog(config::CommandList& commands, config::RunKey& runKey,
                     config::CommandListSaver& saver, config::NotifySetting& notifySetting,
-                    QWidget* parent = nullptr);
+                    std::u16string sampleCommand, QWidget* parent = nullptr);
 
     [[nodiscard]] std::u16string ButtonCaption(config::ConfigureButton button) const override;
     void SetButtonCaption(config::ConfigureButton button, std::u16string_view caption) override;

@@ -2,6 +2,7 @@
 
 #include "config/posix/file_system.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QString>
 
@@ -15,15 +16,24 @@ namespace {
 
 constexpr char kNotifyKey[] = "Notifications/NotifyPortChanges";
 
+// The file's name as QSettings takes it, which it encodes back to the path's bytes; empty when
+// the bytes are not UTF-8 (from the environment): Qt has no name for them on Linux, and
+// decoding them anyway would reach another file.
+QString SettingsFileName(const std::filesystem::path& file) {
+    QString name = QFile::decodeName(file.c_str());
+    return QFile::encodeName(name) == file.c_str() ? name : QString();
+}
+
 } // namespace
 
 IniNotifySetting::IniNotifySetting(std::filesystem::path file) : file_(std::move(file)) {}
 
 bool IniNotifySetting::IsEnabled() {
-    if (file_.empty()) {
+    const QString name = SettingsFileName(file_);
+    if (name.isEmpty()) {
         return true;
     }
-    const QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    const QSettings settings(name, QSettings::IniFormat);
     // A missing file, a missing key or a file that cannot be read all mean the default: on.
     if (settings.status() != QSettings::NoError) {
         return true;
@@ -46,10 +56,11 @@ bool IniNotifySetting::SetEnabled(bool enabled) {
     } catch (const std::exception&) {
         return false;
     }
-    if (!target) {
+    const QString name = target ? SettingsFileName(*target) : QString();
+    if (name.isEmpty()) {
         return false;
     }
-    QSettings settings(QString::fromStdString(target->string()), QSettings::IniFormat);
+    QSettings settings(name, QSettings::IniFormat);
     settings.setValue(kNotifyKey, enabled);
     settings.sync();
     return settings.status() == QSettings::NoError;

@@ -4,12 +4,16 @@
 #include "config/linux/configure_dialog.h"
 #include "config/linux/xdg_config.h"
 
+#include <utility>
+
 namespace portmaven::linux_desktop {
 
 void OpenConfigureDialog(QWidget* parent, config::CommandList& commands,
-                         config::CommandListSaver& saver, config::NotifySetting& notifySetting) {
+                         config::CommandListSaver& saver, config::NotifySetting& notifySetting,
+                         std::u16string sampleCommand) {
     AutostartRunKey runKey(AutostartFilePath(), RunningProgramPath());
-    ConfigureDialog dialog(commands, runKey, saver, notifySetting, parent);
+    ConfigureDialog dialog(commands, runKey, saver, notifySetting, std::move(sampleCommand),
+                           parent);
     dialog.exec();
 }
 

@@ -2,6 +2,8 @@
 // autostart entry and the notices' switch.
 #pragma once
 
+#include <string>
+
 class QWidget;
 
 namespace portmaven::config {
@@ -12,7 +14,9 @@ class NotifySetting;
 
 namespace portmaven::linux_desktop {
 
+// "Add" offers sampleCommand, the default Connect line, for a new command.
 void OpenConfigureDialog(QWidget* parent, config::CommandList& commands,
-                         config::CommandListSaver& saver, config::NotifySetting& notifySetting);
+                         config::CommandListSaver& saver, config::NotifySetting& notifySetting,
+                         std::u16string sampleCommand);
 
 } // namespace portmaven::linux_desktop

@@ -1,5 +1,7 @@
 #include "framework/win/dpi.h"
 
+#include "framework/win/system_function.h"
+
 namespace portmaven::win {
 
 namespace {
@@ -14,28 +16,20 @@ using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;
 using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
 
-template <typename Function> Function Resolve(HMODULE module, const char* name) noexcept {
-    if (module == nullptr) {
-        return nullptr;
-    }
-    // GetProcAddress hands back a generic pointer; the name decides the real signature.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 // Resolved once: user32 stays loaded for the whole process, and shcore, once loaded here, too.
 struct DpiFunctions {
     DpiFunctions() noexcept {
         const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-        getDpiForSystem = Resolve<GetDpiForSystemFunction>(user32, "GetDpiForSystem");
-        getDpiForWindow = Resolve<GetDpiForWindowFunction>(user32, "GetDpiForWindow");
+        getDpiForSystem = ResolveFunction<GetDpiForSystemFunction>(user32, "GetDpiForSystem");
+        getDpiForWindow = ResolveFunction<GetDpiForWindowFunction>(user32, "GetDpiForWindow");
         getSystemMetricsForDpi =
-            Resolve<GetSystemMetricsForDpiFunction>(user32, "GetSystemMetricsForDpi");
-        setDialogDpiChangeBehavior =
-            Resolve<SetDialogDpiChangeBehaviorFunction>(user32, "SetDialogDpiChangeBehavior");
-        getDpiForMonitor =
-            Resolve<GetDpiForMonitorFunction>(::LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
+            ResolveFunction<GetSystemMetricsForDpiFunction>(user32, "GetSystemMetricsForDpi");
+        setDialogDpiChangeBehavior = ResolveFunction<SetDialogDpiChangeBehaviorFunction>(
+            user32, "SetDialogDpiChangeBehavior");
+        getDpiForMonitor = ResolveFunction<GetDpiForMonitorFunction>(::LoadLibraryW(L"shcore.dll"),
+                                                                     "GetDpiForMonitor");
         // Version 6 of the common controls, which the manifest asks for, has it; older ones not.
-        loadIconWithScaleDown = Resolve<LoadIconWithScaleDownFunction>(
+        loadIconWithScaleDown = ResolveFunction<LoadIconWithScaleDownFunction>(
             ::LoadLibraryW(L"comctl32.dll"), "LoadIconWithScaleDown");
     }
 

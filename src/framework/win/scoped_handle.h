@@ -92,6 +92,13 @@ struct Icon {
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
 
+// COM interfaces the program holds a reference to.
+template <typename Interface> struct ComInterface {
+    using Handle = Interface*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { h->Release(); }
+};
+
 template <typename GdiHandle> struct GdiObject {
     using Handle = GdiHandle;
     static Handle Invalid() noexcept { return nullptr; }
@@ -110,6 +117,8 @@ using ScopedIcon = ScopedHandle<handle_traits::Icon>;
 using ScopedBitmap = ScopedHandle<handle_traits::GdiObject<HBITMAP>>;
 using ScopedFont = ScopedHandle<handle_traits::GdiObject<HFONT>>;
 using ScopedBrush = ScopedHandle<handle_traits::GdiObject<HBRUSH>>;
+template <typename Interface>
+using ScopedComInterface = ScopedHandle<handle_traits::ComInterface<Interface>>;
 
 // A device context obtained with GetDC, released with ReleaseDC for the same window.
 class ScopedWindowDC {

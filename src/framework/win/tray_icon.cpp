@@ -78,6 +78,11 @@ bool TrayIcon::ShowBalloon(const Balloon& balloon) {
     CopyToField(record.szInfo, ToWide(balloon.text));
     record.uTimeout = kBalloonTimeoutMs;
     record.dwInfoFlags = balloon.flags;
+    if (balloon.icon != nullptr) {
+        // The balloon's own icon lies past the size the icon was added with.
+        record.cbSize = sizeof(NOTIFYICONDATAW);
+        record.hBalloonIcon = balloon.icon;
+    }
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 

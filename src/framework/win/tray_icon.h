@@ -36,12 +36,14 @@ public:
         NotThisIcon,
     };
 
-    // What a balloon shows: its title and text, and the shell's NIIF_ flags (its icon, and
-    // whether the shell holds it back in the user's quiet time).
+    // What a balloon shows: its title and text, the shell's NIIF_ flags (which icon, and
+    // whether the shell holds it back in the user's quiet time), and with NIIF_USER the icon
+    // itself, of which the shell keeps a copy.
     struct Balloon {
         std::u16string_view title;
         std::u16string_view text;
         DWORD flags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
+        HICON icon = nullptr;
     };
 
     // The icon `id` of `window`, whose callbacks arrive as `callbackMessage`. Lets the

@@ -1,5 +1,6 @@
 #include "ports/linux/device_store.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -16,13 +17,20 @@ QString SettingsKey(std::u16string_view valueName) {
 
 } // namespace
 
-IniDeviceStore::IniDeviceStore(std::filesystem::path file) : file_(std::move(file)) {}
+IniDeviceStore::IniDeviceStore(const std::filesystem::path& file) {
+    // QSettings encodes the name it is given with Qt's file-name encoding; a name that does not
+    // encode back to the path's bytes would reach another file.
+    QString name = QFile::decodeName(file.c_str());
+    if (!file.empty() && QFile::encodeName(name) == file.c_str()) {
+        fileName_ = std::move(name);
+    }
+}
 
 std::optional<std::u16string> IniDeviceStore::Read(std::u16string_view valueName) {
-    if (file_.empty()) {
+    if (fileName_.isEmpty()) {
         return std::nullopt;
     }
-    const QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    const QSettings settings(fileName_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) {
         return std::nullopt;
     }
@@ -34,20 +42,20 @@ std::optional<std::u16string> IniDeviceStore::Read(std::u16string_view valueName
 }
 
 bool IniDeviceStore::Write(std::u16string_view valueName, std::u16string_view text) {
-    if (file_.empty()) {
+    if (fileName_.isEmpty()) {
         return false;
     }
-    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    QSettings settings(fileName_, QSettings::IniFormat);
     settings.setValue(SettingsKey(valueName), QStringView(text).toString());
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
 
 bool IniDeviceStore::Remove(std::u16string_view valueName) {
-    if (file_.empty()) {
+    if (fileName_.isEmpty()) {
         return false;
     }
-    QSettings settings(QString::fromStdString(file_.string()), QSettings::IniFormat);
+    QSettings settings(fileName_, QSettings::IniFormat);
     settings.remove(SettingsKey(valueName));
     settings.sync();
     return settings.status() == QSettings::NoError;

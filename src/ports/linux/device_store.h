@@ -4,6 +4,8 @@
 
 #include "ports/device_settings.h"
 
+#include <QString>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,8 +15,9 @@ namespace portmaven::linux_desktop {
 
 class IniDeviceStore final : public ports::DeviceSettingsStore {
 public:
-    // An empty path stores nothing and reads nothing.
-    explicit IniDeviceStore(std::filesystem::path file);
+    // An empty path stores nothing and reads nothing; nor does a path whose bytes are not UTF-8
+    // (from the environment), which Qt, and so QSettings, has no name for on Linux.
+    explicit IniDeviceStore(const std::filesystem::path& file);
 
     // Values that QSettings does not read back as one string (a list, a byte array) count as
     // missing.
@@ -23,7 +26,8 @@ public:
     bool Remove(std::u16string_view valueName) override;
 
 private:
-    std::filesystem::path file_;
+    // The file as QSettings opens it; empty when there is none.
+    QString fileName_;
 };
 
 } // namespace portmaven::linux_desktop

@@ -9,7 +9,8 @@ namespace portmaven::linux_desktop {
 
 PortWatch::PortWatch(PortWatchDisplay display, std::filesystem::path settingsFile,
                      std::function<void()> onTimer)
-    : display_(std::move(display)), settingsFile_(std::move(settingsFile)) {
+    : display_(std::move(display)), settingsFile_(std::move(settingsFile)),
+      settings_(settingsFile_) {
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [onTimer = std::move(onTimer)] {
         common::RunGuarded([&onTimer] { onTimer(); });

@@ -2,6 +2,7 @@
 // debounce, udev for the enumeration, and the host's tray icon for notices and the tooltip.
 #pragma once
 
+#include "ports/linux/device_store.h"
 #include "ports/port_notice.h"
 #include "ports/port_watch_platform.h"
 #include "ports/serial_port.h"
@@ -30,6 +31,7 @@ public:
     void StartOneShot(std::chrono::milliseconds delay) override;
     void CancelTimer() override;
     [[nodiscard]] std::optional<std::vector<ports::SerialPort>> Enumerate() override;
+    [[nodiscard]] ports::DeviceSettingsStore& DeviceSettings() override { return settings_; }
     void ShowNotice(const ports::PortNotice& notice) override;
     void SetTooltip(std::u16string_view tip) override;
 
@@ -39,6 +41,7 @@ public:
 private:
     PortWatchDisplay display_;
     std::filesystem::path settingsFile_;
+    IniDeviceStore settings_;
     QTimer timer_;
 };
 

@@ -1,6 +1,8 @@
 #include "ports/win/port_watch.h"
 
+#include "framework/win/dpi.h"
 #include "ports/win/serial_port_enum.h"
+#include "resource.h"
 
 namespace portmaven::win {
 
@@ -17,8 +19,16 @@ std::optional<std::vector<ports::SerialPort>> PortWatch::Enumerate() {
 }
 
 void PortWatch::ShowNotice(const ports::PortNotice& notice) {
-    // Without an icon there is nowhere to show it; the next change tries again.
-    m_icon.ShowBalloon({.title = notice.title, .text = notice.text});
+    // The program's own icon beside the text, at the large size for the icon's DPI; the shell
+    // keeps a copy. Without it, the generic information icon.
+    const ScopedIcon icon =
+        LoadLargeIcon(::GetModuleHandleW(nullptr), IDR_MAINFRAME, WindowDpi(m_window));
+    // Without an icon in the area there is nowhere to show it; the next change tries again.
+    const DWORD kind = icon ? NIIF_USER | NIIF_LARGE_ICON : NIIF_INFO;
+    m_icon.ShowBalloon({.title = notice.title,
+                        .text = notice.text,
+                        .flags = kind | NIIF_RESPECT_QUIET_TIME,
+                        .icon = icon.Get()});
 }
 
 void PortWatch::SetTooltip(std::u16string_view tip) {

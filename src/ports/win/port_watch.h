@@ -5,6 +5,7 @@
 #include "framework/win/tray_icon.h"
 #include "ports/port_change_watcher.h"
 #include "ports/port_watch_platform.h"
+#include "ports/win/device_store.h"
 
 #include <windows.h>
 
@@ -32,14 +33,16 @@ public:
     void StartOneShot(std::chrono::milliseconds delay) override;
     void CancelTimer() override;
     [[nodiscard]] std::optional<std::vector<ports::SerialPort>> Enumerate() override;
-    // A balloon with the info icon, held back by the shell in quiet time; it never takes the
-    // focus.
+    [[nodiscard]] ports::DeviceSettingsStore& DeviceSettings() override { return m_settings; }
+    // A balloon with the program's icon, held back by the shell in quiet time; it never takes
+    // the focus.
     void ShowNotice(const ports::PortNotice& notice) override;
     void SetTooltip(std::u16string_view tip) override;
 
 private:
     HWND m_window;
     TrayIcon& m_icon;
+    RegistryDeviceStore m_settings;
 };
 
 } // namespace portmaven::win

@@ -1,6 +1,7 @@
 #include "tray/linux/tray_menu.h"
 
 #include "common/guarded.h"
+#include "tray/linux/menu_icons.h"
 
 #include <QAction>
 #include <QIcon>
@@ -14,62 +15,6 @@ QString Text(std::u16string_view text) {
     return QStringView(text).toString();
 }
 
-// The desktop theme's picture for an icon of the model; none where the theme has none.
-QIcon ThemeIcon(tray::MenuIcon icon) {
-    switch (icon) {
-    case tray::MenuIcon::None:
-        return {};
-    case tray::MenuIcon::Port:
-        return QIcon::fromTheme(QStringLiteral("network-wired"));
-    case tray::MenuIcon::Command:
-        return QIcon::fromTheme(QStringLiteral("utilities-terminal"));
-    case tray::MenuIcon::DeviceManager:
-        return QIcon::fromTheme(QStringLiteral("computer"));
-    case tray::MenuIcon::Properties:
-        return QIcon::fromTheme(QStringLiteral("preferences-system"));
-    case tray::MenuIcon::About:
-        return QIcon::fromTheme(QStringLiteral("help-about"));
-    case tray::MenuIcon::Exit:
-        return QIcon::fromTheme(QStringLiteral("application-exit"));
-    }
-    return {};
-}
-
-// A port's own action, bound to the entry's port.
-std::function<void()> ForPort(const std::function<void(std::size_t)>& handler,
-                              std::size_t portIndex) {
-    if (!handler) {
-        return {};
-    }
-    return [handler, portIndex] { handler(portIndex); };
-}
-
-// The handler of an item's action; empty for those this platform has no use for. Commands are
-// wired by the port they are listed under.
-std::function<void()> HandlerOf(const tray::MenuEntry& entry, const TrayMenuActions& actions) {
-    switch (entry.action) {
-    case tray::MenuAction::CopyPortName:
-        return ForPort(actions.copyPortName, entry.port);
-    case tray::MenuAction::RenamePort:
-        return ForPort(actions.renamePort, entry.port);
-    case tray::MenuAction::HidePort:
-        return ForPort(actions.hidePort, entry.port);
-    case tray::MenuAction::ShowPort:
-        return ForPort(actions.showPort, entry.port);
-    case tray::MenuAction::Properties:
-        return actions.properties;
-    case tray::MenuAction::About:
-        return actions.about;
-    case tray::MenuAction::Exit:
-        return actions.exit;
-    case tray::MenuAction::None:
-    case tray::MenuAction::LaunchCommand:
-    case tray::MenuAction::DeviceManager:
-        return {};
-    }
-    return {};
-}
-
 // Runs a menu action's handler; the menu has closed by then, nothing may escape to Qt.
 void ConnectGuarded(QAction* action, std::function<void()> handler) {
     if (!handler) {
@@ -80,7 +25,7 @@ void ConnectGuarded(QAction* action, std::function<void()> handler) {
 }
 
 QAction* AddItem(QMenu& menu, const tray::MenuEntry& entry) {
-    QAction* action = menu.addAction(ThemeIcon(entry.icon), Text(entry.text));
+    QAction* action = menu.addAction(MenuIconImage(entry.icon), Text(entry.text));
     action->setEnabled(!entry.greyed);
     return action;
 }
@@ -88,8 +33,10 @@ QAction* AddItem(QMenu& menu, const tray::MenuEntry& entry) {
 void FillPort(QMenu& submenu, const tray::MenuEntry& port, const tray::TrayMenuModel& model,
               const TrayMenuActions& actions);
 
+// port: the port entry the level belongs to, which its commands and own items act on.
 void FillLevel(QMenu& menu, const std::vector<tray::MenuEntry>& entries,
-               const tray::TrayMenuModel& model, const TrayMenuActions& actions) {
+               const tray::TrayMenuModel& model, const TrayMenuActions& actions,
+               const tray::MenuEntry* port) {
     for (const tray::MenuEntry& entry : entries) {
         switch (entry.kind) {
         case tray::MenuEntry::Kind::Separator:
@@ -98,19 +45,19 @@ void FillLevel(QMenu& menu, const std::vector<tray::MenuEntry>& entries,
         case tray::MenuEntry::Kind::Port: {
             // Parented to the menu, so that deleting the menu's submenus takes it along.
             auto* submenu = new QMenu(Text(entry.text), &menu);
-            submenu->setIcon(ThemeIcon(entry.icon));
+            submenu->setIcon(MenuIconImage(entry.icon));
             FillPort(*submenu, entry, model, actions);
             menu.addMenu(submenu);
             break;
         }
         case tray::MenuEntry::Kind::Submenu: {
             auto* submenu = new QMenu(Text(entry.text), &menu);
-            FillLevel(*submenu, entry.children, model, actions);
+            FillLevel(*submenu, entry.children, model, actions, port);
             menu.addMenu(submenu);
             break;
         }
         case tray::MenuEntry::Kind::Item:
-            ConnectGuarded(AddItem(menu, entry), HandlerOf(entry, actions));
+            ConnectGuarded(AddItem(menu, entry), HandlerOf(entry, port, actions));
             break;
         }
     }
@@ -118,15 +65,8 @@ void FillLevel(QMenu& menu, const std::vector<tray::MenuEntry>& entries,
 
 void FillPort(QMenu& submenu, const tray::MenuEntry& port, const tray::TrayMenuModel& model,
               const TrayMenuActions& actions) {
-    for (const tray::MenuEntry& item : model.commandItems) {
-        QAction* action = AddItem(submenu, item);
-        if (item.action == tray::MenuAction::LaunchCommand && actions.launch) {
-            ConnectGuarded(action,
-                           [launch = actions.launch, portIndex = port.port,
-                            commandIndex = item.command] { launch(portIndex, commandIndex); });
-        }
-    }
-    FillLevel(submenu, port.children, model, actions);
+    FillLevel(submenu, model.commandItems, model, actions, &port);
+    FillLevel(submenu, port.children, model, actions, &port);
 }
 
 } // namespace
@@ -136,7 +76,7 @@ void FillTrayMenu(QMenu& menu, const tray::TrayMenuModel& model, const TrayMenuA
     for (QMenu* submenu : menu.findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) {
         delete submenu;
     }
-    FillLevel(menu, model.entries, model, actions);
+    FillLevel(menu, model.entries, model, actions, nullptr);
 }
 
 } // namespace portmaven::linux_desktop

@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
@@ -31,6 +32,9 @@ using config::testing::TempDir;
 namespace fs = std::filesystem;
 
 using test::MessageBoxAnswerer;
+
+// What the host hands the dialog as the default Connect line.
+constexpr char16_t kConnectLine[] = u"x-terminal-emulator -e picocom -b 115200 %PORT%";
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path);
@@ -52,7 +56,7 @@ protected:
     // A dialog as "Properties" opens it.
     std::unique_ptr<ConfigureDialog> Open() {
         auto dialog = std::make_unique<ConfigureDialog>(config::g_CommandList, *runKey_, saver_,
-                                                        notifySetting_, nullptr);
+                                                        notifySetting_, kConnectLine, nullptr);
         dialog->show();
         return dialog;
     }
@@ -93,6 +97,7 @@ TEST_F(ConfigureDialogTest, AddRefusesACommittedNameThenAddsAndEditsRows) {
     EXPECT_FALSE(remove->isEnabled());
     EXPECT_FALSE(cancel->isHidden());
     EXPECT_EQ(name->text(), "My command");
+    EXPECT_EQ(command->text(), QStringView(kConnectLine).toString());
 
     name->setText(" Connect ");
     {
@@ -149,8 +154,23 @@ TEST_F(ConfigureDialogTest, DeleteAsksAndCloseSavesTheRowsToTheFile) {
     config::g_CommandList.RemoveAllCommands();
     LoadCommandList(config::g_CommandList, u"unused default");
     ASSERT_EQ(config::g_CommandList.GetCount(), 1);
-    EXPECT_EQ(config::FieldText(config::g_CommandList.At(0).szCommand),
-              u"c:\\path_to_command\\command.exe /C=%PORTNUM%");
+    EXPECT_EQ(config::FieldText(config::g_CommandList.At(0).szCommand), kConnectLine);
+}
+
+TEST_F(ConfigureDialogTest, AddKeepsWhatWasTypedBeforeItAndFillsOnlyEmptyFields) {
+    auto dialog = Open();
+    auto* name = Child<QLineEdit>(*dialog, "name");
+    auto* command = Child<QLineEdit>(*dialog, "command");
+    QTest::keyClicks(name, QStringLiteral("Monitor"));
+    Button(*dialog, "add")->click();
+    EXPECT_EQ(name->text(), "Monitor");
+    EXPECT_EQ(command->text(), QStringView(kConnectLine).toString());
+
+    Button(*dialog, "cancel")->click();
+    QTest::keyClicks(command, QStringLiteral("tio %PORT%"));
+    Button(*dialog, "add")->click();
+    EXPECT_EQ(name->text(), "My command");
+    EXPECT_EQ(command->text(), "tio %PORT%");
 }
 
 TEST_F(ConfigureDialogTest, LaunchOnStartupWritesAndRemovesTheAutostartEntry) {

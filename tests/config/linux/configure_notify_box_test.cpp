@@ -26,7 +26,7 @@ protected:
     // box showed when the dialog opened.
     bool OpenSetAndLeave(bool checked, bool close) {
         IniNotifySetting setting(root_ / "portmaven" / "portmaven.conf");
-        ConfigureDialog dialog(commands_, runKey_, saver_, setting);
+        ConfigureDialog dialog(commands_, runKey_, saver_, setting, u"picocom %PORT%");
         dialog.show();
         auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("notifyPortChanges"));
         EXPECT_NE(box, nullptr);

@@ -1,6 +1,6 @@
 // The notices' switch in its INI file, on disk: the default, a round trip through a fresh
-// reader, the folder made at the first save, unreadable values, a file that cannot be written and
-// a file kept behind symbolic links.
+// reader, the folder made at the first save, a folder name that is not UTF-8, unreadable values,
+// a file that cannot be written and a file kept behind symbolic links.
 #include "config/linux/notify_setting.h"
 
 #include "support/temp_dir.h"
@@ -41,6 +41,15 @@ TEST_F(IniNotifySettingTest, OffAndOnAgainSurviveAFreshReaderAndMakeTheFolder) {
     EXPECT_FALSE(IniNotifySetting(File()).IsEnabled());
     ASSERT_TRUE(IniNotifySetting(File()).SetEnabled(true));
     EXPECT_TRUE(IniNotifySetting(File()).IsEnabled());
+}
+
+TEST_F(IniNotifySettingTest, AFolderNameThatIsNotUtf8IsNoPlaceToKeepIt) {
+    // "café" in Latin-1, as the environment may give it. Qt has no name for it, and the one it
+    // would make up ("caf\ufffd") is another folder: nothing may be written there.
+    const fs::path file = root_ / "caf\xe9" / "portmaven.conf";
+    EXPECT_FALSE(IniNotifySetting(file).SetEnabled(false));
+    EXPECT_TRUE(config::testing::Entries(root_).empty());
+    EXPECT_TRUE(IniNotifySetting(file).IsEnabled());
 }
 
 TEST_F(IniNotifySettingTest, OtherKeysAndUnreadableValuesLeaveItOn) {

@@ -6,6 +6,7 @@ on a headless Wayland compositor.
 
 Run by ctest under dbus-run-session, with Debian's python3 (python3-dbus):
   sni_e2e_test.py <portmaven> <port_plugger> <class>   class: OnX11 or OnWayland"""
+import glob
 import json
 import os
 import re
@@ -64,6 +65,16 @@ class Panel:
         self.process.stdin.write("invoke %d %s\n" % (notification, action))
         self.process.stdin.flush()
 
+    def close_notice(self, notification):
+        self.process.stdin.write("close %d\n" % notification)
+        self.process.stdin.flush()
+
+    def notices(self, count):
+        """The first count Notify calls, once there are that many; None after the timeout."""
+        found = wait_for(lambda: len(self.seen(lambda e: "notify" in e)) >= count,
+                         timeout=TIMEOUT)
+        return [e["notify"] for e in self.seen(lambda e: "notify" in e)][:count] if found else None
+
     def close(self):
         if self.process.poll() is None:
             self.process.terminate()
@@ -71,8 +82,10 @@ class Panel:
 
 
 def label(entry):
-    # dbusmenu marks a mnemonic with "_" where Qt writes "&".
-    return entry[1].get("label", "").replace("_", "")
+    """The label as a panel shows it: a single "_" marks the next letter as the mnemonic and
+    is not shown, "__" shows one "_"."""
+    return re.sub(r"__?", lambda m: "_" if m.group(0) == "__" else "",
+                  entry[1].get("label", ""))
 
 
 def entries(layout):
@@ -95,6 +108,18 @@ class ExportedMenu:
 
     def click(self, identifier):
         self.menu.Event(identifier, "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0))
+
+    def click_group(self, identifiers):
+        """As libdbusmenu's panels (XFCE) click: EventGroup; the ids the menu did not know."""
+        events = dbus.Array([dbus.Struct((dbus.Int32(i), "clicked", dbus.Int32(0, variant_level=1),
+                                          dbus.UInt32(0))) for i in identifiers],
+                            signature="(isvu)")
+        return [int(i) for i in self.menu.EventGroup(events)]
+
+    def labels_of(self, identifiers):
+        answer = self.menu.GetGroupProperties(dbus.Array(identifiers, signature="i"),
+                                              dbus.Array(["label"], signature="s"))
+        return {int(i): label((i, props, [])) for i, props in answer}
 
 
 def find(level, pattern):
@@ -130,6 +155,7 @@ class Suite:
                            **self.platform_env())
         self.env, self.home = user.env, user.home
         self.command_file = user.portmaven_file("Portmaven.cfg")
+        self.settings_file = user.portmaven_file("portmaven.conf")
         self.bus = dbus.SessionBus()
         self.panel = None
         self.portmaven = None
@@ -163,6 +189,7 @@ class Suite:
         self.sender = registered["sender"]
         properties = dbus.Interface(self.bus.get_object(service, "/StatusNotifierItem"),
                                     dbus.PROPERTIES_IFACE)
+        self.item_properties = properties
         self.item_object = dbus.Interface(self.bus.get_object(service, "/StatusNotifierItem"),
                                           ITEM)
         path = str(properties.Get(ITEM, "Menu"))
@@ -276,6 +303,109 @@ class Suite:
         self.assertFalse(wait_for(self.shown_windows, timeout=3),
                          "a click on the notice opened a window")
         self.assertIsNone(self.portmaven.poll())
+
+    def test_notices_are_the_programs_own_and_a_burst_replaces_the_one_shown(self):
+        self.menu()
+        self.plugger.do("plug")
+        first = self.panel.notices(1)
+        self.assertIsNotNone(first, "plugging a port sent no notice")
+        first = first[0]
+        self.assertEqual((first["app"], first["icon"], first["desktop_entry"], first["urgency"],
+                          first["timeout"], first["replaces"]),
+                         ("Portmaven", "portmaven", "portmaven", 1, -1, 0))
+        installed = glob.glob("/usr/share/icons/hicolor/*/apps/portmaven.*")
+        self.assertEqual(first["image_data"], not installed, "the icon's picture travels along "
+                         "exactly when the theme has none")
+        # A body cut after a few words still names the port.
+        self.assertRegex(first["body"], r"^/dev/ttyUSB1 \u00b7 \S")
+        self.assertEqual(first["actions"][0::2], ["default"])
+        # The item never turns into an attention picture for a notice.
+        self.assertEqual(str(self.item_properties.Get(ITEM, "Status")), "Active")
+
+        # While it is shown, the next notice takes its place; once closed, a new one comes.
+        self.plugger.do("unplug")
+        second = self.panel.notices(2)
+        self.assertIsNotNone(second, "unplugging sent no notice")
+        self.assertEqual((second[1]["summary"], second[1]["replaces"], second[1]["id"]),
+                         ("Serial port removed", first["id"], first["id"]))
+        self.panel.close_notice(first["id"])
+        self.plugger.do("plug")
+        third = self.panel.notices(3)
+        self.assertIsNotNone(third, "plugging again sent no notice")
+        self.assertEqual(third[2]["replaces"], 0)
+        self.assertNotEqual(third[2]["id"], first["id"])
+        # Another program's notice clicked, and ours: neither does anything to the program.
+        self.panel.invoke(third[2]["id"] + 100, "default")
+        self.panel.invoke(third[2]["id"], "default")
+        self.assertFalse(wait_for(self.shown_windows, timeout=3))
+        self.assertIsNone(self.portmaven.poll())
+        self.assertEqual(str(self.item_properties.Get(ITEM, "Status")), "Active")
+
+    def test_entries_that_stay_keep_their_ids_and_a_group_click_runs_on_its_port(self):
+        recorder = os.path.join(HERE, "recorder.sh")
+        self.write_commands(("Record", '"%s" %%PORT%%' % recorder))
+        menu = self.menu()
+
+        def ids(level):
+            return {label(e): (e[0], ids(e[2])) for e in level}
+
+        before = ids(menu.layout())
+        self.plugger.do("plug")
+        self.assertTrue(wait_for(lambda: len(ports_of(menu.layout())) == 2, timeout=TIMEOUT))
+        after = ids(menu.layout())
+        # The port that stayed and the program's own entries are the entries a panel holds.
+        for name, entry in before.items():
+            self.assertEqual(after.get(name), entry, name)
+        usb1 = find(ports_of(menu.layout()), "ttyUSB1")
+        record = find(usb1[2], "^Record$")[0]
+        self.assertEqual(menu.labels_of([usb1[0], record]),
+                         {usb1[0]: label(usb1), record: "Record"})
+        self.assertEqual(menu.click_group([record, 999999]), [999999])
+        self.assertTrue(wait_for(lambda: os.path.exists(self.recorder_out), timeout=TIMEOUT),
+                        "the command did not start")
+        with open(self.recorder_out) as f:
+            self.assertEqual(f.read().splitlines()[1], "/dev/ttyUSB1")
+
+    def test_switched_off_notices_reach_no_service_while_the_tooltip_follows(self):
+        with open(self.settings_file, "w") as f:
+            f.write("[Notifications]\nNotifyPortChanges=false\n")
+        self.menu()
+        self.plugger.do("plug")
+
+        def tooltip():
+            return str(self.item_properties.Get(ITEM, "ToolTip")[3])
+
+        self.assertTrue(wait_for(lambda: "/dev/ttyUSB1" in tooltip(), timeout=TIMEOUT),
+                        "the item's tooltip did not follow the plug: %s" % tooltip())
+        # The notice would go out with the tooltip, in the same pass over the ports.
+        self.assertFalse(wait_for(lambda: self.panel.seen(lambda e: "notify" in e), timeout=2),
+                         "a notice went out with notices switched off")
+
+    def test_names_from_data_read_as_written_in_the_panel(self):
+        self.write_commands(("flash_esp32", "/bin/true"), ("Build & Flash", "/bin/true"))
+        # The adapter the plugger starts with, named by the user. It tells no USB ids, so it is
+        # known by its port: "port:/dev/ttyUSB0", whose "/" the store writes as %2F and the INI
+        # file's "%" as %25.
+        with open(self.settings_file, "w") as f:
+            f.write("[Devices]\nport:%252Fdev%252FttyUSB0|name=Pico_probe\n")
+        menu = self.menu()
+        menu.about_to_show()
+        port = ports_of(menu.layout())[0]
+        self.assertEqual(label(port), "Pico_probe (/dev/ttyUSB0)")
+        self.assertEqual([label(c) for c in port[2][:2]], ["flash_esp32", "Build & Flash"])
+
+        def unmarked(level):
+            # No entry from data carries a mnemonic mark the panel would swallow.
+            for entry in level:
+                raw = entry[1].get("label", "")
+                if "_" in raw.replace("__", ""):
+                    return raw
+                found = unmarked(entry[2])
+                if found:
+                    return found
+            return None
+
+        self.assertIsNone(unmarked(menu.layout()))
 
     def test_three_hundred_ports_are_all_reachable(self):
         self.plugger.do("add 299")

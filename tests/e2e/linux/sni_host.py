@@ -4,10 +4,11 @@ AppIndicator extension and XFCE do, and org.freedesktop.Notifications. It prints
 on its output for each thing a program does to it:
   {"ready": true}                                        both names are owned
   {"item": "<service>", "sender": "<unique name>"}       RegisterStatusNotifierItem
-  {"notify": {"app": .., "summary": .., "body": ..}}     Notify
+  {"notify": {"app": .., "summary": .., "body": .., "id": .., "replaces": .., ...}}   Notify
   {"layout_updated": <revision>, "parent": <id>, "sender": "<unique name>"}
 and obeys lines on its input:
   invoke <id> <action>   sends ActionInvoked, as when the user clicks a notice's button
+  close <id>             sends NotificationClosed, as when the notice expires
 
 Run with Debian's python3, which has python3-dbus and python3-gi."""
 import json
@@ -76,13 +77,24 @@ class Notifications(dbus.service.Object):
     def __init__(self, bus):
         super().__init__(bus, "/org/freedesktop/Notifications")
         self.last_id = 0
+        self.shown = set()
 
     @dbus.service.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u")
     def Notify(self, app, replaces, icon, summary, body, actions, hints, timeout):
-        self.last_id += 1
+        # A notice still shown is replaced in place and keeps its id, as the services do.
+        if replaces in self.shown:
+            identifier = int(replaces)
+        else:
+            self.last_id += 1
+            identifier = self.last_id
+        self.shown.add(identifier)
         report(notify={"app": str(app), "summary": str(summary), "body": str(body),
-                       "actions": [str(a) for a in actions]})
-        return self.last_id
+                       "actions": [str(a) for a in actions], "id": identifier,
+                       "replaces": int(replaces), "icon": str(icon), "timeout": int(timeout),
+                       "urgency": int(hints["urgency"]) if "urgency" in hints else None,
+                       "desktop_entry": str(hints.get("desktop-entry", "")),
+                       "image_data": "image-data" in hints})
+        return identifier
 
     @dbus.service.method(NOTIFICATIONS, out_signature="as")
     def GetCapabilities(self):
@@ -99,6 +111,10 @@ class Notifications(dbus.service.Object):
     @dbus.service.signal(NOTIFICATIONS, signature="us")
     def ActionInvoked(self, notification, action):
         pass
+
+    @dbus.service.signal(NOTIFICATIONS, signature="uu")
+    def NotificationClosed(self, notification, reason):
+        self.shown.discard(int(notification))
 
 
 def main():
@@ -123,6 +139,9 @@ def main():
         words = line.split()
         if words and words[0] == "invoke":
             notifications.ActionInvoked(dbus.UInt32(int(words[1])), words[2])
+        elif words and words[0] == "close":
+            # Reason 1: expired.
+            notifications.NotificationClosed(dbus.UInt32(int(words[1])), dbus.UInt32(1))
         return True
 
     GLib.io_add_watch(sys.stdin, GLib.IO_IN | GLib.IO_HUP, command)

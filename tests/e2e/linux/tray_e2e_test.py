@@ -86,15 +86,20 @@ class TrayE2e(DesktopTestCase):
         icons = self.tray_icons()
         return icons[0] if icons else None
 
+    def menus(self):
+        return [w for w in self.desktop.windows("Portmaven") if w.width > TRAY_SIZE]
+
     def menu(self):
-        menus = [w for w in self.desktop.windows("Portmaven") if w.width > TRAY_SIZE]
+        menus = self.menus()
         return menus[0] if menus else None
 
-    def open_menu(self):
-        icon = wait_for(self.tray_icon)
+    def open_menu(self, timeout=15):
+        """The menu, opened by a click on the icon; timeout bounds each wait, for the icon and
+        for the menu."""
+        icon = wait_for(self.tray_icon, timeout=timeout)
         self.assertIsNotNone(icon, "no tray icon")
         self.desktop.click(*icon.center())
-        menu = wait_for(self.menu, timeout=5)
+        menu = wait_for(self.menu, timeout=timeout)
         self.assertIsNotNone(menu, "the click on the tray icon opened no menu")
         # The menu is mapped before it grabs the keyboard; keys sent in between are lost.
         time.sleep(0.5)
@@ -197,22 +202,27 @@ class TrayE2e(DesktopTestCase):
                 f.write(adapter.replace("ttyUSB0", "ttyUSB%d" % number)
                         .replace("1-1", "1-%d" % (number + 1)) + "\n")
         portmaven = self.start(devices)
-        self.open_menu()
+        # On a loaded machine the program takes 15 to 20 s to enumerate 300 ports before its
+        # icon shows, and as long again at each opening of the menu, which looks up who holds
+        # each port open through every process's descriptors (a fraction of a second without
+        # that look-up): the waits are given far longer than that.
+        menu_deadline = 90
+        self.open_menu(menu_deadline)
         # Up from nothing highlighted wraps to Exit; three more reach "More Ports" above the
         # separator. Each level below ends in the next "More Ports": 29 ports a level.
         self.desktop.keys("Up", "Up", "Up", "Up", "Right")
         for _ in range(9):
             self.desktop.keys("Up", "Right")
-        menus = [w for w in self.desktop.windows("Portmaven") if w.width > TRAY_SIZE]
-        self.assertEqual(len(menus), 11, "the menu and ten levels of More Ports")
-        for menu in menus:
+        self.assertTrue(wait_for(lambda: len(self.menus()) == 11),
+                        "the menu and ten levels of More Ports")
+        for menu in self.menus():
             self.assertTrue(menu.x >= 0 and menu.y >= 0 and menu.x + menu.width <= 800 and
                             menu.y + menu.height <= 600,
                             "a menu runs off the screen: %d,%d %dx%d"
                             % (menu.x, menu.y, menu.width, menu.height))
         self.desktop.keys(*["Escape"] * 11)
         self.assertTrue(wait_for(lambda: not self.menu(), timeout=5), "the menus stayed")
-        self.open_menu()
+        self.open_menu(menu_deadline)
         self.desktop.keys("Up", "Return")
         self.assertEqual(portmaven.wait(20), 0, "Exit did not end the program")
 
@@ -220,7 +230,7 @@ class TrayE2e(DesktopTestCase):
         first = self.start()
         self.assertIsNotNone(wait_for(self.tray_icon), "no tray icon")
         second = self.start()
-        box = wait_for(lambda: self.desktop.windows("Information"))
+        box = wait_for(lambda: self.desktop.windows("Information \u2014 Portmaven"))
         self.assertTrue(box, "the second copy showed no message")
         self.desktop.xdotool("windowfocus", "--sync", box[0].wid)
         self.desktop.keys("Return")

@@ -3,13 +3,13 @@
 #include "launch/linux/launch.h"
 
 #include "support/linux/scoped_env.h"
+#include "support/linux/wait.h"
 #include "support/temp_dir.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -63,11 +63,9 @@ protected:
 
     // The recorder's lines (its folder first), once the started program has written them.
     QStringList WaitForRecord() const {
-        for (int i = 0; i < 500 && !QFile::exists(Record()); ++i) {
-            QThread::msleep(10);
-        }
         QFile file(Record());
-        if (!file.open(QIODevice::ReadOnly)) {
+        if (!test::WaitFor([this] { return QFile::exists(Record()); }) ||
+            !file.open(QIODevice::ReadOnly)) {
             return {u"<nothing recorded>"_qs};
         }
         QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');

@@ -103,7 +103,7 @@ class DebPackage(unittest.TestCase):
         self.assertTrue(wait_for(lambda: [w for w in desktop.windows("^Portmaven$")
                                           if w.width > TRAY_SIZE], timeout=5), "no menu")
         desktop.keys("Up", "Up", "Up", "Return")
-        dialog = wait_for(lambda: desktop.windows("^Configure$"), timeout=5)
+        dialog = wait_for(lambda: desktop.windows("^Configure \u2014 Portmaven$"), timeout=5)
         self.assertTrue(dialog, "Properties opened no Configure dialog")
         dialog = dialog[0]
         desktop.click(dialog.x + 18, dialog.y + dialog.height - 47)

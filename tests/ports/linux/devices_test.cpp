@@ -4,6 +4,7 @@
 #include "ports/device_identity.h"
 #include "tray/port_details.h"
 #include "ports/device_settings.h"
+#include "ports/linux/device_store.h"
 #include "ports/linux/port_actions.h"
 #include "ports/linux/port_users.h"
 #include "ports/linux/rename_port_dialog.h"
@@ -12,6 +13,7 @@
 #include "tray/tray_menu_model.h"
 
 #include "support/linux/umockdev_testbed.h"
+#include "support/linux/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +32,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
+#include <filesystem>
 #include <memory>
-#include <thread>
 
 namespace portmaven::linux_desktop {
 namespace {
 
 using test::UsbSerialAdapter;
+using test::WaitFor;
 
 UsbSerialAdapter FtdiBoard(const std::string& tty) {
     return {.tty = tty,
@@ -63,18 +64,6 @@ const UsbSerialAdapter kCh340{.tty = "ttyUSB3",
                                              {"ID_VENDOR_FROM_DATABASE", "QinHeng Electronics"},
                                              {"ID_PATH", "pci-0000:00:14.0-usb-0:4:1.0"}},
                               .driver = "ch341-uart"};
-
-bool WaitFor(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 QMenu* Submenu(QMenu& menu, const QString& title) {
     for (QAction* action : menu.actions()) {
@@ -241,6 +230,13 @@ TEST_F(DevicesUdev, CopyRenameHideAndShowThroughTheMenu) {
     }
     menu = Menu();
     EXPECT_NE(Submenu(*menu, QStringLiteral("FT232R USB UART (/dev/ttyUSB1)")), nullptr);
+
+    // A folder whose name is not UTF-8 ("café" in Latin-1) has no name in Qt: no name is kept,
+    // nor written under the one Qt would make up.
+    const std::filesystem::path root = config_.path().toStdString();
+    IniDeviceStore elsewhere(root / "caf\xe9" / "portmaven.conf");
+    EXPECT_FALSE(ports::SetPortName(elsewhere, ports_[0], u"Lost"));
+    EXPECT_FALSE(std::filesystem::exists(root / "caf\xef\xbf\xbd"));
 }
 
 } // namespace

@@ -1,17 +1,21 @@
 // The notices path from udev to the host's callbacks: a umockdev testbed emits the uevents (the
 // test runs under umockdev's preload, so libudev's monitor and enumeration both see the
-// testbed), the real monitor, debounce timer and enumeration turn them into notices.
+// testbed), the real monitor, debounce timer and enumeration turn them into notices, naming the
+// ports as the user's settings file says at that moment.
 #include "ports/linux/port_notices.h"
 
+#include "ports/device_settings.h"
+#include "ports/linux/device_store.h"
+
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 
 #include "support/linux/umockdev_testbed.h"
+#include "support/linux/wait.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,7 +24,7 @@
 namespace portmaven::linux_desktop {
 namespace {
 
-using namespace std::chrono_literals;
+using test::WaitFor;
 
 const test::UsbSerialAdapter kExistingAdapter{
     .tty = "ttyUSB0",
@@ -36,9 +40,6 @@ const test::UsbSerialAdapter kPluggedAdapter{
     .driver = "cp210x",
 };
 
-// Far past the debounce, for a slow shared machine; the waits end as soon as the event is in.
-constexpr auto kDeadline = 10s;
-
 class PortNoticesUdev : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,7 +52,7 @@ protected:
                 .showNotice = [this](const ports::PortNotice& notice) { shown_.push_back(notice); },
                 .setTooltip = [this](std::u16string_view tip) { tips_.emplace_back(tip); },
             },
-            settings_.Path() / "portmaven.conf");
+            SettingsFile());
         ASSERT_TRUE(notices_->IsListening());
         notices_->Seed();
     }
@@ -61,19 +62,8 @@ protected:
         ASSERT_TRUE(testbed_.Plug(kPluggedAdapter, error)) << error;
     }
 
-    // Runs the event loop until the condition holds; false when the deadline passed first. A
-    // burst's enumeration sets the tooltip and then raises its notice in one go, so a test that
+    // A burst's enumeration sets the tooltip and then raises its notice in one go, so a test that
     // waits for the tooltip sees the notice too, or knows there was none.
-    template <class Condition> static bool WaitFor(Condition condition) {
-        const QDeadlineTimer deadline(kDeadline);
-        while (!condition()) {
-            if (deadline.hasExpired()) {
-                return false;
-            }
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        }
-        return true;
-    }
     bool WaitForTooltip(std::u16string_view tip) {
         return WaitFor([&] { return !tips_.empty() && tips_.back() == tip; });
     }
@@ -90,9 +80,13 @@ protected:
     test::UmockdevTestbed testbed_;
     std::vector<ports::PortNotice> shown_;
     std::vector<std::u16string> tips_;
-    // No names or hidden flags of the user's own.
+    // No names or hidden flags of the user's own until a test gives some.
     config::testing::TempDir settings_;
     std::unique_ptr<PortNotices> notices_;
+
+    [[nodiscard]] std::filesystem::path SettingsFile() const {
+        return settings_.Path() / "portmaven.conf";
+    }
 };
 
 TEST_F(PortNoticesUdev, SeedNamesTheSerialPortsWithoutANotice) {
@@ -102,21 +96,28 @@ TEST_F(PortNoticesUdev, SeedNamesTheSerialPortsWithoutANotice) {
     EXPECT_EQ(tips_, std::vector<std::u16string>{u"Portmaven: /dev/ttyUSB0"});
 }
 
-TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEach) {
+TEST_F(PortNoticesUdev, PlugAndUnplugRaiseOneNoticeEachWithTheNameOfTheMoment) {
     Plug();
     ASSERT_TRUE(WaitFor([this] { return !shown_.empty(); })) << "no notice of the plug";
     ASSERT_EQ(shown_.size(), 1U);
     EXPECT_EQ(shown_[0],
               (ports::PortNotice{.title = u"Serial port connected",
-                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)",
+                                 .namedText =
+                                     u"/dev/ttyUSB1 \u00B7 CP2102 USB to UART Bridge Controller"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0, /dev/ttyUSB1");
 
+    // Renamed as the menu renames it, then unplugged: the notice says the new name.
+    ports::SerialPort plugged = notices_->Ports().back();
+    IniDeviceStore store(SettingsFile());
+    ASSERT_TRUE(ports::SetPortName(store, plugged, u"Bench UART"));
     testbed_.Unplug(kPluggedAdapter);
     ASSERT_TRUE(WaitFor([this] { return shown_.size() >= 2; })) << "no notice of the unplug";
     ASSERT_EQ(shown_.size(), 2U);
     EXPECT_EQ(shown_[1],
               (ports::PortNotice{.title = u"Serial port removed",
-                                 .text = u"CP2102 USB to UART Bridge Controller (/dev/ttyUSB1)"}));
+                                 .text = u"Bench UART (/dev/ttyUSB1)",
+                                 .namedText = u"/dev/ttyUSB1 \u00B7 Bench UART"}));
     EXPECT_EQ(tips_.back(), u"Portmaven: /dev/ttyUSB0");
 }
 

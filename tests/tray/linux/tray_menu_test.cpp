@@ -2,9 +2,15 @@
 // what a rebuild leaves behind.
 #include "tray/linux/tray_menu.h"
 
+#include "tray/linux/dbus_menu.h"
+#include "tray/linux/menu_icons.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QKeySequence>
 #include <QMenu>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +74,63 @@ TEST_F(TrayMenuQt, NamesFromDataShowTheirAmpersandsAsWritten) {
     EXPECT_EQ(ports[0]->actions()[0]->iconText(), QStringLiteral("Build & Flash"));
     // The program's own entries keep their texts.
     EXPECT_EQ(menu.actions().back()->iconText(), QStringLiteral("Exit"));
+}
+
+TEST_F(TrayMenuQt, UnderscoresAndAmpersandsReadAsWrittenInQtAndInThePanelsLabels) {
+    std::vector<ports::SerialPort> present = {{u"/dev/ttyUSB0", u"0", u"FT232R (/dev/ttyUSB0)"}};
+    present[0].userName = u"Pico_probe";
+    const tray::TrayMenuModel model = tray::BuildTrayMenuModel(
+        present, Commands({u"flash_esp32", u"Build & Flash"}), tray::kLinuxLayout);
+    QMenu menu;
+    FillTrayMenu(menu, model, actions_);
+    const std::vector<QMenu*> ports = PortMenus(menu);
+    ASSERT_EQ(ports.size(), 1u);
+    ASSERT_GE(ports[0]->actions().size(), 2);
+    const std::vector<QAction*> shown = {ports[0]->menuAction(), ports[0]->actions()[0],
+                                         ports[0]->actions()[1]};
+    const QStringList written = {QStringLiteral("Pico_probe (/dev/ttyUSB0)"),
+                                 QStringLiteral("flash_esp32"), QStringLiteral("Build & Flash")};
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const QString text = shown[i]->text();
+        EXPECT_EQ(shown[i]->iconText(), written[static_cast<qsizetype>(i)]);
+        // No letter of a name becomes a keyboard shortcut of the menu.
+        EXPECT_TRUE(QKeySequence::mnemonic(text).isEmpty()) << text.toStdString();
+        // The panel's rule: "_" marks a mnemonic and "__" shows one.
+        QString panelShows = DBusMenuLabel(text);
+        panelShows.replace(QStringLiteral("__"), QStringLiteral("\x01"));
+        EXPECT_FALSE(panelShows.contains(u'_')) << panelShows.toStdString();
+        EXPECT_EQ(panelShows.replace(u'\x01', u'_'), written[static_cast<qsizetype>(i)]);
+    }
+    // A mnemonic of the program's own, where a text has one, stays one for the panel.
+    EXPECT_EQ(DBusMenuLabel(QStringLiteral("&Open")), QStringLiteral("_Open"));
+}
+
+TEST_F(TrayMenuQt, EveryPictureFallsBackToTheProgramsOwnWithoutAThemeThatHasIt) {
+    const QTemporaryDir noThemes;
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({noThemes.path()});
+    QIcon::setThemeName(QStringLiteral("portmaven-test-none"));
+    const std::vector<ports::SerialPort> present = {{u"/dev/ttyUSB0", u"0", u"A (/dev/ttyUSB0)"}};
+    QMenu menu;
+    FillTrayMenu(menu,
+                 tray::BuildTrayMenuModel(present, Commands({u"Terminal"}), tray::kLinuxLayout),
+                 actions_);
+    QList<QAction*> all = menu.actions();
+    all += PortMenus(menu)[0]->actions();
+    int pictured = 0;
+    for (QAction* action : all) {
+        if (!action->isSeparator() && !action->icon().isNull()) {
+            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->text().toStdString();
+            ++pictured;
+        }
+    }
+    // The port, its command, Properties, About and Exit.
+    EXPECT_GE(pictured, 5);
+    EXPECT_FALSE(ProgramIcon().pixmap(22, 22).isNull());
+    EXPECT_FALSE(QImage::fromData(OwnMenuIconPng(tray::MenuIcon::Exit), "PNG").isNull());
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(theme);
 }
 
 TEST_F(TrayMenuQt, ACommandRunsOnThePortItWasChosenUnderAcrossRebuilds) {

@@ -1,0 +1,49 @@
+#include "tray/linux/menu_actions.h"
+
+namespace portmaven::linux_desktop {
+
+namespace {
+
+// A port's own action, bound to the entry's port.
+std::function<void()> ForPort(const std::function<void(std::size_t)>& handler,
+                              std::size_t portIndex) {
+    if (!handler) {
+        return {};
+    }
+    return [handler, portIndex] { handler(portIndex); };
+}
+
+} // namespace
+
+std::function<void()> HandlerOf(const tray::MenuEntry& entry, const tray::MenuEntry* port,
+                                const TrayMenuActions& actions) {
+    switch (entry.action) {
+    case tray::MenuAction::LaunchCommand:
+        if (port == nullptr || !actions.launch) {
+            return {};
+        }
+        return [launch = actions.launch, portIndex = port->port, commandIndex = entry.command] {
+            launch(portIndex, commandIndex);
+        };
+    case tray::MenuAction::CopyPortName:
+        return ForPort(actions.copyPortName, entry.port);
+    case tray::MenuAction::RenamePort:
+        return ForPort(actions.renamePort, entry.port);
+    case tray::MenuAction::HidePort:
+        return ForPort(actions.hidePort, entry.port);
+    case tray::MenuAction::ShowPort:
+        return ForPort(actions.showPort, entry.port);
+    case tray::MenuAction::Properties:
+        return actions.properties;
+    case tray::MenuAction::About:
+        return actions.about;
+    case tray::MenuAction::Exit:
+        return actions.exit;
+    case tray::MenuAction::None:
+    case tray::MenuAction::DeviceManager:
+        return {};
+    }
+    return {};
+}
+
+} // namespace portmaven::linux_desktop
