@@ -24,12 +24,14 @@ NOT_SUBSYSTEMS = {"app", "framework"}
 SIDE_OF_DIR = {"win": "Win32", "linux": "Linux", "posix": "Linux"}
 
 # The rooms each room is written over, besides itself and common/: the tray menu shows the
-# ports and the commands, the launch starts a command on a port, and a board's arrival runs its
-# command as the menu's choice would, through the launch.
+# ports and the commands, the launch starts a command on a port, access tells why a port will
+# not open (who holds it), and a board's arrival runs its command as the menu's choice would,
+# through the launch.
 ROOM_USES = {
     "common": set(),
     "config": set(),
     "ports": set(),
+    "access": {"ports"},
     "launch": {"ports"},
     "tray": {"config", "ports"},
     "arrival": {"tray", "config", "ports", "launch"},
@@ -196,6 +198,10 @@ def self_test():
         ("launch/linux/launch.cpp", '#include "tray/menu_choice.h"', "not written over"),
         ("tray/menu_choice.cpp", '#include "arrival/arrival_runs.h"', "not written over"),
         ("launch/started_process.h", '#include "arrival/notice_click.h"', "not written over"),
+        ("access/holder_lookup.cpp", '#include "tray/tray_texts.h"', "not written over"),
+        ("ports/win/port_actions.cpp", '#include "access/port_holder.h"', "not written over"),
+        ("access/win/holder_scan.cpp", '#include "ports/win/setupapi_functions.h"',
+         "another subsystem's platform code"),
         # One host never includes the other.
         ("app/win/portmaven_dlg.cpp", '#include "app/linux/tray_host.h"',
          "a host including the other host"),
@@ -209,6 +215,9 @@ def self_test():
         "ports/linux/enum.cpp": "#include <libudev.h>\n#include <QString>\n#include <unistd.h>\n"
         '#include "ports/linux/enum.h"\n#include "ports/serial_port.h"',
         "config/linux/store.cpp": '#include "config/posix/file_system.h"',
+        "access/win/scan.cpp": '#include "access/holder_lookup.h"\n#include "ports/serial_port.h"\n'
+        '#include "framework/win/scoped_handle.h"\n#include <winternl.h>',
+        "access/linux/users.cpp": '#include "access/port_holder.h"\n#include <QString>',
         "app/win/host.cpp": '#include "launch/win/launch.h"\n#include "config/win/configure_dialog.h"\n'
         '#include "app/win/portmaven_dlg.h"\n#include "framework/win/dialog.h"',
         "app/linux/tray_host.cpp": '#include "tray/linux/tray_menu.h"\n'

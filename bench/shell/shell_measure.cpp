@@ -4,6 +4,8 @@
 // Run it under Wine: wine-run.sh shell_measure.exe <Portmaven.exe> <minimal_window.exe>
 #include "harness.h"
 
+#include "tray/menu_ids.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -86,7 +88,7 @@ int wmain(int argc, wchar_t** argv) {
         const Memory memory = MemoryOf(app.ProcessHandle());
         portmavenPrivate.push_back(memory.privateKiB);
         portmavenWorkingSet.push_back(memory.workingSetKiB);
-        app.PostCommand(32775);
+        app.PostCommand(portmaven::tray::kExitId);
         app.WaitForExit(10000);
     }
 

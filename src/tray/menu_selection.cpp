@@ -11,8 +11,13 @@ MenuSelection TrackMenuSelect(MenuSelection current, MenuHighlight highlight,
         return current;
     }
     const unsigned item = highlight.item;
-    if (item < portCount) {
-        current.port = static_cast<int>(item);
+    // A submenu entry reports its position, which may be any number: it is a port entry or
+    // nothing, never a command.
+    if (highlight.opensSubmenu) {
+        if (item < portCount) {
+            current.port = static_cast<int>(item);
+        }
+        return current;
     }
     if (item >= static_cast<unsigned>(kFirstCommandId) &&
         item <= static_cast<unsigned>(kLastCommandId)) {

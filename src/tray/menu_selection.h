@@ -16,6 +16,9 @@ struct MenuHighlight {
     };
     Kind kind = Kind::Item;
     unsigned item = 0; // Kind::Item only
+    // Kind::Item only: the entry opens a submenu, and `item` is its position. Only such an
+    // entry can be a port's; every other item is named by its id, whatever its value.
+    bool opensSubmenu = false;
 };
 
 struct MenuSelection {

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include "about/about_texts.h"
+#include "tray/menu_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 namespace portmaven::e2e {
 namespace {
 
-constexpr UINT kMenuAbout = 32774;
+constexpr UINT kMenuAbout = tray::kAboutId;
 constexpr UINT kSystemMenuAbout = 0x0010;
 constexpr int kHomepageLinkId = 1010;
 constexpr wchar_t kAboutCaption[] = L"About Portmaven";

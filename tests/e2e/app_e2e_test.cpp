@@ -4,6 +4,7 @@
 
 #include "framework/win/scoped_handle.h"
 #include "config/command_record.h"
+#include "tray/menu_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 namespace portmaven::e2e {
 namespace {
 
-constexpr UINT kExit = 32775;
+constexpr UINT kExit = tray::kExitId;
 const CommandText kConnect{u"Connect", u"C:\\Program Files\\TTERMPRO\\ttermpro.exe /C=%PORTNUM%"};
 
 TEST(SingleInstance, SecondCopyShowsInformationAndEndsWhileFirstKeepsRunning) {

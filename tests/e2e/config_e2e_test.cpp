@@ -7,6 +7,7 @@
 
 #include "framework/win/scoped_handle.h"
 #include "resource.h"
+#include "tray/menu_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@
 namespace portmaven::e2e {
 namespace {
 
-constexpr UINT kExit = 32775;
+constexpr UINT kExit = tray::kExitId;
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kRunValue[] = L"Portmaven";
 const CommandText kConnect{u"Connect", u"tt.exe /C=%PORTNUM%"};

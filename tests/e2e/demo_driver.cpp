@@ -8,6 +8,8 @@
 #include "support/win/fake_serial_port.h"
 #include "harness.h"
 
+#include "tray/menu_ids.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -108,7 +110,7 @@ int wmain(int argc, wchar_t** argv) {
     PressMenuKey(VK_ESCAPE, 2);
     WaitForMenuClosed();
     if (readme) {
-        app.PostCommand(32773); // Properties
+        app.PostCommand(portmaven::tray::kPropertiesId);
         const HWND configure = app.WaitForWindow(L"Configure");
         if (configure == nullptr) {
             std::fwprintf(stderr, L"the Configure dialog did not open\n");
@@ -120,7 +122,7 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(configure, WM_COMMAND, IDCANCEL, 0);
         WaitUntil([&] { return !::IsWindow(configure); });
     }
-    app.PostCommand(32775); // Exit
+    app.PostCommand(portmaven::tray::kExitId);
     app.WaitForExit();
     return 0;
 }

@@ -8,8 +8,10 @@
 #include "recorder_copy.h"
 #include "tray_notices.h"
 
+#include "framework/win/scoped_handle.h"
 #include "ports/win/device_store.h"
 #include "resource.h"
+#include "tray/menu_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +26,17 @@
 namespace portmaven::e2e {
 namespace {
 
+namespace test_support = win::test_support;
 using win::test_support::WaitUntil;
 
 const FakeDevice kFtdiBoard{.instanceId = L"FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
                             .hardwareIds = {L"FTDIBUS\\COMPORT&VID_0403&PID_6001"},
                             .manufacturer = L"FTDI"};
 
-// "Portmaven.exe --list-ports > ports.txt", as a script runs it: what it wrote, as bytes.
-std::optional<std::string> ListPorts(const TestFolder& folder) {
+// "Portmaven.exe --list-ports > ports.txt", as a script runs it: what it wrote, as bytes, and
+// its exit status. `exePath`: a copy of the program to run instead of the folder's.
+std::optional<std::string> ListPorts(const TestFolder& folder, DWORD* status = nullptr,
+                                     const std::wstring& exePath = {}) {
     const std::wstring path = folder.File(L"ports.txt");
     SECURITY_ATTRIBUTES inheritable{.nLength = sizeof(SECURITY_ATTRIBUTES),
                                     .lpSecurityDescriptor = nullptr,
@@ -48,7 +53,8 @@ std::optional<std::string> ListPorts(const TestFolder& folder) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = file;
     startup.hStdError = file;
-    std::wstring commandLine = L"\"" + folder.ExePath() + L"\" --list-ports";
+    std::wstring commandLine =
+        L"\"" + (exePath.empty() ? folder.ExePath() : exePath) + L"\" --list-ports";
     PROCESS_INFORMATION info{};
     const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                           nullptr, nullptr, &startup, &info) != FALSE;
@@ -59,7 +65,12 @@ std::optional<std::string> ListPorts(const TestFolder& folder) {
     }
     ::CloseHandle(info.hThread);
     const bool ended = ::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
+    DWORD exitCode = STILL_ACTIVE;
+    ::GetExitCodeProcess(info.hProcess, &exitCode);
     ::CloseHandle(info.hProcess);
+    if (status != nullptr) {
+        *status = exitCode;
+    }
     return ended ? ReadFileBytes(path) : std::nullopt;
 }
 
@@ -123,7 +134,9 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
 
     // Without a running copy, and with one: the same list, and no second tray program.
     const std::string plain = "COM3\tUSB Serial Port (COM3)\t0403:6001\tA50285BIA\tFTDI\tshown\n";
-    EXPECT_EQ(ListPorts(folder), plain);
+    DWORD status = STILL_ACTIVE;
+    EXPECT_EQ(ListPorts(folder, &status), plain);
+    EXPECT_EQ(status, 0u);
     PortmavenProcess app(folder);
     ASSERT_TRUE(app.WaitForHost());
     EXPECT_EQ(ListPorts(folder), plain);
@@ -177,6 +190,73 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
     ASSERT_TRUE(WaitForMenuClosed());
     EXPECT_EQ(ListPorts(folder),
               "COM9\tPico probe \xc3\xa9 (COM9)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
+}
+
+TEST_F(DevicesE2e, APortListThatCannotBeMadeFailsTheScript) {
+    TestFolder folder(L"list-fails");
+    // Without the device-setup library there is no knowing which ports are present. Wine
+    // keeps it from a program of this name alone.
+    constexpr wchar_t kName[] = L"PortmavenWithoutSetupApi.exe";
+    const std::wstring exePath = folder.File(kName);
+    ASSERT_TRUE(::CopyFileW(folder.ExePath().c_str(), exePath.c_str(), FALSE));
+    const std::wstring overrides = std::wstring(L"Software\\Wine\\AppDefaults\\") + kName;
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, (overrides + L"\\DllOverrides").c_str(),
+                                L"setupapi", REG_SZ, L"", sizeof(wchar_t)),
+              ERROR_SUCCESS);
+    DWORD status = 0;
+    const std::optional<std::string> written = ListPorts(folder, &status, exePath);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, overrides.c_str());
+    EXPECT_EQ(written, "");
+    EXPECT_NE(status, 0u) << "the script was told the ports were listed";
+}
+
+// While a dialog of the program is open, a click on the tray icon brings that dialog forward
+// and opens no menu: nothing chosen there could act inside the dialog's loop, on the ports or
+// commands the dialog works on.
+TEST_F(DevicesE2e, ATrayClickWhileADialogIsOpenBringsTheDialogForward) {
+    FakeSerialPort board(L"COM3", L"USB Serial Port", kFtdiBoard);
+    ASSERT_TRUE(board.Registered()) << "cannot register a port in the prefix";
+    TestFolder folder(L"dialog-front");
+    PortmavenProcess app(folder);
+    ASSERT_TRUE(app.WaitForHost());
+
+    // A window of the test's own has the foreground when the icon is clicked.
+    const win::ScopedWindow elsewhere(
+        ::CreateWindowExW(0, L"STATIC", L"elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                          100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(elsewhere);
+    const auto clickBringsForward = [&](HWND dialog) {
+        ::SetForegroundWindow(elsewhere.Get());
+        if (!test_support::PumpUntil([&] { return ::GetForegroundWindow() == elsewhere.Get(); },
+                                     5000)) {
+            ADD_FAILURE() << "the test's window did not take the foreground";
+            return false;
+        }
+        app.PostTrayMessage(WM_RBUTTONUP);
+        return test_support::PumpUntil([&] { return ::GetForegroundWindow() == dialog; }, 10000) &&
+               !IsPopupMenuShown();
+    };
+
+    ASSERT_TRUE(ChoosePortItem(app, 2));
+    HWND rename = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        rename = FindWindowTitled(app.ProcessId(), L"Port Settings");
+        return rename != nullptr;
+    })) << "no Port Settings dialog";
+    ASSERT_TRUE(clickBringsForward(rename)) << "the click did not bring Port Settings forward";
+    // The name still goes to the port the dialog was opened for.
+    TypeText(L"Probe");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(rename); })) << "Enter did not close it";
+    EXPECT_EQ(ListPorts(folder), "COM3\tProbe (COM3)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
+
+    app.PostCommand(tray::kPropertiesId);
+    const HWND configure = app.WaitForWindow(L"Configure");
+    ASSERT_NE(configure, nullptr);
+    ASSERT_TRUE(clickBringsForward(configure)) << "the click did not bring Configure forward";
+    ::PostMessageW(configure, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(configure); }));
+    EXPECT_FALSE(app.HasExited());
 }
 
 // The user's value for a device or a kind, as the program stored it.

@@ -14,14 +14,6 @@ namespace {
 constexpr UINT kTrayCallback = WM_USER + 1;
 constexpr UINT kTrayIconId = 128;
 
-std::wstring Narrow2Wide(const char* text) {
-    std::wstring out;
-    for (const char* p = text; *p != '\0'; ++p) {
-        out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
-    }
-    return out;
-}
-
 struct WindowSearch {
     DWORD processId;
     std::vector<HWND> found;
@@ -58,17 +50,6 @@ void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
 }
 
 } // namespace
-
-std::wstring BuildFilePath(const char* unixPath) {
-    // The build passes paths on the build machine; Wine maps "/" to Z:.
-    std::wstring path = L"Z:" + Narrow2Wide(unixPath);
-    for (auto& c : path) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return path;
-}
 
 std::wstring PortmavenExePath() {
     return BuildFilePath(PORTMAVEN_EXE_UNIX_PATH);

@@ -3,6 +3,7 @@
 // files and windows the program leaves behind.
 #pragma once
 
+#include "support/win/build_path.h"
 #include "support/win/temp_folder.h"
 #include "support/win/wait.h"
 #include "support/win/window_query.h"
@@ -17,8 +18,7 @@
 
 namespace portmaven::e2e {
 
-// Windows path of a file of the build tree, given its path on the build machine.
-std::wstring BuildFilePath(const char* unixPath);
+using win::test_support::BuildFilePath;
 // Windows path of the Portmaven.exe under test.
 std::wstring PortmavenExePath();
 

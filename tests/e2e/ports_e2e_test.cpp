@@ -6,6 +6,7 @@
 
 #include "ports/port_name.h"
 #include "ports/win/serial_port_enum.h"
+#include "tray/menu_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -188,7 +189,7 @@ TEST_F(PortsE2e, CommandBeforeAnyHighlightLaunchesNothing) {
     PortmavenProcess app(folder);
     ASSERT_TRUE(app.WaitForHost());
     // The first command's id with no port ever highlighted: there is no port to launch it on.
-    app.PostCommand(501);
+    app.PostCommand(tray::kFirstCommandId);
     EXPECT_FALSE(tool.Arguments(2000)) << "a command ran without a chosen port";
     EXPECT_TRUE(app.VisibleWindows().empty()) << "a message box appeared";
     EXPECT_FALSE(app.HasExited());

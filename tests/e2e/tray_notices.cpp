@@ -206,4 +206,57 @@ ULONGLONG ProcessCpuTime(HANDLE process) {
     return ticks(kernel) + ticks(user);
 }
 
+DllLoads::DllLoads(DWORD processId, std::wstring_view fileName)
+    : processId_(processId), fileName_(fileName),
+      debugging_(::DebugActiveProcess(processId) != FALSE) {
+    if (debugging_) {
+        ::DebugSetProcessKillOnExit(FALSE);
+    }
+}
+
+DllLoads::~DllLoads() {
+    if (debugging_) {
+        Count();
+        ::DebugActiveProcessStop(processId_);
+    }
+}
+
+std::size_t DllLoads::Count() {
+    DEBUG_EVENT event{};
+    while (debugging_ && ::WaitForDebugEvent(&event, 0)) {
+        DWORD status = DBG_CONTINUE;
+        HANDLE file = nullptr;
+        if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            file = event.u.CreateProcessInfo.hFile;
+        } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            file = event.u.LoadDll.hFile;
+            std::wstring path(1024, L'\0');
+            const DWORD length =
+                ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
+            path.resize(length < path.size() ? length : 0);
+            const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+            // The modules loaded before are reported ahead of the attach breakpoint.
+            if (attached_ && ::CompareStringOrdinal(name.c_str(), -1, fileName_.c_str(), -1,
+                                                    TRUE) == CSTR_EQUAL) {
+                ++loads_;
+            }
+        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+            if (!attached_ && event.u.Exception.ExceptionRecord.ExceptionCode ==
+                                  static_cast<DWORD>(EXCEPTION_BREAKPOINT)) {
+                attached_ = true;
+            } else {
+                // The program's own exceptions are its own to handle.
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            }
+        } else if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+            debugging_ = false;
+        }
+        if (file != nullptr && file != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(file);
+        }
+        ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    }
+    return loads_;
+}
+
 } // namespace portmaven::e2e

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,5 +36,32 @@ bool SendDevNodesChanged(HWND window);
 
 // The CPU time (kernel and user) a process has used so far, in 100 ns units.
 ULONGLONG ProcessCpuTime(HANDLE process);
+
+// Counts how often a process loads a DLL, as the loader reports each load to a debugger; the
+// program loads the device-setup library once for each enumeration of the ports. The thread
+// that makes it must be the one that calls Count, and the process waits at each event until
+// Count has seen it.
+class DllLoads {
+public:
+    DllLoads(DWORD processId, std::wstring_view fileName);
+    // Lets the process run on without a debugger.
+    ~DllLoads();
+    DllLoads(const DllLoads&) = delete;
+    DllLoads& operator=(const DllLoads&) = delete;
+    DllLoads(DllLoads&&) = delete;
+    DllLoads& operator=(DllLoads&&) = delete;
+
+    // Takes the events reported so far; the loads since the attach was complete.
+    std::size_t Count();
+    // The process has reported the attach complete (its first breakpoint).
+    [[nodiscard]] bool Attached() const { return attached_; }
+
+private:
+    DWORD processId_;
+    std::wstring fileName_;
+    bool debugging_ = false;
+    bool attached_ = false;
+    std::size_t loads_ = 0;
+};
 
 } // namespace portmaven::e2e

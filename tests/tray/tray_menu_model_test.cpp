@@ -210,8 +210,12 @@ TEST(TrayMenuModel, CommandsBeyondTheIdRangeAreNotListed) {
     EXPECT_EQ(model.commandItems.back().id, kLastCommandId);
 }
 
-MenuHighlight Item(unsigned item) {
-    return {.kind = MenuHighlight::Kind::Item, .item = item};
+MenuHighlight Item(int id) {
+    return {.kind = MenuHighlight::Kind::Item, .item = static_cast<unsigned>(id)};
+}
+// Submenu entries report their position.
+MenuHighlight Submenu(unsigned position) {
+    return {.kind = MenuHighlight::Kind::Item, .item = position, .opensSubmenu = true};
 }
 constexpr MenuHighlight kSeparator{.kind = MenuHighlight::Kind::Separator};
 constexpr MenuHighlight kClosed{.kind = MenuHighlight::Kind::Closed};
@@ -220,10 +224,9 @@ TEST(MenuSelection, RemembersThePortEntryAndTheCommandChosenUnderIt) {
     MenuSelection selection;
     EXPECT_EQ(selection.port, -1);
     EXPECT_EQ(selection.commandId, -1);
-    // Highlight port 1, then port 2 (submenu entries report their position), open its
-    // submenu, highlight and click the first command.
-    selection = TrackMenuSelect(selection, Item(0), 2);
-    selection = TrackMenuSelect(selection, Item(1), 2);
+    // Highlight port 1, then port 2, open its submenu, highlight and click the first command.
+    selection = TrackMenuSelect(selection, Submenu(0), 2);
+    selection = TrackMenuSelect(selection, Submenu(1), 2);
     selection = TrackMenuSelect(selection, Item(kFirstCommandId), 2);
     EXPECT_EQ(selection.port, 1);
     EXPECT_EQ(selection.commandId, kFirstCommandId);
@@ -240,6 +243,8 @@ TEST(MenuSelection, IgnoresItemsThatAreNeitherPortsNorCommands) {
     selection = TrackMenuSelect(selection, Item(kFirstCommandId - 1), 2);
     selection = TrackMenuSelect(selection, Item(kLastCommandId + 1), 2);
     selection = TrackMenuSelect(selection, kSeparator, 2);
+    // "Hidden Ports", the submenu after the two port entries.
+    selection = TrackMenuSelect(selection, Submenu(2), 2);
     EXPECT_EQ(selection.port, 0);
     EXPECT_EQ(selection.commandId, kFirstCommandId + 1);
 }

@@ -1,31 +1,53 @@
 // The Linux desktop program: one copy per user session, living in the system tray.
 #include "app/linux/single_instance.h"
 #include "app/linux/tray_host.h"
+#include "common/program_options.h"
 #include "common/program_texts.h"
 #include "config/linux/xdg_config.h"
 #include "ports/linux/port_actions.h"
 #include "tray/linux/menu_icons.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QMessageBox>
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
+
+namespace {
+
+// The arguments after the program's own name, decoded as the system encodes file names.
+std::vector<std::u16string> Arguments(int argc, char* argv[]) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(QFile::decodeName(argv[i]).toStdU16String());
+    }
+    return arguments;
+}
+
+bool WriteToStandardOutput(std::u16string_view text) {
+    const QByteArray bytes = QStringView(text).toString().toUtf8();
+    return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+               static_cast<std::size_t>(bytes.size()) &&
+           std::fflush(stdout) == 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Answers for scripts, without a tray icon and whether or not a copy runs.
-    if (argc > 1 && std::string_view(argv[1]) == "--list-ports") {
-        return portmaven::linux_desktop::WritePortList(stdout,
-                                                       portmaven::linux_desktop::SettingsFilePath())
-                   ? 0
-                   : 1;
-    }
-    if (argc > 1 && std::string_view(argv[1]) == "--help") {
-        std::fputs(
-            QStringView(portmaven::common::kCommandLineHelpText).toString().toUtf8().constData(),
-            stdout);
-        return 0;
+    if (const std::optional<int> status = portmaven::common::RunScriptOption(
+            Arguments(argc, argv), {.portList =
+                                        [] {
+                                            return portmaven::linux_desktop::PortListNow(
+                                                portmaven::linux_desktop::SettingsFilePath());
+                                        },
+                                    .write = WriteToStandardOutput})) {
+        return *status;
     }
     QApplication application(argc, argv);
     const QString title = QStringView(portmaven::common::kProgramTitle).toString();

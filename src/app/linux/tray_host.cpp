@@ -4,16 +4,14 @@
 #include "arrival/notice_click.h"
 #include "common/guarded.h"
 #include "common/program_texts.h"
-#include "config/command_list.h"
-#include "config/linux/command_store.h"
 #include "config/linux/open_configure.h"
 #include "config/linux/xdg_config.h"
 #include "launch/linux/launch.h"
 #include "ports/linux/port_actions.h"
-#include "ports/linux/port_users.h"
+#include "access/linux/port_users.h"
 #include "ports/linux/serial_port_enum.h"
-#include "tray/linux/tray_menu.h"
 #include "launch/launch_texts.h"
+#include "tray/linux/tray_menu.h"
 #include "tray/menu_choice.h"
 #include "tray/port_details.h"
 #include "tray/tray_menu_model.h"
@@ -59,6 +57,18 @@ void TraceMenus() {
     }
 }
 
+// While a dialog of the program runs (each runs modally, in a loop of its own), brings it to
+// the front; false when none is open.
+bool RaiseOpenDialog() {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) {
+        return false;
+    }
+    dialog->raise();
+    dialog->activateWindow();
+    return true;
+}
+
 // Whether two ports show the same in the menu: the same port, and the same name of the user's,
 // hidden flag, default command and holders (which do not make a port change of their own).
 bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
@@ -73,7 +83,8 @@ const QString kRunCommandNoticeAction = QStringLiteral("run-default-command");
 
 TrayHost::TrayHost(const QIcon& icon)
     : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
-      panelMenu_([this] { RefreshMenu(); }), notifySetting_(SettingsFilePath()), notifier_(icon),
+      panelMenu_([this] { RefreshMenu(); }), commandStore_(DefaultConnectCommandLine()),
+      notifySetting_(SettingsFilePath()), notifier_(icon),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
@@ -84,11 +95,11 @@ TrayHost::TrayHost(const QIcon& icon)
                     },
                 .portsArrived =
                     [this](std::span<const ports::SerialPort> added) {
-                        return arrivals_.OnPortsArrived(added, config::g_CommandList,
+                        return arrivals_.OnPortsArrived(added, commands_.List(),
                                                         StartCommandForPort);
                     }},
                SettingsFilePath()) {
-    LoadCommandList(config::g_CommandList, DefaultConnectCommandLine());
+    commands_.LoadOnce();
     // A host that asks before showing (KDE, XFCE) gets the ports of that moment; one that
     // shows a copy it fetched earlier (GNOME) has the menu the port watcher keeps current.
     later_.setSingleShot(true);
@@ -99,7 +110,7 @@ TrayHost::TrayHost(const QIcon& icon)
     });
     connect(&menu_, &QMenu::aboutToShow, this,
             [this] { common::RunGuarded([this] { RefreshMenu(); }); });
-    notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    notifySwitch_.Apply();
     notices_.Seed();
     if (!menuPorts_) {
         // udev could not be asked: the menu still offers the program's own entries.
@@ -163,6 +174,9 @@ void TrayHost::OnItemClicked() {
 }
 
 void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
+    if (RaiseOpenDialog()) {
+        return;
+    }
     // Qt opens the menu on a right press itself; the left button opens it here.
     if (reason == QSystemTrayIcon::Trigger) {
         OpenMenuAtPointer();
@@ -170,14 +184,16 @@ void TrayHost::OnActivated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void TrayHost::OpenMenuAtPointer() {
-    menu_.popup(QCursor::pos());
+    if (!RaiseOpenDialog()) {
+        menu_.popup(QCursor::pos());
+    }
 }
 
 bool TrayHost::RunNoticedBoardCommand(const std::optional<ports::PortNotice>& notice) {
     const std::vector<ports::SerialPort> present =
         EnumerateKnownPorts(SettingsFilePath()).value_or(std::vector<ports::SerialPort>{});
     const tray::CommandChoice choice =
-        arrival::NoticeClickChoice(notice, present, config::g_CommandList);
+        arrival::NoticeClickChoice(notice, present, commands_.List());
     if (choice.command < 0) {
         return false;
     }
@@ -221,27 +237,27 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
     auto ports =
         std::make_shared<const std::vector<ports::SerialPort>>(present.begin(), present.end());
     const tray::TrayMenuModel model =
-        tray::BuildTrayMenuModel(*ports, config::g_CommandList, tray::kLinuxLayout);
+        tray::BuildTrayMenuModel(*ports, commands_.List(), tray::kLinuxLayout);
     // Each action works on the ports of the fill it belongs to, and runs once the menu has
     // closed: a fill deletes the entry that was clicked.
     // A port's own action, on a copy of that fill's port.
     const auto onPort = [this, ports](std::function<void(ports::SerialPort&)> action) {
         return [this, ports, action = std::move(action)](std::size_t port) {
             if (port < ports->size()) {
-                Later([chosen = (*ports)[port], action]() mutable { action(chosen); });
+                LaterFromMenu([chosen = (*ports)[port], action]() mutable { action(chosen); });
             }
         };
     };
     const TrayMenuActions actions{
         .launch =
             [this, ports](std::size_t port, int command) {
-                Later([this, ports, port, command] {
+                LaterFromMenu([this, ports, port, command] {
                     OnLaunchCommand(*ports, {.port = port, .command = command});
                 });
             },
         .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
         .portSettings = onPort([this](ports::SerialPort& chosen) {
-            EditPortSettings(chosen, config::CommandNames(config::g_CommandList),
+            EditPortSettings(chosen, config::CommandNames(commands_.List()),
                              tray::PortHeadingText(chosen), SettingsFilePath());
             OnDeviceSettingsChanged();
         }),
@@ -253,9 +269,9 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
             SetPortHidden(chosen, false, SettingsFilePath());
             OnDeviceSettingsChanged();
         }),
-        .properties = [this] { Later([this] { OnMenuProperties(); }); },
-        .about = [this] { Later([this] { OnMenuAbout(); }); },
-        .exit = [this] { Later([this] { OnMenuExit(); }); }};
+        .properties = [this] { LaterFromMenu([this] { OnMenuProperties(); }); },
+        .about = [this] { LaterFromMenu([this] { OnMenuAbout(); }); },
+        .exit = [this] { LaterFromMenu([this] { OnMenuExit(); }); }};
     FillTrayMenu(menu_, model, actions);
     // A panel reads the exported menu only where the item is; it is filled as the item is made.
     if (item_) {
@@ -270,9 +286,17 @@ void TrayHost::Later(std::function<void()> action) {
     later_.start(0);
 }
 
+void TrayHost::LaterFromMenu(std::function<void()> action) {
+    Later([action = std::move(action)] {
+        if (!RaiseOpenDialog()) {
+            action();
+        }
+    });
+}
+
 void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
                                const tray::CommandChoice& choice) {
-    if (tray::LaunchCommandChoice(choice, ports, config::g_CommandList, LaunchCommandForPort) ==
+    if (tray::LaunchCommandChoice(choice, ports, commands_.List(), LaunchCommandForPort) ==
         tray::LaunchOutcome::Invalid) {
         QMessageBox::critical(nullptr, QStringView(common::kProgramTitle).toString(),
                               QStringView(launch::kInvalidCommandText).toString());
@@ -280,8 +304,8 @@ void TrayHost::OnLaunchCommand(std::span<const ports::SerialPort> ports,
 }
 
 void TrayHost::OnMenuProperties() {
-    OpenConfigureDialog(nullptr, notifySetting_, DefaultConnectCommandLine());
-    notices_.SetNotificationsEnabled(notifySetting_.IsEnabled());
+    OpenConfigureDialog(nullptr, commands_.List(), commands_.Saver(), notifySwitch_,
+                        DefaultConnectCommandLine());
     // The commands may have changed.
     RebuildMenu(menuPorts_ ? *menuPorts_ : std::vector<ports::SerialPort>{}, true);
 }
@@ -292,7 +316,7 @@ void TrayHost::OnMenuAbout() {
 
 void TrayHost::OnMenuExit() {
     // A failed save is not reported: the program is ending, and the user can do nothing.
-    SaveCommandList(config::g_CommandList);
+    commands_.SaveAtExit();
     if (icon_) {
         icon_->hide();
     }
@@ -315,7 +339,7 @@ void TrayHost::ShowNotice(const ports::PortNotice& notice) {
     // clicks only close them. It runs later: the service's call is answered first.
     std::vector<NoticeAction> actions{{.key = kDefaultNoticeAction, .label = {}, .run = {}}};
     const tray::CommandChoice choice =
-        arrival::NoticeClickChoice(notice, notices_.Ports(), config::g_CommandList);
+        arrival::NoticeClickChoice(notice, notices_.Ports(), commands_.List());
     if (choice.command >= 0) {
         const auto run = [this, notice] {
             Later([this, notice] { RunNoticedBoardCommand(notice); });
@@ -323,9 +347,8 @@ void TrayHost::ShowNotice(const ports::PortNotice& notice) {
         actions.front().run = run;
         actions.push_back(
             {.key = kRunCommandNoticeAction,
-             .label =
-                 QStringView(config::FieldText(config::g_CommandList.At(choice.command).szName))
-                     .toString(),
+             .label = QStringView(config::FieldText(commands_.List().At(choice.command).szName))
+                          .toString(),
              .run = run});
     }
     notifier_.Show(QStringView(notice.title).toString(), QStringView(notice.namedText).toString(),

@@ -5,7 +5,10 @@
 
 #include "app/linux/tray_wait.h"
 #include "arrival/arrival_runs.h"
+#include "config/command_list_owner.h"
+#include "config/linux/command_store.h"
 #include "config/linux/notify_setting.h"
+#include "config/notify_setting.h"
 #include "ports/linux/desktop_notifier.h"
 #include "ports/linux/port_notices.h"
 #include "ports/serial_port.h"
@@ -54,6 +57,9 @@ private:
     // Runs an action once the event that started it is done with its sender: a menu action
     // may fill the menu again, which deletes the entry that was chosen.
     void Later(std::function<void()> action);
+    // A menu action, run later; while a dialog of the program is open, that dialog comes to
+    // the front instead (a panel may show the menu whatever the program does).
+    void LaterFromMenu(std::function<void()> action);
     void OnLaunchCommand(std::span<const ports::SerialPort> ports,
                          const tray::CommandChoice& choice);
     void OnMenuProperties();
@@ -82,12 +88,18 @@ private:
     std::unique_ptr<TrayWaiter> trayWaiter_;
     QTimer later_;
     std::vector<std::function<void()>> laterActions_;
+    // The command list, read at start and written at Exit.
+    CommandFileStore commandStore_;
+    config::CommandListOwner commands_{commandStore_};
     IniNotifySetting notifySetting_;
     DesktopNotifier notifier_;
     // What boards started on arrival; the notices below report arrivals to it.
     arrival::ArrivalRuns arrivals_;
-    // Last: it reports to the icon and menu above from the moment it exists.
+    // It reports to the icon and menu above from the moment it exists.
     PortNotices notices_;
+    // The notices' switch: applied at start and whenever Configure stores it.
+    config::AppliedNotifySetting notifySwitch_{
+        notifySetting_, [this](bool enabled) { notices_.SetNotificationsEnabled(enabled); }};
 };
 
 } // namespace portmaven::linux_desktop

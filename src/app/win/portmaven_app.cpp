@@ -2,6 +2,7 @@
 
 #include "app/win/app_identity.h"
 #include "app/win/portmaven_dlg.h"
+#include "common/program_options.h"
 #include "common/program_texts.h"
 #include "framework/win/com_apartment.h"
 #include "framework/win/wide_text.h"
@@ -13,44 +14,41 @@
 
 #include <memory>
 #include <optional>
-#include <string_view>
+#include <string>
+#include <vector>
 
 namespace portmaven::win {
 
 namespace {
 
-// "--list-ports" or "--help": the answer goes to a script or a console, and no tray icon comes
-// up. nullopt for a start as the tray program.
-std::optional<BOOL> RunCommandLineOption() {
+// The arguments after the program's own name.
+std::vector<std::u16string> CommandLineArguments() {
     int count = 0;
     const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> arguments(
         ::CommandLineToArgvW(::GetCommandLineW(), &count), &::LocalFree);
-    if (!arguments || count < 2) {
-        return std::nullopt;
+    std::vector<std::u16string> result;
+    for (int i = 1; arguments && i < count; ++i) {
+        result.push_back(ToUtf16(arguments.get()[i]));
     }
-    const std::wstring_view option = arguments.get()[1];
-    if (option == L"--list-ports") {
-        WritePortList();
-        return FALSE;
-    }
-    if (option == L"--help") {
-        WriteScriptOutput(common::kCommandLineHelpText);
-        return FALSE;
-    }
-    // The installer's own step, not for users: left out of the help text.
-    if (option == kRegisterShortcutOption && count >= 3) {
-        const ScopedComApartment apartment;
-        RegisterShortcut(arguments.get()[2]);
-        return FALSE;
-    }
-    return std::nullopt;
+    return result;
 }
 
 } // namespace
 
 BOOL CPortmavenApp::InitInstance() {
-    if (const std::optional<BOOL> handled = RunCommandLineOption()) {
-        return *handled;
+    const std::vector<std::u16string> arguments = CommandLineArguments();
+    // The installer's own step, not for users: left out of the help text.
+    if (arguments.size() >= 2 && arguments[0] == AsUtf16(kRegisterShortcutOption)) {
+        const ScopedComApartment apartment;
+        RegisterShortcut(ToWide(arguments[1]));
+        return FALSE;
+    }
+    // "--list-ports" or "--help": the answer goes to a script or a console, and no tray icon
+    // comes up.
+    if (const std::optional<int> status = common::RunScriptOption(
+            arguments, {.portList = PortListNow, .write = WriteScriptOutput})) {
+        SetExitCode(*status);
+        return FALSE;
     }
     // Before the first window, so that the shell files every window and notice under it.
     TakeAppIdentity();

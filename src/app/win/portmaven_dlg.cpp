@@ -3,37 +3,29 @@
 #include "about/win/about_dialog.h"
 #include "arrival/notice_click.h"
 #include "common/program_texts.h"
-#include "framework/win/wide_text.h"
-#include "config/command_list.h"
-#include "config/win/command_store.h"
 #include "config/win/configure_dialog.h"
-#include "config/win/notify_setting.h"
 #include "framework/win/application.h"
 #include "framework/win/dpi.h"
+#include "framework/win/wide_text.h"
 #include "launch/launch_texts.h"
-#include "ports/device_settings.h"
-#include "tray/menu_choice.h"
-#include "tray/port_details.h"
-#include "tray/menu_ids.h"
-#include "tray/win/menu_highlight.h"
 #include "launch/win/launch.h"
+#include "ports/device_settings.h"
 #include "ports/win/port_actions.h"
 #include "ports/win/serial_port_enum.h"
+#include "tray/menu_choice.h"
+#include "tray/menu_ids.h"
+#include "tray/port_details.h"
+#include "tray/win/menu_highlight.h"
 #include "tray/win/tray_menu.h"
 #include "resource.h"
 
-#include <cwchar>
+#include <shellapi.h>
+
 #include <optional>
 #include <span>
 #include <string>
 
 namespace portmaven::win {
-
-namespace {
-// Broadcast by the shell when the notification area is (re)created, e.g. after Explorer
-// restarts; every tray icon must then be added again.
-constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
-} // namespace
 
 const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnMessage<&CPortmavenDlg::OnSysCommand>(WM_SYSCOMMAND),
@@ -49,6 +41,7 @@ const MessageMapEntry<CPortmavenDlg> CPortmavenDlg::messageMap[] = {
     OnCommandRange<&CPortmavenDlg::OnLaunchCommand>(tray::kFirstCommandId, tray::kLastCommandId),
     OnMessage<&CPortmavenDlg::OnMenuSelect>(WM_MENUSELECT),
     OnMessage<&CPortmavenDlg::OnInitMenuPopup>(WM_INITMENUPOPUP),
+    OnMessage<&CPortmavenDlg::OnPortHolders>(WM_PORTHOLDERS),
     OnCommand<&CPortmavenDlg::OnCopyPortName>(tray::kCopyPortNameId),
     OnCommand<&CPortmavenDlg::OnPortSettings>(tray::kPortSettingsId),
     OnCommand<&CPortmavenDlg::OnHidePort>(tray::kHidePortId),
@@ -68,6 +61,7 @@ BOOL CPortmavenDlg::OnInitDialog() {
     // Every step runs under the dialog's guard: an exception ends initialisation at that step,
     // the steps already done stay done, and the dialog still comes up.
     Dialog::OnInitDialog();
+    m_portHolders = std::make_unique<PortHolderLookup>(GetSafeHwnd(), WM_PORTHOLDERS);
 
     if (HMENU systemMenu = ::GetSystemMenu(GetSafeHwnd(), FALSE)) {
         wchar_t aboutText[256] = {};
@@ -78,36 +72,18 @@ BOOL CPortmavenDlg::OnInitDialog() {
         }
     }
 
-    m_notifyIconData = NOTIFYICONDATAW{};
-    m_notifyIconData.cbSize = NOTIFYICONDATAW_V3_SIZE;
-    m_notifyIconData.hWnd = GetSafeHwnd();
-    m_notifyIconData.uID = kTrayIconId;
-    m_notifyIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    m_notifyIconData.uCallbackMessage = WM_TRAYNOTIFY;
+    m_trayIcon.emplace(GetSafeHwnd(), kTrayIconId, WM_TRAYNOTIFY);
     LoadIconsForDpi();
-    std::wcsncpy(m_notifyIconData.szTip, ToWide(common::kProgramTitle).c_str(),
-                 std::size(m_notifyIconData.szTip) - 1);
+    m_trayIcon->SetTip(common::kProgramTitle);
 
-    // An elevated copy would otherwise never hear that Explorer, running unelevated, has
-    // recreated the notification area. Without the filter only that case is lost.
-    ::ChangeWindowMessageFilterEx(GetSafeHwnd(), ::RegisterWindowMessageW(kTaskbarCreatedMessage),
-                                  MSGFLT_ALLOW, nullptr);
-
-    if (!AddTrayIcon()) {
+    if (!m_trayIcon->Add()) {
         // Without an icon nothing can reach the commands; they are loaded once the shell's
         // notification area appears (TaskbarCreated) and the icon could be added.
         return TRUE;
     }
-    LoadCommandListOnce();
+    m_commands.LoadOnce();
     StartPortNotices();
     return TRUE;
-}
-
-void CPortmavenDlg::LoadCommandListOnce() {
-    if (!m_commandListLoaded) {
-        LoadCommandList(config::g_CommandList);
-        m_commandListLoaded = true;
-    }
 }
 
 void CPortmavenDlg::LoadIconsForDpi() {
@@ -117,7 +93,9 @@ void CPortmavenDlg::LoadIconsForDpi() {
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.Get()));
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL,
                    reinterpret_cast<LPARAM>(smallIcon.Get()));
-    m_notifyIconData.hIcon = smallIcon.Get();
+    if (m_trayIcon) {
+        m_trayIcon->SetIcon(smallIcon.Get());
+    }
     // The icons shown before go only once nothing shows them any more.
     m_largeIcon = std::move(largeIcon);
     m_smallIcon = std::move(smallIcon);
@@ -125,24 +103,15 @@ void CPortmavenDlg::LoadIconsForDpi() {
 
 void CPortmavenDlg::OnDpiChanged(UINT, UINT) {
     LoadIconsForDpi();
-    if (m_notifyIconData.hWnd != nullptr) {
-        NOTIFYICONDATAW icon = m_notifyIconData;
-        icon.uFlags = NIF_ICON;
-        ::Shell_NotifyIconW(NIM_MODIFY, &icon);
-    }
-}
-
-bool CPortmavenDlg::AddTrayIcon() {
-    return ::Shell_NotifyIconW(NIM_ADD, &m_notifyIconData) != FALSE;
 }
 
 void CPortmavenDlg::OnTaskbarCreated() {
-    if (m_notifyIconData.hWnd == nullptr || !AddTrayIcon()) {
+    if (!m_trayIcon || !m_trayIcon->Add()) {
         return;
     }
-    // When the icon could not be added at start, the list was never read. Load it now:
-    // otherwise the next Exit would overwrite the command file with an empty list.
-    LoadCommandListOnce();
+    // When the icon could not be added at start, the list was never read: the user can reach
+    // it only now.
+    m_commands.LoadOnce();
     if (m_portNotices) {
         m_portNotices->OnTrayIconAdded();
     } else {
@@ -153,9 +122,9 @@ void CPortmavenDlg::OnTaskbarCreated() {
 void CPortmavenDlg::PostNcDestroy() {
     Dialog::PostNcDestroy();
     m_portNotices.reset();
-    // The shell finds the icon by the window handle value and id, which stay usable for this
-    // although the window is gone. Nothing to do if it fails.
-    ::Shell_NotifyIconW(NIM_DELETE, &m_notifyIconData);
+    // Deletes the icon, which the shell finds by the window handle's value although the
+    // window is gone.
+    m_trayIcon.reset();
 }
 
 MessageResult CPortmavenDlg::OnSysCommand(WPARAM wParam, LPARAM) {
@@ -191,7 +160,7 @@ LRESULT CPortmavenDlg::OnQueryDragIcon() const {
 
 void CPortmavenDlg::OnMenuExit() {
     // The outcome of the save is not looked at: the user asked to leave, and leaves.
-    SaveCommandList(config::g_CommandList);
+    m_commands.SaveAtExit();
     Dialog::OnOK();
 }
 
@@ -201,24 +170,27 @@ void CPortmavenDlg::OnClose() {
 }
 
 LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
-    if (wParam != kTrayIconId) {
+    const TrayIcon::Event event =
+        m_trayIcon ? m_trayIcon->Decode(wParam, lParam) : TrayIcon::Event::NotThisIcon;
+    switch (event) {
+    case TrayIcon::Event::Click:
+    case TrayIcon::Event::BalloonClick:
+        break;
+    case TrayIcon::Event::DoubleClick:
+        return 0;
+    case TrayIcon::Event::Other:
+    case TrayIcon::Event::NotThisIcon:
         return 1;
     }
-    switch (lParam) {
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        break;
-    // A click on a port notice runs the arrived board's default command; without one, the
-    // menu shows what came.
-    case NIN_BALLOONUSERCLICK:
-        if (RunNoticedBoardCommand()) {
-            return 0;
-        }
-        break;
-    case WM_LBUTTONDBLCLK:
+    // While a dialog of the program is open the menu would run its commands inside that
+    // dialog's loop, over the list the dialog works on: the dialog comes to the front instead.
+    if (BringModalDialogToFront(GetSafeHwnd())) {
         return 0;
-    default:
-        return 1;
+    }
+    // A click on a port notice runs the arrived board's default command; without one, the menu
+    // shows what came.
+    if (event == TrayIcon::Event::BalloonClick && RunNoticedBoardCommand()) {
+        return 0;
     }
     POINT cursor{};
     if (!::GetCursorPos(&cursor)) {
@@ -226,8 +198,8 @@ LRESULT CPortmavenDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     }
     // Nothing is shown when the menu cannot be built; there is nothing the user could do.
     ShowTrayMenu(
-        GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_ports,
-        config::g_CommandList);
+        GetSafeHwnd(), cursor, [this] { return RefreshPortList(); }, m_ports, m_commands.List());
+    m_detailsPopup = nullptr; // gone with the menu
     return 0;
 }
 
@@ -247,13 +219,19 @@ void CPortmavenDlg::OnDeviceManager() {
 }
 
 bool CPortmavenDlg::RefreshPortList() {
-    return RefreshSerialPorts(m_ports);
+    if (!RefreshSerialPorts(m_ports)) {
+        return false;
+    }
+    if (m_portHolders) {
+        m_portHolders->Refresh(m_ports);
+    }
+    return true;
 }
 
 void CPortmavenDlg::OnLaunchCommand() {
     const tray::CommandChoice choice = tray::ChoiceFromSelection(
         {.port = m_nSelectedPort, .commandId = m_nSelectedCommandId}, m_ports);
-    if (tray::LaunchCommandChoice(choice, m_ports, config::g_CommandList, LaunchCommandForPort) ==
+    if (tray::LaunchCommandChoice(choice, m_ports, m_commands.List(), LaunchCommandForPort) ==
         tray::LaunchOutcome::Invalid) {
         AppMessageBox(ToWide(launch::kInvalidCommandText), MB_OK | MB_ICONERROR);
     }
@@ -265,9 +243,9 @@ bool CPortmavenDlg::RunNoticedBoardCommand() {
         return false;
     }
     const tray::CommandChoice choice =
-        arrival::NoticeClickChoice(m_portNotices->LastNotice(), m_ports, config::g_CommandList);
+        arrival::NoticeClickChoice(m_portNotices->LastNotice(), m_ports, m_commands.List());
     const tray::LaunchOutcome outcome =
-        tray::LaunchCommandChoice(choice, m_ports, config::g_CommandList, LaunchCommandForPort);
+        tray::LaunchCommandChoice(choice, m_ports, m_commands.List(), LaunchCommandForPort);
     if (outcome == tray::LaunchOutcome::Invalid) {
         // The user clicked for it: told as a click in the menu is told.
         AppMessageBox(ToWide(launch::kInvalidCommandText), MB_OK | MB_ICONERROR);
@@ -283,7 +261,7 @@ void CPortmavenDlg::OnPortSettings() {
     // A copy: the list may be enumerated again while the dialog's loop runs.
     if (const std::optional<ports::SerialPort> port =
             ports::ListedPortAt(m_ports, m_nSelectedPort)) {
-        EditPortSettings(GetSafeHwnd(), *port, config::CommandNames(config::g_CommandList),
+        EditPortSettings(GetSafeHwnd(), *port, config::CommandNames(m_commands.List()),
                          tray::PortHeadingText(*port));
     }
 }
@@ -297,29 +275,32 @@ void CPortmavenDlg::OnShowPort(WPARAM wParam) {
 }
 
 MessageResult CPortmavenDlg::OnInitMenuPopup(WPARAM popup) {
-    ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports), m_nSelectedPort,
-                    config::g_CommandList);
+    if (ShowPortDetails(reinterpret_cast<HMENU>(popup), ports::ShownPorts(m_ports), m_nSelectedPort,
+                        m_commands.List())) {
+        m_detailsPopup = reinterpret_cast<HMENU>(popup);
+    }
     return kDefaultProcessing;
+}
+
+void CPortmavenDlg::OnPortHolders() {
+    if (m_portHolders && m_portHolders->OnAnswer(m_ports) && m_detailsPopup != nullptr) {
+        ShowPortDetails(m_detailsPopup, ports::ShownPorts(m_ports), m_nSelectedPort,
+                        m_commands.List());
+    }
 }
 
 void CPortmavenDlg::StartPortNotices() {
     // An arrival starts what the user set for the board as a click would, but quietly: no
     // window of the shell's that the user did not ask for.
     m_portNotices = std::make_unique<PortNotices>(
-        GetSafeHwnd(), kTrayIconId, [this](std::span<const ports::SerialPort> added) {
+        GetSafeHwnd(), *m_trayIcon, [this](std::span<const ports::SerialPort> added) {
             return m_arrivals.OnPortsArrived(
-                added, config::g_CommandList,
+                added, m_commands.List(),
                 [](std::u16string_view commandLine, const ports::SerialPort& port) {
                     return StartCommandForPort(commandLine, port, ShellErrors::Quiet);
                 });
         });
-    ApplyNotifySetting();
-}
-
-void CPortmavenDlg::ApplyNotifySetting() {
-    if (m_portNotices) {
-        m_portNotices->SetNotificationsEnabled(RegistryNotifySetting().IsEnabled());
-    }
+    m_notifySetting.Apply();
 }
 
 LRESULT CPortmavenDlg::OnDeviceChange(WPARAM event, LPARAM data) {
@@ -339,10 +320,7 @@ MessageResult CPortmavenDlg::OnTimer(WPARAM timerId) {
 
 // A failure in either dialog reaches Dialog::Dispatch, which keeps the tray program running.
 void CPortmavenDlg::OnMenuProperties() {
-    CommandFileSaver saver;
-    RunConfigureDialog(GetSafeHwnd(), config::g_CommandList, saver);
-    // Close may have switched the port notices.
-    ApplyNotifySetting();
+    RunConfigureDialog(GetSafeHwnd(), m_commands.List(), m_commands.Saver(), m_notifySetting);
 }
 
 void CPortmavenDlg::OnMenuAbout() {

@@ -7,16 +7,22 @@
 // state rather than the host.
 #pragma once
 
+#include "access/win/port_holder_lookup.h"
 #include "arrival/arrival_runs.h"
+#include "config/command_list_owner.h"
+#include "config/notify_setting.h"
+#include "config/win/command_store.h"
+#include "config/win/notify_setting.h"
 #include "framework/win/dialog.h"
 #include "framework/win/scoped_handle.h"
+#include "framework/win/tray_icon.h"
 #include "ports/serial_port.h"
 #include "ports/win/port_notices.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +30,8 @@ namespace portmaven::win {
 
 // Tray callback message (wParam: icon id, lParam: mouse message).
 inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+// The look for who holds the ports open has its answer.
+inline constexpr UINT WM_PORTHOLDERS = WM_USER + 2;
 inline constexpr UINT kTrayIconId = 128;
 
 class CPortmavenDlg : public Dialog {
@@ -57,11 +65,9 @@ private:
     // WM_CLOSE from outside (an installer, a tool asking the program to end) still ends it.
     void OnClose();
     void OnTaskbarCreated();
-    bool AddTrayIcon();
-    // Loads the icons for the host's DPI and gives them to the window; the tray icon's record
-    // takes the small one.
+    // Loads the icons for the host's DPI and gives them to the window; the tray icon takes the
+    // small one.
     void LoadIconsForDpi();
-    void LoadCommandListOnce();
 
     // Tray menu, port list and launch
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
@@ -76,13 +82,13 @@ private:
     void OnHidePort();
     void OnShowPort(WPARAM wParam);
     MessageResult OnInitMenuPopup(WPARAM popup);
+    void OnPortHolders();
     // A click on a port notice: the default command of the board that arrived, when it has one
     // and is still there; false when it runs nothing.
     bool RunNoticedBoardCommand();
     // Port notices: started once the tray icon is there, fed by device changes and the
     // debounce timer, switched by the user's setting.
     void StartPortNotices();
-    void ApplyNotifySetting();
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
     MessageResult OnTimer(WPARAM timerId);
 
@@ -92,21 +98,36 @@ private:
     // About box
     void OnMenuAbout();
 
-    NOTIFYICONDATAW m_notifyIconData{};
+    // The icon in the notification area; made with the window.
+    std::optional<TrayIcon> m_trayIcon;
     // The ports of the last enumeration; the menu lists their labels in this order.
     std::vector<ports::SerialPort> m_ports;
     int m_nSelectedPort = -1;
     int m_nSelectedCommandId = -1;
+    // Who holds the ports open, looked for as the menu opens; and the popup whose details line
+    // shows, while the menu is open, so that a late answer is written into it.
+    std::unique_ptr<PortHolderLookup> m_portHolders;
+    HMENU m_detailsPopup = nullptr;
     // The program's icon at the host's DPI: large for the window, small for the caption and
     // the notification area (the shell would otherwise scale a large one down).
     ScopedIcon m_largeIcon;
     ScopedIcon m_smallIcon;
-    // Whether the command file has been read; it is not read while the tray icon is missing.
-    bool m_commandListLoaded = false;
+    // The command list, read once the tray icon is there (nothing can reach it before) and
+    // written at Exit.
+    CommandFileStore m_commandStore;
+    config::CommandListOwner m_commands{m_commandStore};
     // What boards started on arrival; before the notices, which report arrivals to it.
     arrival::ArrivalRuns m_arrivals;
     // Holds the device-change registration; released when the host goes.
     std::unique_ptr<PortNotices> m_portNotices;
+    // The notices' switch: read when they start, applied again whenever Configure stores it.
+    RegistryNotifySetting m_notifyStore;
+    config::AppliedNotifySetting m_notifySetting{m_notifyStore, [this](bool enabled) {
+                                                     if (m_portNotices) {
+                                                         m_portNotices->SetNotificationsEnabled(
+                                                             enabled);
+                                                     }
+                                                 }};
 };
 
 } // namespace portmaven::win

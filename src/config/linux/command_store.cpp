@@ -36,7 +36,11 @@ bool SaveCommandList(const config::CommandList& list) {
     return config::SaveCommandFile(fileSystem, path.u16string(), list);
 }
 
-bool CommandFileSaver::SaveCommandList(const config::CommandList& list) {
+void CommandFileStore::LoadCommandList(config::CommandList& list) {
+    linux_desktop::LoadCommandList(list, defaultCommandLine_);
+}
+
+bool CommandFileStore::SaveCommandList(const config::CommandList& list) {
     return linux_desktop::SaveCommandList(list);
 }
 

@@ -1,9 +1,11 @@
 // The command list's file in the user's configuration folder.
 #pragma once
 
-#include "config/configure_presenter.h"
+#include "config/command_list_owner.h"
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace portmaven::linux_desktop {
 
@@ -15,10 +17,19 @@ void LoadCommandList(config::CommandList& list, std::u16string_view defaultComma
 // written.
 bool SaveCommandList(const config::CommandList& list);
 
-// The Configure dialog's way to the file.
-class CommandFileSaver final : public config::CommandListSaver {
+// The file as the program's store: the one the command list is read from at start and
+// written to by Close and Exit.
+class CommandFileStore final : public config::CommandStore {
 public:
+    // The command line of the default "Connect" command, for a list that has no file yet.
+    explicit CommandFileStore(std::u16string defaultCommandLine = {})
+        : defaultCommandLine_(std::move(defaultCommandLine)) {}
+
+    void LoadCommandList(config::CommandList& list) override;
     bool SaveCommandList(const config::CommandList& list) override;
+
+private:
+    std::u16string defaultCommandLine_;
 };
 
 } // namespace portmaven::linux_desktop

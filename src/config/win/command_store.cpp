@@ -5,18 +5,14 @@
 
 namespace portmaven::win {
 
-void LoadCommandList(config::CommandList& list) {
+void CommandFileStore::LoadCommandList(config::CommandList& list) {
     Win32FileSystem fileSystem;
     config::LoadCommandList(fileSystem, list, config::kWindowsDefaultCommand);
 }
 
-bool SaveCommandList(const config::CommandList& list) {
+bool CommandFileStore::SaveCommandList(const config::CommandList& list) {
     Win32FileSystem fileSystem;
     return config::SaveCommandList(fileSystem, list);
-}
-
-bool CommandFileSaver::SaveCommandList(const config::CommandList& list) {
-    return win::SaveCommandList(list);
 }
 
 } // namespace portmaven::win

@@ -1,6 +1,5 @@
 #include "config/win/configure_dialog.h"
 
-#include "config/win/notify_setting.h"
 #include "config/win/run_key.h"
 #include "framework/win/dpi.h"
 #include "framework/win/wide_text.h"
@@ -251,10 +250,9 @@ bool CConfigureDlg::AskYesNo(std::u16string_view text, std::u16string_view capti
                          MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void RunConfigureDialog(HWND owner, config::CommandList& commands,
-                        config::CommandListSaver& saver) {
+void RunConfigureDialog(HWND owner, config::CommandList& commands, config::CommandListSaver& saver,
+                        config::NotifySetting& notifySetting) {
     RegistryRunKey runKey;
-    RegistryNotifySetting notifySetting;
     CConfigureDlg dialog(commands, runKey, saver, notifySetting, owner);
     // Whatever Close committed is already in the list and the file; nothing else to do.
     dialog.DoModal();

@@ -71,8 +71,9 @@ private:
 };
 
 // Runs the Configure dialog modal to owner over the list: Close commits the rows to the list and
-// hands it to the saver, and switches the machine-wide Run value and the port notices; Escape
-// changes nothing.
-void RunConfigureDialog(HWND owner, config::CommandList& commands, config::CommandListSaver& saver);
+// hands it to the saver, and switches the machine-wide Run value and the port notices
+// (`notifySetting`); Escape changes nothing.
+void RunConfigureDialog(HWND owner, config::CommandList& commands, config::CommandListSaver& saver,
+                        config::NotifySetting& notifySetting);
 
 } // namespace portmaven::win

@@ -3,6 +3,8 @@
 #include "framework/win/dpi.h"
 #include "framework/win/win_app.h"
 
+#include <iterator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,7 +34,52 @@ bool ReturnsResultDirectly(UINT message) {
     }
 }
 
+// The class of dialogs and message boxes.
+constexpr std::wstring_view kDialogClass = L"#32770";
+
+struct OwnedDialogSearch {
+    HWND owner;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedDialogSearch*>(lParam);
+    wchar_t className[16] = {};
+    const int length = ::GetClassNameW(window, className, static_cast<int>(std::size(className)));
+    if (::GetWindow(window, GW_OWNER) != search->owner || !::IsWindowVisible(window) ||
+        std::wstring_view(className, length > 0 ? static_cast<std::size_t>(length) : 0) !=
+            kDialogClass) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
 } // namespace
+
+bool BringModalDialogToFront(HWND owner) {
+    if (::IsWindowEnabled(owner)) {
+        return false;
+    }
+    // Each modal loop disables the window that owns its dialog: follow the disabled owners
+    // down to the dialog that is still enabled. The chain is short; the bound only guards
+    // against windows that change while it is followed.
+    const DWORD thread = ::GetWindowThreadProcessId(owner, nullptr);
+    HWND top = owner;
+    for (int depth = 0; depth < 16 && !::IsWindowEnabled(top); ++depth) {
+        OwnedDialogSearch search{.owner = top};
+        ::EnumThreadWindows(thread, &FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) {
+            break;
+        }
+        top = search.found;
+    }
+    if (top != owner) {
+        ::SetForegroundWindow(top);
+    }
+    // Something modal runs even when its window was not found: the owner must not act.
+    return true;
+}
 
 Dialog::Dialog(UINT templateId, HWND parent) noexcept : templateId_(templateId), parent_(parent) {}
 

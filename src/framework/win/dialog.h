@@ -69,4 +69,9 @@ private:
     ScopedFont font_;
 };
 
+// While a dialog or message box runs modally over `owner` (which its loop disables), brings the
+// one that takes input to the front: the last of a chain of them, as one may open another.
+// False when none runs and `owner` takes input itself.
+bool BringModalDialogToFront(HWND owner);
+
 } // namespace portmaven::win

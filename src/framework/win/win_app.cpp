@@ -28,7 +28,7 @@ int WinApp::Run() noexcept {
     } catch (...) {
         // Nothing may unwind out of wWinMain; the program simply ends.
     }
-    return 0;
+    return exitCode_;
 }
 
 HWND WinApp::MainWindow() const noexcept {

@@ -24,8 +24,12 @@ public:
     // "no message loop of the application's own", which is every path of this program.
     virtual BOOL InitInstance() = 0;
 
-    // Runs InitInstance with every exception stopped here; returns the process exit code.
+    // Runs InitInstance with every exception stopped here; returns the process exit code:
+    // the one InitInstance set, 0 unless it set one.
     int Run() noexcept;
+
+    // The process exit code Run returns.
+    void SetExitCode(int code) noexcept { exitCode_ = code; }
 
     // The window that owns dialogs opened without a parent.
     void SetMainWindow(const Dialog* dialog) noexcept { mainWindow_ = dialog; }
@@ -33,6 +37,7 @@ public:
 
 private:
     const Dialog* mainWindow_ = nullptr;
+    int exitCode_ = 0;
 };
 
 } // namespace portmaven::win

@@ -5,7 +5,6 @@
 #include "ports/linux/port_settings_dialog.h"
 #include "ports/linux/serial_port_enum.h"
 
-#include <QByteArray>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QString>
@@ -32,15 +31,12 @@ bool SetPortHidden(ports::SerialPort& port, bool hidden,
     return ports::SetPortHidden(store, port, hidden);
 }
 
-bool WritePortList(std::FILE* output, const std::filesystem::path& settingsFile) {
+std::optional<std::u16string> PortListNow(const std::filesystem::path& settingsFile) {
     const std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts(settingsFile);
     if (!ports) {
-        return false;
+        return std::nullopt;
     }
-    const QByteArray text = QStringView(ports::PortListText(*ports)).toString().toUtf8();
-    return std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), output) ==
-               static_cast<std::size_t>(text.size()) &&
-           std::fflush(output) == 0;
+    return ports::PortListText(*ports);
 }
 
 } // namespace portmaven::linux_desktop

@@ -5,8 +5,8 @@
 
 #include "ports/serial_port.h"
 
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +25,7 @@ bool EditPortSettings(const ports::SerialPort& port, std::vector<std::u16string>
 
 bool SetPortHidden(ports::SerialPort& port, bool hidden, const std::filesystem::path& settingsFile);
 
-// "--list-ports": the ports present now, one line each, as UTF-8; false when udev cannot be
-// asked or the lines cannot be written.
-bool WritePortList(std::FILE* output, const std::filesystem::path& settingsFile);
+// "--list-ports": the ports present now, one line each; nothing when udev cannot be asked.
+std::optional<std::u16string> PortListNow(const std::filesystem::path& settingsFile);
 
 } // namespace portmaven::linux_desktop

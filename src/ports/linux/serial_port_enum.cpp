@@ -3,7 +3,6 @@
 #include "ports/device_identity.h"
 #include "ports/device_settings.h"
 #include "ports/linux/device_store.h"
-#include "ports/linux/port_users.h"
 #include "ports/linux/udev_handles.h"
 #include "ports/tty_port.h"
 

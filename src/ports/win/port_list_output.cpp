@@ -64,9 +64,12 @@ bool WriteScriptOutput(std::u16string_view text) {
     return written;
 }
 
-bool WritePortList() {
+std::optional<std::u16string> PortListNow() {
     const std::optional<std::vector<ports::SerialPort>> ports = EnumerateKnownPorts();
-    return ports && WriteScriptOutput(ports::PortListText(*ports));
+    if (!ports) {
+        return std::nullopt;
+    }
+    return ports::PortListText(*ports);
 }
 
 } // namespace portmaven::win

@@ -2,6 +2,8 @@
 // it is a file or a pipe, else to the console of the process that started the program.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace portmaven::win {
@@ -10,8 +12,8 @@ namespace portmaven::win {
 // false when there is neither.
 bool WriteScriptOutput(std::u16string_view text);
 
-// The ports present now, one line each ("--list-ports"); false when they cannot be enumerated
-// or the lines cannot be written.
-bool WritePortList();
+// The ports present now, one line each ("--list-ports"); nothing when they cannot be
+// enumerated.
+std::optional<std::u16string> PortListNow();
 
 } // namespace portmaven::win

@@ -4,8 +4,8 @@
 
 namespace portmaven::win {
 
-PortNotices::PortNotices(HWND window, UINT iconId, ArrivalHandler onArrival)
-    : m_platform(window, iconId, std::move(onArrival)), m_watcher(m_platform, kTrayNoticeSizes),
+PortNotices::PortNotices(HWND window, TrayIcon& icon, ArrivalHandler onArrival)
+    : m_platform(window, icon, std::move(onArrival)), m_watcher(m_platform, kTrayNoticeSizes),
       // Without the registration the ports' own broadcasts and DBT_DEVNODES_CHANGED still come.
       m_registration(RegisterSerialPortNotification(window)) {
     m_watcher.Seed();

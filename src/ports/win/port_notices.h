@@ -16,9 +16,9 @@ namespace portmaven::win {
 class PortNotices {
 public:
     // Registers `window` for the COM-port interface's arrivals and removals and learns the
-    // ports present now, naming them in the tooltip of its tray icon `iconId`; no notice.
-    // Ports that arrive later go to `onArrival`.
-    PortNotices(HWND window, UINT iconId, ArrivalHandler onArrival = {});
+    // ports present now, naming them in the tooltip of its tray icon `icon`; no notice. The
+    // icon outlives this object. Ports that arrive later go to `onArrival`.
+    PortNotices(HWND window, TrayIcon& icon, ArrivalHandler onArrival = {});
     // The registration is released with this object.
     ~PortNotices() = default;
 

@@ -3,6 +3,7 @@
 // the host's handler of arriving ports.
 #pragma once
 
+#include "framework/win/tray_icon.h"
 #include "ports/port_change_watcher.h"
 #include "ports/port_watch_platform.h"
 #include "ports/win/device_store.h"
@@ -22,9 +23,10 @@ namespace portmaven::win {
 // The window timer of the debounce; WM_TIMER with this id goes to the watcher.
 inline constexpr UINT_PTR kPortChangeTimerId = 0x5043;
 
-// The tray icon record's fields, terminator included: szInfoTitle, szInfo and szTip.
-inline constexpr ports::NoticeBufferSizes kTrayNoticeSizes{
-    .title = 64, .text = 256, .tooltip = 128};
+// The tray icon's fields, terminator included.
+inline constexpr ports::NoticeBufferSizes kTrayNoticeSizes{.title = TrayIcon::kBalloonTitleUnits,
+                                                           .text = TrayIcon::kBalloonTextUnits,
+                                                           .tooltip = TrayIcon::kTipUnits};
 
 // What the host does when ports arrive; the notices it returns follow the ports' own.
 using ArrivalHandler =
@@ -32,9 +34,10 @@ using ArrivalHandler =
 
 class PortWatch final : public ports::PortWatchPlatform {
 public:
-    // The notices go to the tray icon `iconId` that `window` added; the timer is the window's.
-    PortWatch(HWND window, UINT iconId, ArrivalHandler onArrival = {}) noexcept
-        : m_window(window), m_iconId(iconId), m_onArrival(std::move(onArrival)) {}
+    // The timer is `window`'s; the notices go to `icon`, which outlives this object; the ports
+    // that arrive, to `onArrival`.
+    PortWatch(HWND window, TrayIcon& icon, ArrivalHandler onArrival = {}) noexcept
+        : m_window(window), m_icon(icon), m_onArrival(std::move(onArrival)) {}
 
     // SetTimer with the same id restarts a running timer from now.
     void StartOneShot(std::chrono::milliseconds delay) override;
@@ -50,7 +53,7 @@ public:
 
 private:
     HWND m_window;
-    UINT m_iconId;
+    TrayIcon& m_icon;
     ArrivalHandler m_onArrival;
     RegistryDeviceStore m_settings;
 };

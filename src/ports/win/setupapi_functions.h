@@ -3,6 +3,7 @@
 // it is resolved here, by name, and nowhere else.
 #pragma once
 
+#include "framework/win/system_function.h"
 #include "framework/win/scoped_handle.h"
 
 #include <windows.h>
@@ -11,12 +12,6 @@
 namespace portmaven::win {
 
 inline constexpr wchar_t kSetupApiLibrary[] = L"SETUPAPI.DLL";
-
-// Resolves an exported function by name into the pointer type of its declaration.
-template <typename Function> Function ResolveFunction(HMODULE module, const char* name) noexcept {
-    // GetProcAddress hands back a generic pointer; the name decides the real signature.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
 
 class SetupApiFunctions {
 public:

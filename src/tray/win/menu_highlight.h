@@ -17,7 +17,7 @@ inline tray::MenuHighlight DecodeMenuHighlight(UINT item, UINT flags) noexcept {
     if ((flags & MF_SEPARATOR) != 0) {
         return {.kind = Kind::Separator};
     }
-    return {.kind = Kind::Item, .item = item};
+    return {.kind = Kind::Item, .item = item, .opensSubmenu = (flags & MF_POPUP) != 0};
 }
 
 } // namespace portmaven::win

@@ -73,7 +73,7 @@ protected:
 
     TempDir configHome_;
     test::ScopedEnv configHomeVariable_{"XDG_CONFIG_HOME", configHome_.Path().string()};
-    CommandFileSaver saver_;
+    CommandFileStore saver_;
     IniNotifySetting notifySetting_{configHome_.Path() / "portmaven" / "portmaven.conf"};
     // Made once the configuration folder is set, as "Properties" makes it at each opening.
     std::unique_ptr<AutostartRunKey> runKey_;

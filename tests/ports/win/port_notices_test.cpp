@@ -5,7 +5,10 @@
 #include "ports/win/port_notices.h"
 #include "ports/win/port_watch.h"
 
+#include "framework/win/tray_icon.h"
+
 #include "support/win/fake_serial_port.h"
+#include "support/win/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -90,25 +93,34 @@ protected:
         ASSERT_TRUE(window_);
     }
 
-    // Turns the loop for `ms`, handing each debounce tick to the notices; counts the ticks.
-    int PumpTicks(PortNotices& notices, DWORD ms) const {
+    // Turns the loop, handing each debounce tick to the notices, until `wanted` ticks have
+    // come or the deadline has passed; the ticks counted.
+    int PumpTicks(PortNotices& notices, int wanted) const {
         int ticks = 0;
-        const DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < ms) {
-            MSG msg{};
-            while (::PeekMessageW(&msg, window_.Get(), 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_TIMER && notices.OnTimer(msg.wParam)) {
-                    ++ticks;
-                    continue;
+        test_support::WaitUntil(
+            [&] {
+                MSG msg{};
+                while (::PeekMessageW(&msg, window_.Get(), 0, 0, PM_REMOVE)) {
+                    if (msg.message == WM_TIMER && notices.OnTimer(msg.wParam)) {
+                        ++ticks;
+                        continue;
+                    }
+                    ::DispatchMessageW(&msg);
                 }
-                ::DispatchMessageW(&msg);
-            }
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
+                return ticks >= wanted;
+            },
+            10000, 20);
         return ticks;
     }
 
+    // Whether the window still has the debounce timer: KillTimer fails for one it has not.
+    [[nodiscard]] bool DebounceTimerRuns() const {
+        return ::KillTimer(window_.Get(), kPortChangeTimerId) != FALSE;
+    }
+
     ScopedWindow window_;
+    // Never added: the tooltips and balloons of the notices go nowhere.
+    TrayIcon icon_{nullptr, 1, WM_APP};
 };
 
 TEST_F(PortNoticesWindow, TheSystemGrantsTheComInterfaceRegistration) {
@@ -117,25 +129,26 @@ TEST_F(PortNoticesWindow, TheSystemGrantsTheComInterfaceRegistration) {
 }
 
 TEST_F(PortNoticesWindow, ABurstOfSignalsGivesOneTickAndThenTheTimerStaysQuiet) {
-    PortNotices notices(window_.Get(), /*iconId=*/1);
+    PortNotices notices(window_.Get(), icon_);
     const DEV_BROADCAST_PORT_W port = PortRecord();
     for (int i = 0; i < 20; ++i) {
         notices.OnDeviceChange(i % 2 == 0 ? DBT_DEVICEARRIVAL : DBT_DEVNODES_CHANGED,
                                i % 2 == 0 ? Record(&port) : 0);
     }
-    EXPECT_EQ(PumpTicks(notices, 150), 0) << "the debounce has not elapsed yet";
-    EXPECT_EQ(PumpTicks(notices, 1500), 1);
+    // Each signal restarted the one timer; its first tick stops it for good.
+    EXPECT_EQ(PumpTicks(notices, 1), 1);
+    EXPECT_FALSE(DebounceTimerRuns()) << "the timer runs on after the burst";
 
     // Events that are not an arrival or removal start nothing.
     notices.OnDeviceChange(DBT_DEVICEQUERYREMOVE, Record(&port));
-    EXPECT_EQ(PumpTicks(notices, 800), 0);
+    EXPECT_FALSE(DebounceTimerRuns());
     EXPECT_FALSE(notices.OnTimer(kPortChangeTimerId + 1));
 }
 
 TEST_F(PortNoticesWindow, TheEnumerationNamesARegisteredPortAndLabelsItAsTheMenuDoes) {
     const e2e::FakeSerialPort registered(L"com041", L"Notice Test Port");
     ASSERT_TRUE(registered.Registered());
-    PortWatch platform(window_.Get(), /*iconId=*/1);
+    PortWatch platform(window_.Get(), icon_);
     const std::optional<std::vector<ports::SerialPort>> found = platform.Enumerate();
     ASSERT_TRUE(found.has_value());
     const ports::SerialPort expected{u"COM41", u"41", u"Notice Test Port (COM41)"};

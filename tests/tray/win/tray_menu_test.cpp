@@ -1,8 +1,8 @@
 // The tray menu realised on real Win32 menus from the program's own templates and bitmaps.
 #include "tray/win/tray_menu.h"
 
+#include "tray/menu_ids.h"
 #include "tray/win/menu_picture_checks.h"
-#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -89,11 +89,11 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     EXPECT_NE(first.unchecked, nullptr);
     EXPECT_EQ(first.checked, nullptr);
 
-    const UINT fixedIds[] = {ID_MENU_PLACEHOLDER, ID_MENU_DEVICE_MANAGER,
-                             ID_MENU_PROPERTIES,  0,
-                             ID_MENU_ABOUT,       ID_MENU_EXIT};
+    const int fixedIds[] = {tray::kBlankItemId, tray::kDeviceManagerId, tray::kPropertiesId, 0,
+                            tray::kAboutId,     tray::kExitId};
     for (UINT i = 0; i < 6; ++i) {
-        EXPECT_EQ(Item(main, 2 + i).id, fixedIds[i]) << "template position " << i;
+        EXPECT_EQ(Item(main, 2 + i).id, static_cast<UINT>(fixedIds[i]))
+            << "template position " << i;
     }
     EXPECT_EQ(Item(main, 3).text, L"Device Manager");
     EXPECT_EQ(Item(main, 7).text, L"Exit");
@@ -102,12 +102,13 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     // The commands, then each port's own items once, shared like the commands.
     ASSERT_EQ(::GetMenuItemCount(commands), 8);
     EXPECT_EQ(Item(commands, 3).id, 0u);
-    const UINT portIds[] = {110, 111, 112, 113};
+    const int portIds[] = {tray::kPortDetailsId, tray::kCopyPortNameId, tray::kPortSettingsId,
+                           tray::kHidePortId};
     const wchar_t* portTexts[] = {L"No device details", L"Copy Port Name", L"Port Settings\u2026",
                                   L"Hide Port"};
     for (UINT i = 0; i < 4; ++i) {
         const ItemInfo item = Item(commands, 4 + i);
-        EXPECT_EQ(item.id, portIds[i]);
+        EXPECT_EQ(item.id, static_cast<UINT>(portIds[i]));
         EXPECT_EQ(item.text, portTexts[i]);
         EXPECT_EQ((item.state & MFS_GRAYED) != 0, i == 0) << portTexts[i];
     }
@@ -125,7 +126,7 @@ TEST_F(TrayMenuWin, PortEntriesShareOneCommandSubmenuAboveTheTemplateItems) {
     const wchar_t* names[] = {L"Tera", L"Build && Flash", L"Log"};
     for (UINT i = 0; i < 3; ++i) {
         const ItemInfo item = Item(commands, i);
-        EXPECT_EQ(item.id, 501 + i);
+        EXPECT_EQ(item.id, tray::kFirstCommandId + i);
         EXPECT_EQ(item.text, names[i]);
         EXPECT_EQ(item.state & MFS_GRAYED, 0u);
         EXPECT_NE(item.unchecked, nullptr);
@@ -160,10 +161,10 @@ TEST_F(TrayMenuWin, PlaceholdersWhenThereIsNoPortAndNoCommand) {
 
     ASSERT_EQ(::GetMenuItemCount(menu.MainPopup()), 7);
     const ItemInfo noPorts = Item(menu.MainPopup(), 0);
-    EXPECT_EQ(noPorts.id, static_cast<UINT>(ID_NO_SERIAL_PORTS));
+    EXPECT_EQ(noPorts.id, static_cast<UINT>(tray::kNoSerialPortsId));
     EXPECT_EQ(noPorts.text, L"<No Serial Ports>");
     EXPECT_NE(noPorts.state & MFS_GRAYED, 0u);
-    EXPECT_EQ(Item(menu.MainPopup(), 1).id, static_cast<UINT>(ID_MENU_PLACEHOLDER));
+    EXPECT_EQ(Item(menu.MainPopup(), 1).id, static_cast<UINT>(tray::kBlankItemId));
 
     ASSERT_EQ(::GetMenuItemCount(menu.CommandPopup()), 1);
     const ItemInfo empty = Item(menu.CommandPopup(), 0);

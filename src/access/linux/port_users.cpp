@@ -1,12 +1,16 @@
-#include "ports/linux/port_users.h"
+#include "access/linux/port_users.h"
+
+#include "access/port_holder.h"
 
 #include <QString>
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace portmaven::linux_desktop {
 
@@ -61,7 +65,7 @@ std::u16string PortUsersText(std::u16string_view deviceNode, const std::filesyst
     if (error) {
         return {};
     }
-    QString users;
+    std::vector<access::PortHolder> holders;
     for (; !error && processes != std::filesystem::directory_iterator();
          processes.increment(error)) {
         const std::filesystem::path process = processes->path();
@@ -69,13 +73,10 @@ std::u16string PortUsersText(std::u16string_view deviceNode, const std::filesyst
         if (!IsNumber(pid) || !HoldsOpen(process / "fd", node)) {
             continue;
         }
-        if (!users.isEmpty()) {
-            users += QStringLiteral(", ");
-        }
-        users += QString::fromStdString(CommandName(process)) + QStringLiteral(" (") +
-                 QString::fromStdString(pid) + QStringLiteral(")");
+        holders.push_back({QString::fromStdString(CommandName(process)).toStdU16String(),
+                           static_cast<std::uint32_t>(std::stoul(pid))});
     }
-    return users.toStdU16String();
+    return access::HoldersText(holders);
 }
 
 void NoteWhoHoldsPorts(std::vector<ports::SerialPort>& ports) {
