@@ -1,88 +1,139 @@
 #include "access/linux/port_users.h"
 
-#include "access/port_holder.h"
-
 #include <QString>
 
-#include <sys/stat.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include <cstdint>
+#include <array>
+#include <climits>
+#include <cstring>
 #include <fstream>
-#include <string>
-#include <system_error>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace portmaven::linux_desktop {
 
 namespace {
 
-bool IsNumber(const std::string& text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+struct DirCloser {
+    void operator()(DIR* folder) const noexcept { ::closedir(folder); }
+};
+using Folder = std::unique_ptr<DIR, DirCloser>;
+
+// Descriptors read between two looks at the clock: a process may hold a great many.
+constexpr int kDescriptorsPerClockCheck = 512;
+
+bool IsNumber(const char* text) {
+    return *text != '\0' && std::strspn(text, "0123456789") == std::strlen(text);
 }
 
-// The same file: one inode, or one character device under two nodes.
-bool SameFile(const struct stat& a, const struct stat& b) {
-    if (a.st_dev == b.st_dev && a.st_ino == b.st_ino) {
-        return true;
-    }
-    return S_ISCHR(a.st_mode) && S_ISCHR(b.st_mode) && a.st_rdev == b.st_rdev;
+std::string LinkText(int folder, const char* name) {
+    std::array<char, PATH_MAX> text{};
+    const ssize_t length = ::readlinkat(folder, name, text.data(), text.size());
+    return length > 0 ? std::string(text.data(), static_cast<std::size_t>(length)) : std::string();
 }
 
-bool HoldsOpen(const std::filesystem::path& fdFolder, const struct stat& node) {
-    std::error_code error;
-    std::filesystem::directory_iterator files(fdFolder, error);
-    if (error) {
-        return false; // another user's process, or gone
-    }
-    // Files close while they are looked at: an error ends the walk instead of throwing.
-    for (; !error && files != std::filesystem::directory_iterator(); files.increment(error)) {
-        struct stat target {};
-        // stat follows the link to the open file itself.
-        if (::stat(files->path().c_str(), &target) == 0 && SameFile(target, node)) {
-            return true;
+// The texts the kernel gives a descriptor of the port: its node, and where a link standing at
+// that name leads (a node given under another name, or a stand-in device in tests).
+std::vector<std::string> NamesOfNode(const std::string& node) {
+    std::vector<std::string> names{node};
+    std::filesystem::path current(node);
+    // A few steps at most: a loop of links must not hold the look.
+    for (int step = 0; step < 8; ++step) {
+        const std::string target = LinkText(AT_FDCWD, current.c_str());
+        if (target.empty()) {
+            break;
         }
+        current = (current.parent_path() / target).lexically_normal();
+        names.push_back(current.string());
     }
-    return false;
+    return names;
 }
 
-std::string CommandName(const std::filesystem::path& process) {
+std::u16string CommandName(const std::filesystem::path& process) {
     std::ifstream comm(process / "comm");
     std::string name;
     std::getline(comm, name);
-    return name;
+    return QString::fromStdString(name).toStdU16String();
 }
 
 } // namespace
 
-std::u16string PortUsersText(std::u16string_view deviceNode, const std::filesystem::path& proc) {
-    struct stat node {};
-    const std::string nodePath = QStringView(deviceNode).toString().toStdString();
-    if (nodePath.empty() || ::stat(nodePath.c_str(), &node) != 0) {
-        return {};
-    }
-    std::error_code error;
-    std::filesystem::directory_iterator processes(proc, error);
-    if (error) {
-        return {};
-    }
-    std::vector<access::PortHolder> holders;
-    for (; !error && processes != std::filesystem::directory_iterator();
-         processes.increment(error)) {
-        const std::filesystem::path process = processes->path();
-        const std::string pid = process.filename().string();
-        if (!IsNumber(pid) || !HoldsOpen(process / "fd", node)) {
+access::HolderScanAnswer ScanPortHolders(std::uint64_t scan,
+                                         std::span<const std::u16string> portNames,
+                                         access::ScanClock::time_point deadline,
+                                         const std::filesystem::path& proc) {
+    access::HolderScanAnswer answer{.scan = scan, .complete = false, .holders = {}};
+    // Each text a descriptor of a port shows, to the ports it stands for.
+    std::unordered_map<std::string, std::vector<std::size_t>> portsByLinkText;
+    for (std::size_t port = 0; port < portNames.size(); ++port) {
+        const std::string node = QStringView(portNames[port]).toString().toStdString();
+        if (node.empty()) {
             continue;
         }
-        holders.push_back({QString::fromStdString(CommandName(process)).toStdU16String(),
-                           static_cast<std::uint32_t>(std::stoul(pid))});
+        for (std::string& name : NamesOfNode(node)) {
+            std::vector<std::size_t>& ports = portsByLinkText[std::move(name)];
+            if (ports.empty() || ports.back() != port) {
+                ports.push_back(port);
+            }
+        }
     }
-    return access::HoldersText(holders);
-}
-
-void NoteWhoHoldsPorts(std::vector<ports::SerialPort>& ports) {
-    for (ports::SerialPort& port : ports) {
-        port.usedBy = PortUsersText(port.name);
+    const Folder processes(::opendir(proc.c_str()));
+    if (!processes) {
+        return answer;
     }
+    std::vector<bool> holds(portNames.size());
+    int sinceClockCheck = 0;
+    while (const dirent* process = ::readdir(processes.get())) {
+        if (!IsNumber(process->d_name)) {
+            continue;
+        }
+        if (access::ScanClock::now() > deadline) {
+            return answer;
+        }
+        const std::filesystem::path processFolder = proc / process->d_name;
+        const Folder descriptors(::opendir((processFolder / "fd").c_str()));
+        if (!descriptors) {
+            continue; // another user's process, or gone
+        }
+        std::fill(holds.begin(), holds.end(), false);
+        bool holdsAny = false;
+        while (const dirent* descriptor = ::readdir(descriptors.get())) {
+            if (++sinceClockCheck == kDescriptorsPerClockCheck) {
+                sinceClockCheck = 0;
+                if (access::ScanClock::now() > deadline) {
+                    return answer;
+                }
+            }
+            if (descriptor->d_name[0] == '.') {
+                continue;
+            }
+            const auto found =
+                portsByLinkText.find(LinkText(::dirfd(descriptors.get()), descriptor->d_name));
+            if (found == portsByLinkText.end()) {
+                continue;
+            }
+            for (const std::size_t port : found->second) {
+                holds[port] = true;
+                holdsAny = true;
+            }
+        }
+        if (!holdsAny) {
+            continue;
+        }
+        const access::PortHolder holder{CommandName(processFolder),
+                                        static_cast<std::uint32_t>(std::stoul(process->d_name))};
+        for (std::size_t port = 0; port < portNames.size(); ++port) {
+            if (holds[port]) {
+                answer.holders[portNames[port]].push_back(holder);
+            }
+        }
+    }
+    answer.complete = true;
+    return answer;
 }
 
 } // namespace portmaven::linux_desktop

@@ -8,7 +8,6 @@
 #include "config/linux/xdg_config.h"
 #include "launch/linux/launch.h"
 #include "ports/linux/port_actions.h"
-#include "access/linux/port_users.h"
 #include "ports/linux/serial_port_enum.h"
 #include "launch/launch_texts.h"
 #include "tray/linux/tray_menu.h"
@@ -31,6 +30,9 @@ namespace portmaven::linux_desktop {
 
 namespace {
 
+// A look for holders not done by then says nothing about use: the menu would show an answer
+// that is stale by the time it comes.
+constexpr std::chrono::milliseconds kHolderLookDeadline{300};
 // A panel started with the session may come up well after the programs it autostarts.
 constexpr std::chrono::minutes kTrayWaitLimit{3};
 // Where the menu a panel reads is served, beside the item on the session bus.
@@ -76,6 +78,13 @@ bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
            a.launch == b.launch;
 }
 
+// Whether two ports show the same in the menu but for who holds them open.
+bool SameButHolders(const ports::SerialPort& a, const ports::SerialPort& b) {
+    ports::SerialPort withHoldersOfA = b;
+    withHoldersOfA.usedBy = a.usedBy;
+    return SameInMenu(a, withHoldersOfA);
+}
+
 // The action of a notice that runs the default command of the board it tells of.
 const QString kRunCommandNoticeAction = QStringLiteral("run-default-command");
 
@@ -83,8 +92,11 @@ const QString kRunCommandNoticeAction = QStringLiteral("run-default-command");
 
 TrayHost::TrayHost(const QIcon& icon)
     : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
-      panelMenu_([this] { RefreshMenu(); }), commandStore_(DefaultConnectCommandLine()),
-      notifySetting_(SettingsFilePath()), notifier_(icon),
+      holderScanner_([this](const access::HolderScanAnswer& answer) { OnHoldersAnswer(answer); },
+                     kHolderLookDeadline),
+      holders_(holderScanner_, kHolderLookDeadline), panelMenu_([this] { RefreshMenu(); }),
+      commandStore_(DefaultConnectCommandLine()), notifySetting_(SettingsFilePath()),
+      notifier_(icon),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
@@ -214,9 +226,17 @@ void TrayHost::RefreshMenu() {
         // When the ports cannot be asked for, the menu keeps the last ones known.
         return;
     }
-    // Who holds a port open changes without any event: it is looked up as the menu opens.
-    NoteWhoHoldsPorts(present);
+    // Who holds a port open changes without any event: it is looked for as the menu opens,
+    // and the menu shows at once what is known meanwhile.
+    holders_.Refresh(present, access::ScanClock::now());
     RebuildMenu(present, false);
+}
+
+void TrayHost::OnHoldersAnswer(const access::HolderScanAnswer& answer) {
+    if (holders_.OnAnswer(answer, access::ScanClock::now()) && menuPorts_) {
+        const std::vector<ports::SerialPort> listed = *menuPorts_;
+        RebuildMenu(listed, false);
+    }
 }
 
 void TrayHost::OnDeviceSettingsChanged() {
@@ -224,18 +244,18 @@ void TrayHost::OnDeviceSettingsChanged() {
     // hears of it, and the ports keep their identity for the watcher (no notice follows).
     if (std::optional<std::vector<ports::SerialPort>> known =
             EnumerateKnownPorts(SettingsFilePath())) {
-        NoteWhoHoldsPorts(*known);
         RebuildMenu(*known, true);
     }
 }
 
 void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool force) {
+    auto listed = std::make_shared<std::vector<ports::SerialPort>>(present.begin(), present.end());
+    holders_.Note(*listed);
+    std::shared_ptr<const std::vector<ports::SerialPort>> ports = std::move(listed);
     // Nothing changed: the entries stay as they are, with the ids a host already holds.
-    if (!force && menuPorts_ && std::ranges::equal(*menuPorts_, present, SameInMenu)) {
+    if (!force && menuPorts_ && std::ranges::equal(*menuPorts_, *ports, SameInMenu)) {
         return;
     }
-    auto ports =
-        std::make_shared<const std::vector<ports::SerialPort>>(present.begin(), present.end());
     const tray::TrayMenuModel model =
         tray::BuildTrayMenuModel(*ports, commands_.List(), tray::kLinuxLayout);
     // Each action works on the ports of the fill it belongs to, and runs once the menu has
@@ -272,13 +292,23 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
         .properties = [this] { LaterFromMenu([this] { OnMenuProperties(); }); },
         .about = [this] { LaterFromMenu([this] { OnMenuAbout(); }); },
         .exit = [this] { LaterFromMenu([this] { OnMenuExit(); }); }};
-    FillTrayMenu(menu_, model, actions);
+    // Only the holders changed: the details lines are written where they are, even in a menu on
+    // the screen. The entries' actions keep their fill's ports, which differ only in holders.
+    const bool onlyHolders =
+        !force && menuPorts_ && std::ranges::equal(*menuPorts_, *ports, SameButHolders);
+    const bool filled = !(onlyHolders && UpdateTrayMenuTexts(menu_, model));
+    if (filled) {
+        FillTrayMenu(menu_, model, actions);
+    }
     // A panel reads the exported menu only where the item is; it is filled as the item is made.
+    // It tells the panel only of the entries that changed.
     if (item_) {
         panelMenu_.SetModel(model, actions);
     }
     menuPorts_ = std::move(ports);
-    TraceMenus();
+    if (filled) {
+        TraceMenus();
+    }
 }
 
 void TrayHost::Later(std::function<void()> action) {

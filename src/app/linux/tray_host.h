@@ -3,6 +3,8 @@
 // run.
 #pragma once
 
+#include "access/holder_lookup.h"
+#include "access/linux/holder_scan_worker.h"
 #include "app/linux/tray_wait.h"
 #include "arrival/arrival_runs.h"
 #include "config/command_list_owner.h"
@@ -49,10 +51,13 @@ private:
     bool RunNoticedBoardCommand(const std::optional<ports::PortNotice>& notice);
     // Brings the menu up to date with the ports of this moment, and who holds them open.
     void RefreshMenu();
+    // A look for the ports' holders ended: the details lines say what it found.
+    void OnHoldersAnswer(const access::HolderScanAnswer& answer);
     // After the user renamed, hid or showed a port: the menu lists the ports anew.
     void OnDeviceSettingsChanged();
     // Fills the menu again when the ports differ from those it lists, or when forced (the
-    // command list changed).
+    // command list changed); when only who holds them changed, writes the details lines in
+    // place. The ports say what is known of their holders.
     void RebuildMenu(std::span<const ports::SerialPort> present, bool force);
     // Runs an action once the event that started it is done with its sender: a menu action
     // may fill the menu again, which deletes the entry that was chosen.
@@ -72,6 +77,10 @@ private:
 
     QIcon image_;
     QString tooltip_;
+    // Who holds the ports open, looked for away from the GUI thread as the menu opens; every
+    // fill of the menu says what is known of it.
+    HolderScanWorker holderScanner_;
+    access::HolderLookup holders_;
     // The one menu of the whole run, in two forms filled from the same model: Qt's, shown on an
     // XEmbed tray and at the pointer, and the one a StatusNotifierItem host reads, whose texts
     // follow the panel's own escaping.

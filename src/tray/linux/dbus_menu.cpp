@@ -9,6 +9,7 @@
 #include <QDBusVariant>
 #include <QIcon>
 
+#include <algorithm>
 #include <utility>
 
 namespace portmaven::linux_desktop {
@@ -24,6 +25,12 @@ struct DBusMenuLayoutItem {
 struct DBusMenuItemProperties {
     int id = 0;
     QVariantMap properties;
+};
+
+// (ias): the properties an entry no longer has.
+struct DBusMenuItemKeys {
+    int id = 0;
+    QStringList names;
 };
 
 // (isvu): an event on an entry, as EventGroup sends them.
@@ -75,6 +82,20 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItemPrope
     return argument;
 }
 
+QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItemKeys& item) {
+    argument.beginStructure();
+    argument << item.id << item.names;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuItemKeys& item) {
+    argument.beginStructure();
+    argument >> item.id >> item.names;
+    argument.endStructure();
+    return argument;
+}
+
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event) {
     argument.beginStructure();
     argument << event.id << event.name << event.data << event.timestamp;
@@ -100,6 +121,8 @@ void RegisterTypes() {
         qDBusRegisterMetaType<DBusMenuLayoutItem>();
         qDBusRegisterMetaType<DBusMenuItemProperties>();
         qDBusRegisterMetaType<QList<DBusMenuItemProperties>>();
+        qDBusRegisterMetaType<DBusMenuItemKeys>();
+        qDBusRegisterMetaType<QList<DBusMenuItemKeys>>();
         qDBusRegisterMetaType<DBusMenuEvent>();
         qDBusRegisterMetaType<QList<DBusMenuEvent>>();
         return true;
@@ -147,13 +170,16 @@ QVariantMap EntryProperties(const tray::MenuEntry& entry) {
 }
 
 // What an entry is, apart from where it sits: the same entry in the next fill has the same.
+// An entry with an id of its own stays itself when only its text changes (a port's details
+// line, a renamed command); ports, submenus and the hidden ports are told apart by their text.
 QString EntryKey(const tray::MenuEntry& entry) {
-    return QStringLiteral("%1:%2:%3:%4:")
-               .arg(static_cast<int>(entry.kind))
-               .arg(static_cast<int>(entry.action))
-               .arg(entry.id)
-               .arg(entry.command) +
-           Text(entry.text);
+    const QString key = QStringLiteral("%1:%2:%3:%4:")
+                            .arg(static_cast<int>(entry.kind))
+                            .arg(static_cast<int>(entry.action))
+                            .arg(entry.id)
+                            .arg(entry.command);
+    const bool ownId = entry.id != 0 && entry.action != tray::MenuAction::ShowPort;
+    return ownId ? key : key + Text(entry.text);
 }
 
 QVariantMap Filtered(const QVariantMap& properties, const QStringList& names) {
@@ -213,19 +239,63 @@ bool DBusMenu::Export(QDBusConnection bus, const QString& path) {
 }
 
 void DBusMenu::SetModel(const tray::TrayMenuModel& model, const TrayMenuActions& actions) {
-    const Node root = std::move(nodes_[0]);
-    nodes_.clear();
-    nodes_[0] = Node{.properties = root.properties, .run = {}, .children = {}};
+    std::map<int, Node> before = std::exchange(nodes_, {});
+    nodes_[0] = Node{.properties = before[0].properties, .run = {}, .children = {}};
     Keys keys;
     AddLevel(0, QString(), model.entries, model, actions, nullptr, keys);
     // Entries that went take their ids along: a click on one of them finds nothing.
     ids_ = std::move(keys);
-    ++revision_;
+    const bool sameLayout = std::ranges::equal(before, nodes_, [](const auto& a, const auto& b) {
+        return a.first == b.first && a.second.children == b.second.children;
+    });
+    if (!sameLayout) {
+        ++revision_;
+        ++changes_;
+        if (bus_.isConnected()) {
+            QDBusMessage updated =
+                QDBusMessage::createSignal(path_, kInterface, QStringLiteral("LayoutUpdated"));
+            updated << revision_ << 0;
+            bus_.send(updated);
+        }
+        return;
+    }
+    // The same entries: a panel holding them hears only of the texts and states that changed.
+    QList<DBusMenuItemProperties> updated;
+    QList<DBusMenuItemKeys> removed;
+    for (const auto& [id, node] : nodes_) {
+        const QVariantMap& old = before.at(id).properties;
+        if (old == node.properties) {
+            continue;
+        }
+        QVariantMap changed;
+        for (auto property = node.properties.begin(); property != node.properties.end();
+             ++property) {
+            if (old.value(property.key()) != property.value()) {
+                changed.insert(property.key(), property.value());
+            }
+        }
+        QStringList gone;
+        for (auto property = old.begin(); property != old.end(); ++property) {
+            if (!node.properties.contains(property.key())) {
+                gone.push_back(property.key());
+            }
+        }
+        if (!changed.isEmpty()) {
+            updated.push_back({.id = id, .properties = changed});
+        }
+        if (!gone.isEmpty()) {
+            removed.push_back({.id = id, .names = gone});
+        }
+    }
+    if (updated.isEmpty() && removed.isEmpty()) {
+        return;
+    }
+    ++changes_;
     if (bus_.isConnected()) {
-        QDBusMessage updated =
-            QDBusMessage::createSignal(path_, kInterface, QStringLiteral("LayoutUpdated"));
-        updated << revision_ << 0;
-        bus_.send(updated);
+        QDBusMessage signal =
+            QDBusMessage::createSignal(path_, kInterface, QStringLiteral("ItemsPropertiesUpdated"));
+        signal << QVariant::fromValue(updated) << QVariant::fromValue(removed);
+        bus_.send(signal);
     }
 }
 
@@ -286,11 +356,11 @@ QVariantMap DBusMenu::Properties(int id, const QStringList& names) const {
 }
 
 bool DBusMenu::AboutToShow() {
-    const uint before = revision_;
+    const std::uint64_t before = changes_;
     if (aboutToShow_) {
         common::RunGuarded(aboutToShow_);
     }
-    return revision_ != before;
+    return changes_ != before;
 }
 
 void DBusMenu::Activate(int id, const QString& event) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
@@ -34,7 +35,8 @@ public:
 
     // Serves the menu at path on the bus; false when the path is taken.
     bool Export(QDBusConnection bus, const QString& path);
-    // Replaces the entries with the model's and tells the panels.
+    // Replaces the entries with the model's and tells the panels what changed: the layout when
+    // entries came or went, else only the properties that differ; nothing when nothing does.
     void SetModel(const tray::TrayMenuModel& model, const TrayMenuActions& actions);
 
     QString introspect(const QString& path) const override;
@@ -64,6 +66,8 @@ private:
     Keys ids_;
     int nextId_ = 1;
     uint revision_ = 0;
+    // Layouts and properties changed so far: AboutToShow says whether its refresh changed any.
+    std::uint64_t changes_ = 0;
     QDBusConnection bus_;
     QString path_;
 };

@@ -25,6 +25,12 @@ void ConnectGuarded(QAction* action, std::function<void()> handler) {
                      [handler = std::move(handler)] { common::RunGuarded(handler); });
 }
 
+// Whether an item shows its port's default command, in bold.
+bool IsDefaultCommand(const tray::MenuEntry& entry, const tray::MenuEntry* port) {
+    return port != nullptr && entry.action == tray::MenuAction::LaunchCommand &&
+           entry.command == port->command;
+}
+
 QAction* AddItem(QMenu& menu, const tray::MenuEntry& entry) {
     QAction* action = menu.addAction(MenuIconImage(entry.icon), Text(entry.text));
     action->setEnabled(!entry.greyed);
@@ -59,8 +65,7 @@ void FillLevel(QMenu& menu, const std::vector<tray::MenuEntry>& entries,
         }
         case tray::MenuEntry::Kind::Item: {
             QAction* action = AddItem(menu, entry);
-            if (port != nullptr && entry.action == tray::MenuAction::LaunchCommand &&
-                entry.command == port->command) {
+            if (IsDefaultCommand(entry, port)) {
                 // Qt's own menus show the port's default command bold; panels that draw the
                 // exported menu themselves may not.
                 QFont bold = action->font();
@@ -80,7 +85,78 @@ void FillPort(QMenu& submenu, const tray::MenuEntry& port, const tray::TrayMenuM
     FillLevel(submenu, port.children, model, actions, &port);
 }
 
+// Walks the menu's entries from `at` beside the model's; with `apply`, writes the model's texts
+// and states into them. False where an entry is not of the model's kind.
+bool WalkLevel(const QList<QAction*>& menu, qsizetype& at,
+               const std::vector<tray::MenuEntry>& entries, const tray::TrayMenuModel& model,
+               const tray::MenuEntry* port, bool apply);
+
+bool WalkSubmenu(QAction* action, const tray::MenuEntry& entry, const tray::TrayMenuModel& model,
+                 const tray::MenuEntry* port, bool apply) {
+    QMenu* submenu = action->menu();
+    if (submenu == nullptr) {
+        return false;
+    }
+    if (apply) {
+        submenu->setTitle(Text(entry.text));
+    }
+    const QList<QAction*> inside = submenu->actions();
+    qsizetype at = 0;
+    if (entry.kind == tray::MenuEntry::Kind::Port &&
+        !WalkLevel(inside, at, model.commandItems, model, &entry, apply)) {
+        return false;
+    }
+    const tray::MenuEntry* owner = entry.kind == tray::MenuEntry::Kind::Port ? &entry : port;
+    return WalkLevel(inside, at, entry.children, model, owner, apply) && at == inside.size();
+}
+
+bool WalkLevel(const QList<QAction*>& menu, qsizetype& at,
+               const std::vector<tray::MenuEntry>& entries, const tray::TrayMenuModel& model,
+               const tray::MenuEntry* port, bool apply) {
+    for (const tray::MenuEntry& entry : entries) {
+        if (at >= menu.size()) {
+            return false;
+        }
+        QAction* action = menu[at++];
+        switch (entry.kind) {
+        case tray::MenuEntry::Kind::Separator:
+            if (!action->isSeparator()) {
+                return false;
+            }
+            break;
+        case tray::MenuEntry::Kind::Port:
+        case tray::MenuEntry::Kind::Submenu:
+            if (!WalkSubmenu(action, entry, model, port, apply)) {
+                return false;
+            }
+            break;
+        case tray::MenuEntry::Kind::Item:
+            if (action->isSeparator() || action->menu() != nullptr ||
+                action->font().bold() != IsDefaultCommand(entry, port)) {
+                return false;
+            }
+            if (apply) {
+                action->setText(Text(entry.text));
+                action->setEnabled(!entry.greyed);
+            }
+            break;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+bool UpdateTrayMenuTexts(QMenu& menu, const tray::TrayMenuModel& model) {
+    const QList<QAction*> actions = menu.actions();
+    for (const bool apply : {false, true}) {
+        qsizetype at = 0;
+        if (!WalkLevel(actions, at, model.entries, model, nullptr, apply) || at != actions.size()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 void FillTrayMenu(QMenu& menu, const tray::TrayMenuModel& model, const TrayMenuActions& actions) {
     menu.clear();

@@ -15,4 +15,9 @@ namespace portmaven::linux_desktop {
 // are deleted with it (QMenu::clear alone would keep them alive, one per port per fill).
 void FillTrayMenu(QMenu& menu, const tray::TrayMenuModel& model, const TrayMenuActions& actions);
 
+// Writes the model's texts and greyed states into the entries the menu holds, in place, so that
+// a menu on the screen keeps its open submenus and handlers. False, and the menu untouched,
+// when the menu's entries are not those of the model.
+bool UpdateTrayMenuTexts(QMenu& menu, const tray::TrayMenuModel& model);
+
 } // namespace portmaven::linux_desktop

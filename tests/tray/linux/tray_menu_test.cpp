@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -173,6 +174,48 @@ TEST_F(TrayMenuQt, EachPortShowsItsOwnDefaultCommandBold) {
         bold.push_back({port->actions()[0]->font().bold(), port->actions()[1]->font().bold()});
     }
     EXPECT_EQ(bold, (std::vector<std::vector<bool>>{{false, true}, {true, false}, {false, false}}));
+}
+
+TEST_F(TrayMenuQt, TheHoldersAnswerRewritesTheDetailsLineInAnOpenMenuButNotAnotherShape) {
+    std::vector<ports::SerialPort> present = {{u"/dev/ttyACM0", u"0", u"Pico (/dev/ttyACM0)"},
+                                              {u"/dev/ttyUSB0", u"0", u"FTDI (/dev/ttyUSB0)"}};
+    present[1].launch.defaultCommand = u"Flash";
+    const config::CommandList commands = Commands({u"Terminal", u"Flash"});
+    QMenu menu;
+    FillTrayMenu(menu, tray::BuildTrayMenuModel(present, commands, tray::kLinuxLayout), actions_);
+    QMenu* usb = PortMenus(menu)[1];
+    menu.popup(QPoint(0, 0));
+    usb->popup(QPoint(10, 10));
+    // The greyed line after the separator below the commands.
+    const auto detailsLine = [usb] {
+        const QList<QAction*> actions = usb->actions();
+        const auto separator = std::find_if(actions.begin(), actions.end(),
+                                            [](QAction* action) { return action->isSeparator(); });
+        return separator + 1 < actions.end() ? (*(separator + 1))->text() : QString();
+    };
+    EXPECT_FALSE(detailsLine().contains(u"in use by"));
+
+    present[1].usedBy = u"picocom (1234)";
+    ASSERT_TRUE(
+        UpdateTrayMenuTexts(menu, tray::BuildTrayMenuModel(present, commands, tray::kLinuxLayout)));
+    // The same submenu, still open, still running its commands on its port.
+    EXPECT_EQ(PortMenus(menu)[1], usb);
+    EXPECT_TRUE(usb->isVisible());
+    EXPECT_TRUE(detailsLine().endsWith(u"in use by picocom (1234)")) << detailsLine().toStdString();
+    usb->actions()[0]->trigger();
+    EXPECT_EQ(launched_, (std::vector<std::pair<std::size_t, int>>{{1, 0}}));
+
+    // Another default command, or a port more, is not the same menu: it is left for a fill.
+    std::vector<ports::SerialPort> otherDefault = present;
+    otherDefault[1].launch.defaultCommand = u"Terminal";
+    std::vector<ports::SerialPort> morePorts = present;
+    morePorts.push_back({u"/dev/ttyUSB1", u"1", u"CH340 (/dev/ttyUSB1)"});
+    for (const auto& other : {otherDefault, morePorts}) {
+        EXPECT_FALSE(UpdateTrayMenuTexts(
+            menu, tray::BuildTrayMenuModel(other, commands, tray::kLinuxLayout)));
+        EXPECT_TRUE(detailsLine().endsWith(u"in use by picocom (1234)"));
+    }
+    menu.hide();
 }
 
 } // namespace
