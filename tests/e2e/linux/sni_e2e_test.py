@@ -27,6 +27,8 @@ from tray_e2e_test import command_record, command_records, kill_group  # noqa: E
 
 PORTMAVEN = None
 PLUGGER = None
+# Preloaded into the program to hold its look for holders at a gate (tests/support/linux).
+PROC_GATE = os.environ.get("PORTMAVEN_PROC_GATE_PRELOAD")
 ITEM = "org.kde.StatusNotifierItem"
 MENU = "com.canonical.dbusmenu"
 # Longer than the debounce and an enumeration by far, even on a loaded machine.
@@ -159,6 +161,7 @@ class Suite:
         self.bus = dbus.SessionBus()
         self.panel = None
         self.portmaven = None
+        self.preloads = []
         self.log = tempfile.TemporaryFile()
         self.addCleanup(self.stop_all)
 
@@ -177,7 +180,11 @@ class Suite:
         self.panel = Panel(dict(os.environ))
 
     def start(self):
-        self.portmaven = subprocess.Popen(["umockdev-wrapper", PORTMAVEN], env=self.env,
+        # What umockdev-wrapper does, after the test's own preloads: umockdev's calls the C
+        # library's functions directly, past any preloaded after it.
+        preloads = self.preloads + ["libumockdev-preload.so.0", self.env.get("LD_PRELOAD", "")]
+        env = dict(self.env, LD_PRELOAD=":".join(p for p in preloads if p))
+        self.portmaven = subprocess.Popen([PORTMAVEN], env=env,
                                           stdout=subprocess.DEVNULL, stderr=self.log,
                                           start_new_session=True)
 
@@ -464,6 +471,50 @@ class OnX11(Suite, unittest.TestCase):
                         "the menu is at %d,%d" % (menus[0].x, menus[0].y))
         self.display.keys("Escape")
         self.assertTrue(wait_for(lambda: not self.shown_windows(), timeout=5))
+
+    def test_a_stuck_look_for_holders_holds_up_neither_the_menu_nor_exit(self):
+        gate = os.path.join(self.root, "gate")
+        held = gate + ".held"
+        open(gate, "w").close()
+        self.addCleanup(lambda: os.path.exists(gate) and os.remove(gate))
+        # A terminal program holds the mocked port: "sleep", with the tty as its input.
+        holder = subprocess.Popen(["umockdev-wrapper", "sh", "-c", "exec sleep 600 < /dev/ttyUSB0"],
+                                  env=self.env)
+        self.addCleanup(lambda: (holder.kill(), holder.wait()))
+        self.preloads.append(PROC_GATE)
+        self.env["PORTMAVEN_TEST_PROC_GATE"] = gate
+        menu = self.menu()
+
+        def details():
+            """The greyed line after the separator below ttyUSB0's commands."""
+            children = find(ports_of(menu.layout()), "ttyUSB0")[2]
+            return children[[c[1].get("type") for c in children].index("separator") + 1]
+
+        # The showing starts a look, which gets stuck; the panel has its answers meanwhile.
+        menu.about_to_show()
+        self.assertTrue(wait_for(lambda: os.path.exists(held), timeout=TIMEOUT),
+                        "no look for holders started")
+        menu.about_to_show()
+        line = details()
+        self.assertNotIn("in use by", label(line))
+
+        # Let go, the stuck look is too late to count; a look of a later showing names the
+        # holder, and the panel hears of that one line.
+        os.remove(gate)
+        named = "in use by sleep (%d)" % holder.pid
+        self.assertTrue(wait_for(lambda: (menu.about_to_show(), named in label(details()))[1],
+                                 timeout=TIMEOUT), label(details()))
+        self.assertEqual(details()[0], line[0])
+        self.assertTrue(self.panel.seen(lambda e: line[0] in e.get("properties_updated", [])),
+                        "no ItemsPropertiesUpdated for the details line")
+
+        # Exit while a look is stuck ends the program cleanly.
+        os.remove(held)
+        open(gate, "w").close()
+        menu.about_to_show()
+        self.assertTrue(wait_for(lambda: os.path.exists(held), timeout=TIMEOUT))
+        menu.click(find(menu.layout(), "^Exit$")[0])
+        self.assertEqual(self.portmaven.wait(TIMEOUT), 0)
 
 
 class Weston:

@@ -6,6 +6,7 @@ on its output for each thing a program does to it:
   {"item": "<service>", "sender": "<unique name>"}       RegisterStatusNotifierItem
   {"notify": {"app": .., "summary": .., "body": .., "id": .., "replaces": .., ...}}   Notify
   {"layout_updated": <revision>, "parent": <id>, "sender": "<unique name>"}
+  {"properties_updated": [<id>, ...], "sender": "<unique name>"}   ItemsPropertiesUpdated
 and obeys lines on its input:
   invoke <id> <action>   sends ActionInvoked, as when the user clicks a notice's button
   close <id>             sends NotificationClosed, as when the notice expires
@@ -128,6 +129,13 @@ def main():
         report(layout_updated=int(revision), parent=int(parent), sender=str(sender))
 
     bus.add_signal_receiver(layout_updated, signal_name="LayoutUpdated",
+                            dbus_interface="com.canonical.dbusmenu", sender_keyword="sender")
+
+    def properties_updated(updated, removed, sender=None):
+        ids = sorted({int(i) for i, _ in updated} | {int(i) for i, _ in removed})
+        report(properties_updated=ids, sender=str(sender))
+
+    bus.add_signal_receiver(properties_updated, signal_name="ItemsPropertiesUpdated",
                             dbus_interface="com.canonical.dbusmenu", sender_keyword="sender")
     loop = GLib.MainLoop()
 
