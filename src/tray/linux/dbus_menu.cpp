@@ -251,6 +251,7 @@ void DBusMenu::SetModel(const tray::TrayMenuModel& model, const TrayMenuActions&
     if (!sameLayout) {
         ++revision_;
         ++changes_;
+        wholeLayout_ = QVariant();
         if (bus_.isConnected()) {
             QDBusMessage updated =
                 QDBusMessage::createSignal(path_, kInterface, QStringLiteral("LayoutUpdated"));
@@ -291,6 +292,7 @@ void DBusMenu::SetModel(const tray::TrayMenuModel& model, const TrayMenuActions&
         return;
     }
     ++changes_;
+    wholeLayout_ = QVariant();
     if (bus_.isConnected()) {
         QDBusMessage signal =
             QDBusMessage::createSignal(path_, kInterface, QStringLiteral("ItemsPropertiesUpdated"));
@@ -350,6 +352,19 @@ QVariant DBusMenu::Layout(int id, int depth, const QStringList& names) const {
     return QVariant::fromValue(item);
 }
 
+QVariant DBusMenu::LayoutAnswer(int id, int depth, const QStringList& names) {
+    // What panels ask on every showing: the whole menu with every property. It changes only
+    // with the entries.
+    const bool whole = id == 0 && depth < 0 && names.isEmpty();
+    if (!whole) {
+        return Layout(id, depth, names);
+    }
+    if (!wholeLayout_.isValid()) {
+        wholeLayout_ = Layout(id, depth, names);
+    }
+    return wholeLayout_;
+}
+
 QVariantMap DBusMenu::Properties(int id, const QStringList& names) const {
     const auto node = nodes_.find(id);
     return node == nodes_.end() ? QVariantMap() : Filtered(node->second.properties, names);
@@ -395,8 +410,8 @@ bool DBusMenu::handleMessage(const QDBusMessage& message, const QDBusConnection&
         if (!nodes_.contains(parent)) {
             reply = message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such id"));
         } else {
-            reply = message.createReply(
-                {revision_, Layout(parent, arguments[1].toInt(), arguments[2].toStringList())});
+            reply = message.createReply({revision_, LayoutAnswer(parent, arguments[1].toInt(),
+                                                                 arguments[2].toStringList())});
         }
     } else if (member == QStringLiteral("GetGroupProperties") && arguments.size() == 2) {
         QList<DBusMenuItemProperties> answer;

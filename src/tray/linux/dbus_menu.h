@@ -56,6 +56,7 @@ private:
     int AddNode(int parent, const QString& key, const tray::MenuEntry& entry,
                 std::function<void()> run, Keys& keys);
     QVariant Layout(int id, int depth, const QStringList& names) const;
+    QVariant LayoutAnswer(int id, int depth, const QStringList& names);
     QVariantMap Properties(int id, const QStringList& names) const;
     bool AboutToShow();
     void Activate(int id, const QString& event);
@@ -66,6 +67,8 @@ private:
     Keys ids_;
     int nextId_ = 1;
     uint revision_ = 0;
+    // The whole layout as last given, until the entries change.
+    QVariant wholeLayout_;
     // Layouts and properties changed so far: AboutToShow says whether its refresh changed any.
     std::uint64_t changes_ = 0;
     QDBusConnection bus_;
