@@ -5,12 +5,34 @@
 
 #include <QMetaObject>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
 
 namespace portmaven::linux_desktop {
+
+namespace {
+
+// The look is work the user does not wait for: it yields the processor to the menu it serves.
+// On Linux the niceness of a thread is its own.
+constexpr int kLookNiceness = 10;
+
+void YieldToTheMenu() {
+    const id_t thread = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int now = ::getpriority(PRIO_PROCESS, thread);
+    if (errno == 0) {
+        ::setpriority(PRIO_PROCESS, thread, std::min(now + kLookNiceness, 19));
+    }
+}
+
+} // namespace
 
 struct HolderScanWorker::Shared {
     std::mutex mutex;
@@ -51,6 +73,7 @@ void HolderScanWorker::Start(std::uint64_t scan, std::vector<std::u16string> por
     try {
         std::thread([shared = shared_, scan, portNames = std::move(portNames), deadline,
                      proc = proc_] {
+            YieldToTheMenu();
             // Whatever happens, an answer goes back, so that the next look may start.
             access::HolderScanAnswer answer{.scan = scan, .complete = false, .holders = {}};
             common::RunGuarded([&] { answer = ScanPortHolders(scan, portNames, deadline, proc); });

@@ -10,7 +10,9 @@
 #include <climits>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -30,11 +32,22 @@ bool IsNumber(const char* text) {
     return *text != '\0' && std::strspn(text, "0123456789") == std::strlen(text);
 }
 
-std::string LinkText(int folder, const char* name) {
-    std::array<char, PATH_MAX> text{};
-    const ssize_t length = ::readlinkat(folder, name, text.data(), text.size());
-    return length > 0 ? std::string(text.data(), static_cast<std::size_t>(length)) : std::string();
+using LinkBuffer = std::array<char, PATH_MAX>;
+
+// The link's text, in `buffer`; empty when it is no link or is gone.
+std::string_view LinkText(int folder, const char* name, LinkBuffer& buffer) {
+    const ssize_t length = ::readlinkat(folder, name, buffer.data(), buffer.size());
+    return length > 0 ? std::string_view(buffer.data(), static_cast<std::size_t>(length))
+                      : std::string_view();
 }
+
+// Looks texts up without making a string of each: a look reads tens of thousands of links.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return std::hash<std::string_view>{}(text);
+    }
+};
 
 // The texts the kernel gives a descriptor of the port: its node, and where a link standing at
 // that name leads (a node given under another name, or a stand-in device in tests).
@@ -42,8 +55,9 @@ std::vector<std::string> NamesOfNode(const std::string& node) {
     std::vector<std::string> names{node};
     std::filesystem::path current(node);
     // A few steps at most: a loop of links must not hold the look.
+    LinkBuffer buffer;
     for (int step = 0; step < 8; ++step) {
-        const std::string target = LinkText(AT_FDCWD, current.c_str());
+        const std::string_view target = LinkText(AT_FDCWD, current.c_str(), buffer);
         if (target.empty()) {
             break;
         }
@@ -68,7 +82,8 @@ access::HolderScanAnswer ScanPortHolders(std::uint64_t scan,
                                          const std::filesystem::path& proc) {
     access::HolderScanAnswer answer{.scan = scan, .complete = false, .holders = {}};
     // Each text a descriptor of a port shows, to the ports it stands for.
-    std::unordered_map<std::string, std::vector<std::size_t>> portsByLinkText;
+    std::unordered_map<std::string, std::vector<std::size_t>, TextHash, std::equal_to<>>
+        portsByLinkText;
     for (std::size_t port = 0; port < portNames.size(); ++port) {
         const std::string node = QStringView(portNames[port]).toString().toStdString();
         if (node.empty()) {
@@ -86,6 +101,7 @@ access::HolderScanAnswer ScanPortHolders(std::uint64_t scan,
         return answer;
     }
     std::vector<bool> holds(portNames.size());
+    LinkBuffer buffer;
     int sinceClockCheck = 0;
     while (const dirent* process = ::readdir(processes.get())) {
         if (!IsNumber(process->d_name)) {
@@ -111,8 +127,13 @@ access::HolderScanAnswer ScanPortHolders(std::uint64_t scan,
             if (descriptor->d_name[0] == '.') {
                 continue;
             }
-            const auto found =
-                portsByLinkText.find(LinkText(::dirfd(descriptors.get()), descriptor->d_name));
+            // Pipes, sockets and the like read "pipe:[…]": only paths can be ports.
+            const std::string_view text =
+                LinkText(::dirfd(descriptors.get()), descriptor->d_name, buffer);
+            if (text.empty() || text.front() != '/') {
+                continue;
+            }
+            const auto found = portsByLinkText.find(text);
             if (found == portsByLinkText.end()) {
                 continue;
             }
