@@ -3,17 +3,20 @@
 #include "access/linux/port_users.h"
 #include "common/guarded.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace portmaven::linux_desktop {
 
@@ -32,35 +35,67 @@ void YieldToTheMenu() {
     }
 }
 
+QEvent::Type AnswerEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
 } // namespace
 
 struct HolderScanWorker::Shared {
     std::mutex mutex;
     // Null once the worker is gone.
     QObject* receiver = nullptr;
-    AnswerHandler onAnswer;
+    std::vector<access::HolderScanAnswer> answers;
 
+    // On the look's thread: keeps the answer and wakes the receiver's thread for it.
     void Deliver(access::HolderScanAnswer answer) {
         const std::lock_guard lock(mutex);
         if (receiver == nullptr) {
             return;
         }
-        // Posted while the worker cannot go: the receiver's end takes the posted call along.
-        QMetaObject::invokeMethod(
-            receiver,
-            [handler = onAnswer, answer = std::move(answer)] {
-                common::RunGuarded([&] { handler(answer); });
-            },
-            Qt::QueuedConnection);
+        answers.push_back(std::move(answer));
+        // Posted while the worker cannot go; the receiver's end takes the event along.
+        QCoreApplication::postEvent(receiver, new QEvent(AnswerEventType()));
+    }
+
+    std::vector<access::HolderScanAnswer> Take() {
+        const std::lock_guard lock(mutex);
+        return std::exchange(answers, {});
     }
 };
 
+namespace {
+
+// Hands the answers to their handler on the thread it lives on.
+class AnswerReceiver final : public QObject {
+public:
+    explicit AnswerReceiver(std::function<void()> take) : take_(std::move(take)) {}
+
+    bool event(QEvent* event) override {
+        if (event->type() != AnswerEventType()) {
+            return QObject::event(event);
+        }
+        common::RunGuarded(take_);
+        return true;
+    }
+
+private:
+    std::function<void()> take_;
+};
+
+} // namespace
+
 HolderScanWorker::HolderScanWorker(AnswerHandler onAnswer, access::ScanClock::duration deadline,
                                    std::filesystem::path proc)
-    : receiver_(std::make_unique<QObject>()), shared_(std::make_shared<Shared>()),
-      deadline_(deadline), proc_(std::move(proc)) {
+    : shared_(std::make_shared<Shared>()), deadline_(deadline), proc_(std::move(proc)) {
+    receiver_ =
+        std::make_unique<AnswerReceiver>([shared = shared_, onAnswer = std::move(onAnswer)] {
+            for (const access::HolderScanAnswer& answer : shared->Take()) {
+                common::RunGuarded([&] { onAnswer(answer); });
+            }
+        });
     shared_->receiver = receiver_.get();
-    shared_->onAnswer = std::move(onAnswer);
 }
 
 HolderScanWorker::~HolderScanWorker() {
