@@ -48,6 +48,7 @@ class Plugger:
         if self.process.poll() is None:
             self.process.stdin.close()
             self.process.wait(10)
+        self.process.stdout.close()
 
 
 class NoticeSession:
