@@ -47,7 +47,9 @@ class Plugger:
     def close(self):
         if self.process.poll() is None:
             self.process.stdin.close()
-            self.process.wait(10)
+            # A guard against a hang only: the plugger removes its testbed as it ends, which
+            # takes seconds with hundreds of ports and several times that on a loaded machine.
+            self.process.wait(90)
         self.process.stdout.close()
 
 
