@@ -133,7 +133,14 @@ class XfcePanelE2e(unittest.TestCase):
         self.addCleanup(panel.close)
         self.assertTrue(wait_for(self.registered_items, timeout=TIMEOUT),
                         "no item registered with the panel's watcher")
-        self.assertEqual(len(self.registered_items()), 1)
+        # The watcher names an item by its bus name, with or without the object's path.
+        items = self.registered_items()
+        self.assertEqual(len(items), 1)
+        bus = dbus.SessionBus()
+        owner = bus.call_blocking("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                  "org.freedesktop.DBus", "GetConnectionUnixProcessID", "s",
+                                  (items[0].split("/")[0],))
+        self.assertEqual(owner, portmaven.pid, "the item in the panel is not the program's")
         window = wait_for(lambda: self.desktop.windows("xfce4-panel"), timeout=TIMEOUT)
         self.assertTrue(window, "the panel shows no window")
         box = wait_for(lambda: self.item_box(window[0]), timeout=TIMEOUT)
