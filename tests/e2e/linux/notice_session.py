@@ -16,6 +16,10 @@ import tempfile
 
 from desktop import TRAY_SIZE, UserSession, command_record, wait_for
 
+# A menu opens once the program has looked up who holds each port open, through every open
+# file of every process on the machine: seconds when a loaded machine has many.
+MENU_TIMEOUT = 30
+
 # The clock ticks (utime + stime) a process has used, from /proc/<pid>/stat.
 def cpu_ticks(pid):
     with open("/proc/%d/stat" % pid) as f:
