@@ -195,9 +195,7 @@ class TrayE2e(DesktopTestCase):
                         .replace("1-1", "1-%d" % (number + 1)) + "\n")
         portmaven = self.start(devices)
         # On a loaded machine the program takes 15 to 20 s to enumerate 300 ports before its
-        # icon shows, and as long again at each opening of the menu, which looks up who holds
-        # each port open through every process's descriptors (a fraction of a second without
-        # that look-up): the waits are given far longer than that.
+        # icon shows: the waits are given far longer than that.
         menu_deadline = 90
         self.open_menu(menu_deadline)
         # Up from nothing highlighted wraps to Exit; three more reach "More Ports" above the
