@@ -73,7 +73,7 @@ bool RaiseOpenDialog() {
 // hidden flag, default command and holders (which do not make a port change of their own).
 bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
     return a == b && a.userName == b.userName && a.hidden == b.hidden && a.usedBy == b.usedBy &&
-           a.launch == b.launch;
+           a.launch == b.launch && a.access == b.access;
 }
 
 // The action of a notice that runs the default command of the board it tells of.
@@ -95,6 +95,7 @@ TrayHost::TrayHost(const QIcon& icon)
                     },
                 .portsArrived =
                     [this](std::span<const ports::SerialPort> added) {
+                        accessNotes_.OnPortsArrived(added);
                         return arrivals_.OnPortsArrived(added, commands_.List(),
                                                         StartCommandForPort);
                     }},
@@ -216,7 +217,12 @@ void TrayHost::RefreshMenu() {
     }
     // Who holds a port open changes without any event: it is looked up as the menu opens.
     NoteWhoHoldsPorts(present);
+    NoteAccess(present);
     RebuildMenu(present, false);
+}
+
+void TrayHost::NoteAccess(std::vector<ports::SerialPort>& ports) {
+    accessNotes_.Note(ports);
 }
 
 void TrayHost::OnDeviceSettingsChanged() {
@@ -225,6 +231,7 @@ void TrayHost::OnDeviceSettingsChanged() {
     if (std::optional<std::vector<ports::SerialPort>> known =
             EnumerateKnownPorts(SettingsFilePath())) {
         NoteWhoHoldsPorts(*known);
+        NoteAccess(*known);
         RebuildMenu(*known, true);
     }
 }
@@ -256,6 +263,7 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
                 });
             },
         .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
+        .copyFixCommand = onPort([](ports::SerialPort& chosen) { CopyFixCommand(chosen); }),
         .portSettings = onPort([this](ports::SerialPort& chosen) {
             EditPortSettings(chosen, config::CommandNames(commands_.List()),
                              tray::PortHeadingText(chosen), SettingsFilePath());

@@ -3,6 +3,7 @@
 // run.
 #pragma once
 
+#include "access/linux/port_access_notes.h"
 #include "app/linux/tray_wait.h"
 #include "arrival/arrival_runs.h"
 #include "config/command_list_owner.h"
@@ -49,6 +50,8 @@ private:
     bool RunNoticedBoardCommand(const std::optional<ports::PortNotice>& notice);
     // Brings the menu up to date with the ports of this moment, and who holds them open.
     void RefreshMenu();
+    // What may stop the user opening each port: no access, a modem manager probing it.
+    void NoteAccess(std::vector<ports::SerialPort>& ports);
     // After the user renamed, hid or showed a port: the menu lists the ports anew.
     void OnDeviceSettingsChanged();
     // Fills the menu again when the ports differ from those it lists, or when forced (the
@@ -95,6 +98,8 @@ private:
     DesktopNotifier notifier_;
     // What boards started on arrival; the notices below report arrivals to it.
     arrival::ArrivalRuns arrivals_;
+    // Watches the modem manager; told of arrivals by the notices below.
+    PortAccessNotes accessNotes_{[this] { RefreshMenu(); }};
     // It reports to the icon and menu above from the moment it exists.
     PortNotices notices_;
     // The notices' switch: applied at start and whenever Configure stores it.
