@@ -43,7 +43,7 @@ std::u16string PortDetailsText(const ports::SerialPort& port) {
         parts.push_back(std::move(noAccess));
     }
     if (port.access.modemManagerMayProbe) {
-        parts.push_back(kModemManagerProbeText);
+        parts.emplace_back(kModemManagerProbeText);
     }
     if (parts.empty()) {
         return kNoDeviceDetailsText;
