@@ -103,7 +103,10 @@ Section "Portmaven" SecProgram
         "$INSTDIR\Portmaven.exe" 0
     ; NSIS cannot write a shortcut's properties: the program itself gives the shortcut its
     ; AppUserModelID and registers the id's name and icon.
-    ExecWait '"$INSTDIR\Portmaven.exe" --register-shortcut "$SMPROGRAMS\Portmaven.lnk"'
+    ExecWait '"$INSTDIR\Portmaven.exe" --register-shortcut "$SMPROGRAMS\Portmaven.lnk"' $0
+    ${If} $0 <> 0
+        DetailPrint "The Start-menu shortcut could not be given Portmaven's id: notices may be headed by the program's file name."
+    ${EndIf}
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

@@ -11,12 +11,13 @@ struct SerialTerminal {
     std::u16string_view commandLine;
 };
 
-// In order of preference; the first is also the one used when none is installed.
+// In order of preference; the first is also the one used when none is installed. The speed is
+// the board's own, set in its Port Settings (115200 when none is set).
 constexpr std::array<SerialTerminal, 4> kSerialTerminals{{
-    {u"picocom", u"picocom -b 115200 %PORT%"},
-    {u"tio", u"tio -b 115200 %PORT%"},
-    {u"minicom", u"minicom -D %PORT% -b 115200"},
-    {u"screen", u"screen %PORT% 115200"},
+    {u"picocom", u"picocom -b %BAUD% %PORT%"},
+    {u"tio", u"tio -b %BAUD% %PORT%"},
+    {u"minicom", u"minicom -D %PORT% -b %BAUD%"},
+    {u"screen", u"screen %PORT% %BAUD%"},
 }};
 
 constexpr std::u16string_view kTerminal = u"x-terminal-emulator -e ";

@@ -11,7 +11,8 @@ namespace portmaven::launch {
 using IsOnPath = std::function<bool(std::u16string_view program)>;
 
 // "x-terminal-emulator -e" and the first of picocom, tio, minicom and screen that is on the
-// path, at 115200 baud on %PORT% in that program's own syntax; picocom when none is.
+// path, at the board's speed (%BAUD%) on %PORT% in that program's own syntax; picocom when
+// none is.
 std::u16string DefaultConnectCommandLine(const IsOnPath& isOnPath);
 
 } // namespace portmaven::launch

@@ -105,6 +105,16 @@ TEST(PackageZip, ItsProgramRegistersItsIdForTheUser) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
 }
 
+// The installer's shortcut step tells it when the shortcut could not be given the id.
+TEST(PackageZip, TheShortcutStepFailsForAShortcutThatIsNotThere) {
+    const std::wstring exe = BuildFilePath(PORTMAVEN_UNZIPPED_UNIX_PATH) + L"\\Portmaven.exe";
+    const std::optional<DWORD> status = RunAndWait(L"\"" + exe + L"\" --register-shortcut " +
+                                                   L"\"C:\\no such folder\\Portmaven.lnk\"");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppIdKey);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_NE(*status, 0u) << "a shortcut that is not there was reported as done";
+}
+
 class PackageInstaller : public ::testing::Test {
 protected:
     void SetUp() override {

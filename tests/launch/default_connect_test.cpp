@@ -17,15 +17,15 @@ TEST(DefaultConnect, FirstSerialTerminalOnThePath) {
         };
     };
     EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen", u"minicom", u"tio", u"picocom"})),
-              u"x-terminal-emulator -e picocom -b 115200 %PORT%");
+              u"x-terminal-emulator -e picocom -b %BAUD% %PORT%");
     EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen", u"minicom", u"tio"})),
-              u"x-terminal-emulator -e tio -b 115200 %PORT%");
+              u"x-terminal-emulator -e tio -b %BAUD% %PORT%");
     EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen", u"minicom"})),
-              u"x-terminal-emulator -e minicom -D %PORT% -b 115200");
+              u"x-terminal-emulator -e minicom -D %PORT% -b %BAUD%");
     EXPECT_EQ(DefaultConnectCommandLine(onPath({u"screen"})),
-              u"x-terminal-emulator -e screen %PORT% 115200");
+              u"x-terminal-emulator -e screen %PORT% %BAUD%");
     EXPECT_EQ(DefaultConnectCommandLine(onPath({})),
-              u"x-terminal-emulator -e picocom -b 115200 %PORT%");
+              u"x-terminal-emulator -e picocom -b %BAUD% %PORT%");
 }
 
 } // namespace

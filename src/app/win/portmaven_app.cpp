@@ -40,7 +40,9 @@ BOOL CPortmavenApp::InitInstance() {
     // The installer's own step, not for users: left out of the help text.
     if (arguments.size() >= 2 && arguments[0] == AsUtf16(kRegisterShortcutOption)) {
         const ScopedComApartment apartment;
-        RegisterShortcut(ToWide(arguments[1]));
+        // The installer reads the exit code to tell the user that notices may be headed by
+        // the file name.
+        SetExitCode(SUCCEEDED(RegisterShortcut(ToWide(arguments[1]))) ? 0 : 1);
         return FALSE;
     }
     // "--list-ports" or "--help": the answer goes to a script or a console, and no tray icon

@@ -34,7 +34,7 @@ namespace fs = std::filesystem;
 using test::MessageBoxAnswerer;
 
 // What the host hands the dialog as the default Connect line.
-constexpr char16_t kConnectLine[] = u"x-terminal-emulator -e picocom -b 115200 %PORT%";
+constexpr char16_t kConnectLine[] = u"x-terminal-emulator -e picocom -b %BAUD% %PORT%";
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path);
@@ -49,7 +49,7 @@ protected:
         runKey_ = std::make_unique<AutostartRunKey>(AutostartFilePath(), RunningProgramPath());
         config::g_CommandList.RemoveAllCommands();
         config::g_CommandList.AppendCommand(
-            config::MakeCommandRecord(u"Connect", u"picocom -b 115200 %PORT%"));
+            config::MakeCommandRecord(u"Connect", u"picocom -b %BAUD% %PORT%"));
     }
     void TearDown() override { config::g_CommandList.RemoveAllCommands(); }
 

@@ -115,10 +115,10 @@ TEST_F(LaunchLinux, NothingToStartIsRefused) {
 
 TEST_F(LaunchLinux, DefaultConnectUsesTheSerialTerminalOnThePath) {
     ScopedEnv onlyOurs("PATH", Path(u"path"_qs).toStdString());
-    EXPECT_EQ(DefaultConnectCommandLine(), u"x-terminal-emulator -e picocom -b 115200 %PORT%");
+    EXPECT_EQ(DefaultConnectCommandLine(), u"x-terminal-emulator -e picocom -b %BAUD% %PORT%");
     WriteFile(Path(u"path/screen"_qs), "#!/bin/sh\n", true);
     WriteFile(Path(u"path/minicom"_qs), "#!/bin/sh\n", false); // not executable: not found
-    EXPECT_EQ(DefaultConnectCommandLine(), u"x-terminal-emulator -e screen %PORT% 115200");
+    EXPECT_EQ(DefaultConnectCommandLine(), u"x-terminal-emulator -e screen %PORT% %BAUD%");
 }
 
 } // namespace
