@@ -11,6 +11,7 @@
 
 #include <libudev.h>
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -44,14 +45,11 @@ bool UdevTellsModemManagerToIgnore(std::u16string_view node) {
 }
 
 PortAccessNotes::PortAccessNotes(std::function<void()> changed) : changed_(std::move(changed)) {
-    expiry_.setSingleShot(true);
-    connect(&expiry_, &QTimer::timeout, this, [this] {
-        common::RunGuarded([this] {
-            if (changed_) {
-                changed_();
-            }
-        });
-    });
+    for (QTimer* timer : {&expiry_, &soon_}) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this,
+                [this] { common::RunGuarded([this] { TellChanged(); }); });
+    }
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected() || bus.interface() == nullptr) {
         return; // no system bus: no modem manager either
@@ -83,6 +81,11 @@ PortAccessNotes::~PortAccessNotes() = default;
 void PortAccessNotes::OnPortsArrived(std::span<const ports::SerialPort> arrived) {
     probes_.OnPortsArrived(arrived, access::ProbeClock::now());
     ScheduleExpiry();
+    const bool candidate = std::ranges::any_of(
+        arrived, [](const ports::SerialPort& port) { return access::IsModemCandidate(port.name); });
+    if (candidate && probes_.ServiceRunning()) {
+        soon_.start(0);
+    }
 }
 
 void PortAccessNotes::Note(std::vector<ports::SerialPort>& ports) {
@@ -98,6 +101,10 @@ void PortAccessNotes::SetServiceRunning(bool running) {
         return;
     }
     probes_.SetServiceRunning(running);
+    TellChanged();
+}
+
+void PortAccessNotes::TellChanged() {
     if (changed_) {
         changed_();
     }

@@ -45,11 +45,16 @@ public:
 private:
     void SetServiceRunning(bool running);
     void ScheduleExpiry();
+    void TellChanged();
 
     std::function<void()> changed_;
     access::ModemProbeWatch probes_;
     std::unique_ptr<QDBusServiceWatcher> serviceWatcher_;
+    // When the first note still shown ends.
     QTimer expiry_;
+    // Right after an arrival has been handled, so that a panel that shows a copy of the menu
+    // fetched earlier gets the note too.
+    QTimer soon_;
 };
 
 } // namespace portmaven::linux_desktop
