@@ -11,6 +11,7 @@ packages=(
     python3 qt6-base-dev libudev-dev umockdev libumockdev-dev pkg-config
     trayer imagemagick nsis zip unzip dpkg-dev fakeroot file lintian
     libxcb1-dev dbus-daemon dbus-bin python3-dbus python3-gi weston qt6-wayland
+    xfce4-panel xfwm4
 )
 if [ "${1:-}" = "--run" ]; then
     packages+=(imagemagick)

@@ -13,7 +13,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from desktop import DesktopTestCase, wait_for  # noqa: E402
-from notice_session import NoticeSession  # noqa: E402
+from notice_session import MENU_TIMEOUT, NoticeSession  # noqa: E402
 
 PORTMAVEN = None
 PLUGGER = None
@@ -73,7 +73,7 @@ class DevicesE2e(DesktopTestCase):
     def open_port_entry(self, down):
         icon = self.session.tray_icon()[0]
         self.desktop.click(icon["X"] + icon["WIDTH"] // 2, icon["Y"] + icon["HEIGHT"] // 2)
-        self.assertTrue(wait_for(self.session.menu, timeout=5), "no menu")
+        self.assertTrue(wait_for(self.session.menu, timeout=MENU_TIMEOUT), "no menu")
         # The menu is mapped before it grabs the keyboard.
         wait_for(lambda: False, timeout=0.5)
         self.desktop.keys(*["Down"] * down, "Right")

@@ -16,6 +16,10 @@ import tempfile
 
 from desktop import TRAY_SIZE, UserSession, command_record, wait_for
 
+# A menu opens once the program has looked up who holds each port open, through every open
+# file of every process on the machine: seconds when a loaded machine has many.
+MENU_TIMEOUT = 30
+
 # The clock ticks (utime + stime) a process has used, from /proc/<pid>/stat.
 def cpu_ticks(pid):
     with open("/proc/%d/stat" % pid) as f:
@@ -47,7 +51,10 @@ class Plugger:
     def close(self):
         if self.process.poll() is None:
             self.process.stdin.close()
-            self.process.wait(10)
+            # A guard against a hang only: the plugger removes its testbed as it ends, which
+            # takes seconds with hundreds of ports and several times that on a loaded machine.
+            self.process.wait(90)
+        self.process.stdout.close()
 
 
 class NoticeSession:

@@ -11,7 +11,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from desktop import DesktopTestCase, wait_for  # noqa: E402
-from notice_session import NoticeSession, cpu_ticks  # noqa: E402
+from notice_session import MENU_TIMEOUT, NoticeSession, cpu_ticks  # noqa: E402
 
 PORTMAVEN = None
 PLUGGER = None
@@ -38,7 +38,8 @@ class NoticesE2e(DesktopTestCase):
         self.assertIsNone(session.process.poll())
         geometry = balloon[0]
         self.desktop.click(geometry["X"] + 20, geometry["Y"] + geometry["HEIGHT"] // 2)
-        self.assertTrue(wait_for(session.menu, timeout=5), "the notice's click opened no menu")
+        self.assertTrue(wait_for(session.menu, timeout=MENU_TIMEOUT),
+                        "the notice's click opened no menu")
 
     def test_switched_off_no_notice(self):
         session = self.start(notify=False)
