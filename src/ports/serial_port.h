@@ -40,6 +40,27 @@ struct PortLaunchSettings {
     friend bool operator==(const PortLaunchSettings&, const PortLaunchSettings&) = default;
 };
 
+// Why the user may fail to open a port, where the platform can tell (the Linux desktop).
+struct PortAccess {
+    enum class Trouble {
+        None,
+        // The node's group may open it and the user is not in that group.
+        NotInGroup,
+        // The user was added to the group but this session started before: joining it takes a
+        // new log-in.
+        NotInSession,
+    };
+    Trouble trouble = Trouble::None;
+    // With a trouble: the group that owns the node ("dialout") and the user's name.
+    std::u16string group{};
+    std::u16string user{};
+    // A modem manager may be probing the device that has just arrived, which holds it for a
+    // few seconds.
+    bool modemManagerMayProbe = false;
+
+    friend bool operator==(const PortAccess&, const PortAccess&) = default;
+};
+
 struct SerialPort {
     // The port's own name, what %PORT% becomes and the tooltip lists: "COM5", "/dev/ttyUSB0".
     std::u16string name;
@@ -57,6 +78,8 @@ struct SerialPort {
     PortLaunchSettings launch{};
     // Who holds the port open, where the platform can tell: "picocom (1234)"; empty otherwise.
     std::u16string usedBy{};
+    // What may stop the user opening the port, where the platform can tell.
+    PortAccess access{};
 
     // Name, label and device are the port's identity: the label carries the description, so
     // a different device that took over the same number counts as a change. The user's

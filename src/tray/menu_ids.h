@@ -19,6 +19,9 @@ inline constexpr int kPortDetailsId = 110;
 inline constexpr int kCopyPortNameId = 111;
 inline constexpr int kPortSettingsId = 112;
 inline constexpr int kHidePortId = 113;
+// Only under a port the user cannot open (the Linux desktop): the greyed fix and its copy.
+inline constexpr int kPortFixId = 114;
+inline constexpr int kCopyFixCommandId = 115;
 
 // The hidden port at index i of the hidden ports, in the "Hidden Ports" submenu, is menu command
 // kFirstShowPortId + i; hidden ports past kLastShowPortId are not listed.

@@ -3,9 +3,26 @@
 #include "tray/tray_texts.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace portmaven::tray {
+
+namespace {
+
+std::u16string NoAccessText(const ports::PortAccess& access) {
+    switch (access.trouble) {
+    case ports::PortAccess::Trouble::NotInGroup:
+        return kNotInGroupPrefix + access.group;
+    case ports::PortAccess::Trouble::NotInSession:
+        return kNotInSessionPrefix + access.group;
+    case ports::PortAccess::Trouble::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
 
 std::u16string PortDetailsText(const ports::SerialPort& port) {
     std::vector<std::u16string> parts;
@@ -22,6 +39,12 @@ std::u16string PortDetailsText(const ports::SerialPort& port) {
     if (!port.usedBy.empty()) {
         parts.push_back(kInUseByPrefix + port.usedBy);
     }
+    if (std::u16string noAccess = NoAccessText(port.access); !noAccess.empty()) {
+        parts.push_back(std::move(noAccess));
+    }
+    if (port.access.modemManagerMayProbe) {
+        parts.emplace_back(kModemManagerProbeText);
+    }
     if (parts.empty()) {
         return kNoDeviceDetailsText;
     }
@@ -31,6 +54,15 @@ std::u16string PortDetailsText(const ports::SerialPort& port) {
         text += parts[i];
     }
     return text;
+}
+
+std::u16string FixCommandText(const ports::SerialPort& port) {
+    // Joining the group only helps a user who is not in it yet; whoever must log in again has
+    // been added already.
+    if (port.access.trouble != ports::PortAccess::Trouble::NotInGroup) {
+        return {};
+    }
+    return kFixCommandPrefix + port.access.group + u" " + port.access.user;
 }
 
 std::u16string PortHeadingText(const ports::SerialPort& port) {

@@ -70,8 +70,18 @@ MenuEntry PortEntry(const ports::SerialPort& port, std::size_t index,
     MenuEntry details = Placeholder(kPortDetailsId, EscapeMenuText(PortDetailsText(port)));
     details.port = index;
     entry.children.push_back(std::move(details));
+    const std::u16string fixCommand = FixCommandText(port);
+    if (!fixCommand.empty()) {
+        MenuEntry fix = Placeholder(kPortFixId, EscapeMenuText(kFixLinePrefix + fixCommand));
+        fix.port = index;
+        entry.children.push_back(std::move(fix));
+    }
     entry.children.push_back(
         PortItem(MenuAction::CopyPortName, kCopyPortNameId, kCopyPortNameText, index));
+    if (!fixCommand.empty()) {
+        entry.children.push_back(
+            PortItem(MenuAction::CopyFixCommand, kCopyFixCommandId, kCopyFixCommandText, index));
+    }
     entry.children.push_back(
         PortItem(MenuAction::PortSettings, kPortSettingsId, kPortSettingsText, index));
     entry.children.push_back(PortItem(MenuAction::HidePort, kHidePortId, kHidePortText, index));

@@ -17,12 +17,13 @@ namespace portmaven::tray {
 
 // What choosing an entry does.
 enum class MenuAction {
-    None,          // a greyed placeholder, the blank item, a submenu entry or a separator
-    LaunchCommand, // runs the command at `command` for the port the entry belongs to
-    CopyPortName,  // puts the port's name on the clipboard
-    PortSettings,  // the name, speed, default command and arrival switch of the port's device
-    HidePort,      // takes the port out of the menu and its notices
-    ShowPort,      // lists the hidden port at `port` in the menu again
+    None,           // a greyed placeholder, the blank item, a submenu entry or a separator
+    LaunchCommand,  // runs the command at `command` for the port the entry belongs to
+    CopyPortName,   // puts the port's name on the clipboard
+    CopyFixCommand, // puts the command that lets the user open the port on the clipboard
+    PortSettings,   // the name, speed, default command and arrival switch of the port's device
+    HidePort,       // takes the port out of the menu and its notices
+    ShowPort,       // lists the hidden port at `port` in the menu again
     DeviceManager,
     Properties,
     About,
@@ -56,8 +57,9 @@ struct MenuEntry {
     // none.
     int command = -1;
     // Kind::Submenu: its entries; Kind::Port: entries of this port's own, after the commands: a
-    // separator, the greyed details line (kPortDetailsId), Copy, Port Settings and Hide. They
-    // have the same ids under every port; only the details line's text differs.
+    // separator, the greyed details line (kPortDetailsId), Copy, Port Settings and Hide; for a
+    // port the user cannot open, the greyed fix under the details line and its copy after Copy.
+    // They have the same ids under every port; only the texts from the port differ.
     std::vector<MenuEntry> children;
 };
 

@@ -24,5 +24,14 @@ inline constexpr char16_t kDetailsSeparator[] = u" \u00b7 ";
 inline constexpr char16_t kSerialNumberPrefix[] = u"SN ";
 inline constexpr char16_t kInUseByPrefix[] = u"in use by ";
 inline constexpr char16_t kNoDeviceDetailsText[] = u"No device details";
+// The user cannot open the port: "no access: not in group dialout".
+inline constexpr char16_t kNotInGroupPrefix[] = u"no access: not in group ";
+inline constexpr char16_t kNotInSessionPrefix[] = u"no access: log out and in to join ";
+inline constexpr char16_t kModemManagerProbeText[] = u"may be probed by ModemManager";
+
+// Under the details line of a port the user cannot open, greyed: the command that lets them.
+inline constexpr char16_t kFixLinePrefix[] = u"To fix: ";
+inline constexpr char16_t kFixCommandPrefix[] = u"sudo usermod -aG ";
+inline constexpr char16_t kCopyFixCommandText[] = u"Copy Fix Command";
 
 } // namespace portmaven::tray

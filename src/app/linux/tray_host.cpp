@@ -75,7 +75,7 @@ bool RaiseOpenDialog() {
 // hidden flag, default command and holders (which do not make a port change of their own).
 bool SameInMenu(const ports::SerialPort& a, const ports::SerialPort& b) {
     return a == b && a.userName == b.userName && a.hidden == b.hidden && a.usedBy == b.usedBy &&
-           a.launch == b.launch;
+           a.launch == b.launch && a.access == b.access;
 }
 
 // Whether two ports show the same in the menu but for who holds them open.
@@ -107,6 +107,7 @@ TrayHost::TrayHost(const QIcon& icon)
                     },
                 .portsArrived =
                     [this](std::span<const ports::SerialPort> added) {
+                        accessNotes_.OnPortsArrived(added);
                         return arrivals_.OnPortsArrived(added, commands_.List(),
                                                         StartCommandForPort);
                     }},
@@ -229,6 +230,7 @@ void TrayHost::RefreshMenu() {
     // Who holds a port open changes without any event: it is looked for as the menu opens,
     // and the menu shows at once what is known meanwhile.
     holders_.Refresh(present, access::ScanClock::now());
+    NoteAccess(present);
     RebuildMenu(present, false);
 }
 
@@ -239,11 +241,16 @@ void TrayHost::OnHoldersAnswer(const access::HolderScanAnswer& answer) {
     }
 }
 
+void TrayHost::NoteAccess(std::vector<ports::SerialPort>& ports) {
+    accessNotes_.Note(ports);
+}
+
 void TrayHost::OnDeviceSettingsChanged() {
     // A name or a hidden flag changed: the menu shows it at once, a host holding the layout
     // hears of it, and the ports keep their identity for the watcher (no notice follows).
     if (std::optional<std::vector<ports::SerialPort>> known =
             EnumerateKnownPorts(SettingsFilePath())) {
+        NoteAccess(*known);
         RebuildMenu(*known, true);
     }
 }
@@ -276,6 +283,7 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
                 });
             },
         .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
+        .copyFixCommand = onPort([](ports::SerialPort& chosen) { CopyFixCommand(chosen); }),
         .portSettings = onPort([this](ports::SerialPort& chosen) {
             EditPortSettings(chosen, config::CommandNames(commands_.List()),
                              tray::PortHeadingText(chosen), SettingsFilePath());

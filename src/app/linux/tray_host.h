@@ -5,6 +5,7 @@
 
 #include "access/holder_lookup.h"
 #include "access/linux/holder_scan_worker.h"
+#include "access/linux/port_access_notes.h"
 #include "app/linux/tray_wait.h"
 #include "arrival/arrival_runs.h"
 #include "config/command_list_owner.h"
@@ -53,6 +54,8 @@ private:
     void RefreshMenu();
     // A look for the ports' holders ended: the details lines say what it found.
     void OnHoldersAnswer(const access::HolderScanAnswer& answer);
+    // What may stop the user opening each port: no access, a modem manager probing it.
+    void NoteAccess(std::vector<ports::SerialPort>& ports);
     // After the user renamed, hid or showed a port: the menu lists the ports anew.
     void OnDeviceSettingsChanged();
     // Fills the menu again when the ports differ from those it lists, or when forced (the
@@ -104,6 +107,8 @@ private:
     DesktopNotifier notifier_;
     // What boards started on arrival; the notices below report arrivals to it.
     arrival::ArrivalRuns arrivals_;
+    // Watches the modem manager; told of arrivals by the notices below.
+    PortAccessNotes accessNotes_{[this] { RefreshMenu(); }};
     // It reports to the icon and menu above from the moment it exists.
     PortNotices notices_;
     // The notices' switch: applied at start and whenever Configure stores it.

@@ -1,5 +1,11 @@
 #include "tray/linux/menu_actions.h"
 
+#include "tray/port_details.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QString>
+
 namespace portmaven::linux_desktop {
 
 namespace {
@@ -27,6 +33,8 @@ std::function<void()> HandlerOf(const tray::MenuEntry& entry, const tray::MenuEn
         };
     case tray::MenuAction::CopyPortName:
         return ForPort(actions.copyPortName, entry.port);
+    case tray::MenuAction::CopyFixCommand:
+        return ForPort(actions.copyFixCommand, entry.port);
     case tray::MenuAction::PortSettings:
         return ForPort(actions.portSettings, entry.port);
     case tray::MenuAction::HidePort:
@@ -44,6 +52,13 @@ std::function<void()> HandlerOf(const tray::MenuEntry& entry, const tray::MenuEn
         return {};
     }
     return {};
+}
+
+void CopyFixCommand(const ports::SerialPort& port) {
+    const std::u16string command = tray::FixCommandText(port);
+    if (!command.empty()) {
+        QGuiApplication::clipboard()->setText(QStringView(command).toString());
+    }
 }
 
 } // namespace portmaven::linux_desktop

@@ -7,6 +7,7 @@ on a headless Wayland compositor.
 Run by ctest under dbus-run-session, with Debian's python3 (python3-dbus):
   sni_e2e_test.py <portmaven> <port_plugger> <class>   class: OnX11 or OnWayland"""
 import glob
+import grp
 import json
 import os
 import re
@@ -179,12 +180,12 @@ class Suite:
     def start_panel(self):
         self.panel = Panel(dict(os.environ))
 
-    def start(self):
+    def start(self, before=()):
         # What umockdev-wrapper does, after the test's own preloads: umockdev's calls the C
         # library's functions directly, past any preloaded after it.
         preloads = self.preloads + ["libumockdev-preload.so.0", self.env.get("LD_PRELOAD", "")]
         env = dict(self.env, LD_PRELOAD=":".join(p for p in preloads if p))
-        self.portmaven = subprocess.Popen([PORTMAVEN], env=env,
+        self.portmaven = subprocess.Popen([*before, PORTMAVEN], env=env,
                                           stdout=subprocess.DEVNULL, stderr=self.log,
                                           start_new_session=True)
 
@@ -202,9 +203,9 @@ class Suite:
         path = str(properties.Get(ITEM, "Menu"))
         return path, ExportedMenu(self.bus, service, path)
 
-    def menu(self, timeout=TIMEOUT):
+    def menu(self, timeout=TIMEOUT, before=()):
         self.start_panel()
-        self.start()
+        self.start(before)
         path, menu = self.item(timeout)
         self.assertNotEqual(path, "/NO_DBUSMENU")
         return menu
@@ -414,11 +415,22 @@ class Suite:
         # file's "%" as %25.
         with open(self.settings_file, "w") as f:
             f.write("[Devices]\nport:%252Fdev%252FttyUSB0|name=Pico_probe\n")
-        menu = self.menu()
+        # The node as distributions leave it, someone else's and the dialout group's; the
+        # program runs as root without the capabilities that pass by permissions, so that root
+        # is a user outside the group.
+        node = os.path.join(self.plugger.testbed, "dev", "ttyUSB0")
+        os.chown(node, 65534, grp.getgrnam("dialout").gr_gid)
+        os.chmod(node, 0o660)
+        menu = self.menu(before=["setpriv", "--inh-caps=-all", "--bounding-set=-all"])
         menu.about_to_show()
         port = ports_of(menu.layout())[0]
         self.assertEqual(label(port), "Pico_probe (/dev/ttyUSB0)")
         self.assertEqual([label(c) for c in port[2][:2]], ["flash_esp32", "Build & Flash"])
+        own = [(label(c), c[1].get("enabled", True)) for c in port[2][3:8]]
+        self.assertEqual(own, [("no access: not in group dialout", False),
+                               ("To fix: sudo usermod -aG dialout root", False),
+                               ("Copy Port Name", True), ("Copy Fix Command", True),
+                               ("Port Settings\u2026", True)])
 
         def unmarked(level):
             # No entry from data carries a mnemonic mark the panel would swallow.

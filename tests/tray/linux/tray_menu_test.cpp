@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QKeySequence>
 #include <QMenu>
@@ -216,6 +217,50 @@ TEST_F(TrayMenuQt, TheHoldersAnswerRewritesTheDetailsLineInAnOpenMenuButNotAnoth
         EXPECT_TRUE(detailsLine().endsWith(u"in use by picocom (1234)"));
     }
     menu.hide();
+}
+
+TEST_F(TrayMenuQt, APortTheUserCannotOpenOffersItsFixGreyedAndCopiesTheCommandNotTheLabel) {
+    std::vector<ports::SerialPort> present = {{u"/dev/ttyACM0", u"0", u"Pico (/dev/ttyACM0)"},
+                                              {u"/dev/ttyUSB0", u"0", u"FTDI (/dev/ttyUSB0)"}};
+    present[0].access = {
+        .trouble = ports::PortAccess::Trouble::NotInGroup, .group = u"uucp", .user = u"ada_l&co"};
+    actions_.copyFixCommand = [&](std::size_t port) { CopyFixCommand(present.at(port)); };
+    QMenu menu;
+    FillTrayMenu(menu,
+                 tray::BuildTrayMenuModel(present, Commands({u"Terminal"}), tray::kLinuxLayout),
+                 actions_);
+    // Each entry but the separators, one a line, greyed ones marked "~".
+    const auto texts = [](const QMenu* port) {
+        QStringList shown;
+        for (const QAction* action : port->actions()) {
+            if (!action->isSeparator()) {
+                shown << (action->isEnabled() ? QString() : QStringLiteral("~")) + action->text();
+            }
+        }
+        return shown.join(u'\n').toStdString();
+    };
+    const std::vector<QMenu*> ports = PortMenus(menu);
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(texts(ports[0]), "Terminal\n"
+                               "~no access: not in group uucp\n"
+                               "~To fix: sudo usermod -aG uucp ada_l&&co\n"
+                               "Copy Port Name\n"
+                               "Copy Fix Command\n"
+                               "Port Settings\u2026\n"
+                               "Hide Port");
+    EXPECT_EQ(texts(ports[1]), "Terminal\n"
+                               "~No device details\n"
+                               "Copy Port Name\n"
+                               "Port Settings\u2026\n"
+                               "Hide Port");
+
+    for (QAction* action : ports[0]->actions()) {
+        if (action->text() == QStringLiteral("Copy Fix Command")) {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("sudo usermod -aG uucp ada_l&co"));
 }
 
 } // namespace
