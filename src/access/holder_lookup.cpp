@@ -13,10 +13,15 @@ HolderLookup::Request HolderLookup::Refresh(std::span<const ports::SerialPort> p
         }
         return Request::Merged;
     }
-    RunningScan scan{.number = ++lastScan_, .deadline = now + deadline_, .portNames = {}};
+    std::vector<std::u16string> portNames;
     for (const ports::SerialPort& port : ports) {
-        scan.portNames.push_back(port.name);
+        portNames.push_back(port.name);
     }
+    if (lastAnswer_ && now - lastAnswer_->at < freshFor_ && lastAnswer_->portNames == portNames) {
+        return Request::Fresh;
+    }
+    RunningScan scan{
+        .number = ++lastScan_, .deadline = now + deadline_, .portNames = std::move(portNames)};
     running_ = scan;
     try {
         scanner_.Start(scan.number, std::move(scan.portNames));
@@ -34,6 +39,8 @@ bool HolderLookup::OnAnswer(const HolderScanAnswer& answer, ScanClock::time_poin
     }
     const RunningScan scan = std::move(*running_);
     running_.reset();
+    // A look that proved nothing stands too: another one at once would most likely fare alike.
+    lastAnswer_ = EndedLook{.at = now, .portNames = scan.portNames};
     if (scan.dropped || now > scan.deadline || !answer.complete) {
         return Forget(scan.portNames);
     }

@@ -4,7 +4,10 @@
 // - one look at a time: a request while one runs is answered by that one, neither queued nor
 //   started again;
 // - a look that misses its deadline is dropped, and its ports say nothing about use;
-// - answers are matched to the ports by name, so ports enumerated again in between take them.
+// - answers are matched to the ports by name, so ports enumerated again in between take them;
+// - a look that ended moments ago stands for the same ports: a panel asks before it shows the
+//   menu and each submenu, and a look for every one of those would spend on the system's open
+//   files what the menu needs to come up.
 #pragma once
 
 #include "access/port_holder.h"
@@ -47,14 +50,17 @@ public:
 
 class HolderLookup {
 public:
-    enum class Request { Started, Merged };
+    enum class Request { Started, Merged, Fresh };
 
-    HolderLookup(HolderScanner& scanner, ScanClock::duration deadline) noexcept
-        : scanner_(scanner), deadline_(deadline) {}
+    // `freshFor`: how long the answer of a look, even one that proved nothing, stands for the
+    // same ports without a new look.
+    HolderLookup(HolderScanner& scanner, ScanClock::duration deadline,
+                 ScanClock::duration freshFor = {}) noexcept
+        : scanner_(scanner), deadline_(deadline), freshFor_(freshFor) {}
 
     // The user is about to see `ports`: starts a look for them, unless one runs already (its
-    // answer then serves this request too). A running look already past its deadline is
-    // dropped here.
+    // answer then serves this request too) or one for the same ports ended less than
+    // `freshFor` ago. A running look already past its deadline is dropped here.
     Request Refresh(std::span<const ports::SerialPort> ports, ScanClock::time_point now);
 
     // An answer came at `now`. True when what the ports say about use changed, so that
@@ -76,9 +82,16 @@ private:
     // Forgets what is known of these ports; true when something was known.
     bool Forget(const std::vector<std::u16string>& portNames);
 
+    struct EndedLook {
+        ScanClock::time_point at;
+        std::vector<std::u16string> portNames;
+    };
+
     HolderScanner& scanner_;
     ScanClock::duration deadline_;
+    ScanClock::duration freshFor_;
     std::uint64_t lastScan_ = 0;
+    std::optional<EndedLook> lastAnswer_;
     std::optional<RunningScan> running_;
     // The usedBy text of each port with holders, from the last answer that counted.
     std::map<std::u16string, std::u16string, std::less<>> known_;

@@ -117,5 +117,28 @@ TEST_F(HolderLookupRule, AnOpeningAfterAMissedDeadlineForgetsButWaitsForTheLookT
     EXPECT_EQ(scanner_.started.size(), 3u);
 }
 
+// A panel asks before each submenu it shows: moments after a look ended, its answer stands for
+// the same ports, even one that proved nothing, but not for other ports, and not once it is old.
+TEST_F(HolderLookupRule, AFreshAnswerStandsForTheSamePortsOnly) {
+    HolderLookup lookup{scanner_, kDeadline, 1s};
+    lookup.Refresh(ports_, kStart);
+    ASSERT_TRUE(lookup.OnAnswer(Answer(1, {{u"COM3", {{u"putty", 4321}}}}), kStart + 10ms));
+
+    EXPECT_EQ(lookup.Refresh(ports_, kStart + 500ms), HolderLookup::Request::Fresh);
+    lookup.Note(ports_);
+    EXPECT_EQ(UsedBy(ports_), (std::vector<std::u16string>{u"putty (4321)", u""}));
+    const Ports onePort{ports_[0]};
+    EXPECT_EQ(lookup.Refresh(onePort, kStart + 600ms), HolderLookup::Request::Started);
+    ASSERT_FALSE(lookup.OnAnswer(Answer(2, {{u"COM3", {{u"putty", 4321}}}}), kStart + 700ms));
+
+    EXPECT_EQ(lookup.Refresh(onePort, kStart + 1700ms + 1ms), HolderLookup::Request::Started);
+    EXPECT_TRUE(lookup.OnAnswer(Answer(3, {}, false), kStart + 1800ms)); // COM3 forgotten
+    EXPECT_EQ(lookup.Refresh(onePort, kStart + 1900ms), HolderLookup::Request::Fresh);
+    lookup.Note(ports_);
+    EXPECT_EQ(UsedBy(ports_), (std::vector<std::u16string>{u"", u""}));
+    EXPECT_EQ(lookup.Refresh(onePort, kStart + 2800ms + 1ms), HolderLookup::Request::Started);
+    EXPECT_EQ(scanner_.started.size(), 4u);
+}
+
 } // namespace
 } // namespace portmaven::access

@@ -33,6 +33,9 @@ namespace {
 // A look for holders not done by then says nothing about use: the menu would show an answer
 // that is stale by the time it comes.
 constexpr std::chrono::milliseconds kHolderLookDeadline{300};
+// A panel asks before it shows the menu and each submenu: within this time of an answer, that
+// answer stands for the same ports.
+constexpr std::chrono::seconds kHolderAnswerFresh{1};
 // A panel started with the session may come up well after the programs it autostarts.
 constexpr std::chrono::minutes kTrayWaitLimit{3};
 // Where the menu a panel reads is served, beside the item on the session bus.
@@ -94,9 +97,9 @@ TrayHost::TrayHost(const QIcon& icon)
     : image_(icon), tooltip_(QStringView(common::kProgramTitle).toString()),
       holderScanner_([this](const access::HolderScanAnswer& answer) { OnHoldersAnswer(answer); },
                      kHolderLookDeadline),
-      holders_(holderScanner_, kHolderLookDeadline), panelMenu_([this] { RefreshMenu(); }),
-      commandStore_(DefaultConnectCommandLine()), notifySetting_(SettingsFilePath()),
-      notifier_(icon),
+      holders_(holderScanner_, kHolderLookDeadline, kHolderAnswerFresh),
+      panelMenu_([this] { RefreshMenu(); }), commandStore_(DefaultConnectCommandLine()),
+      notifySetting_(SettingsFilePath()), notifier_(icon),
       notices_({.showNotice = [this](const ports::PortNotice& notice) { ShowNotice(notice); },
                 .setTooltip =
                     [this](std::u16string_view tip) {
