@@ -233,7 +233,6 @@ void TrayHost::RefreshMenu() {
     // Who holds a port open changes without any event: it is looked for as the menu opens,
     // and the menu shows at once what is known meanwhile.
     holders_.Refresh(present, access::ScanClock::now());
-    NoteAccess(present);
     RebuildMenu(present, false);
 }
 
@@ -244,23 +243,21 @@ void TrayHost::OnHoldersAnswer(const access::HolderScanAnswer& answer) {
     }
 }
 
-void TrayHost::NoteAccess(std::vector<ports::SerialPort>& ports) {
-    accessNotes_.Note(ports);
-}
-
 void TrayHost::OnDeviceSettingsChanged() {
     // A name or a hidden flag changed: the menu shows it at once, a host holding the layout
     // hears of it, and the ports keep their identity for the watcher (no notice follows).
     if (std::optional<std::vector<ports::SerialPort>> known =
             EnumerateKnownPorts(SettingsFilePath())) {
-        NoteAccess(*known);
         RebuildMenu(*known, true);
     }
 }
 
 void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool force) {
     auto listed = std::make_shared<std::vector<ports::SerialPort>>(present.begin(), present.end());
+    // What is known of the ports beyond udev is noted on every fill, whichever road led here
+    // (the watcher's, a showing's, a changed setting's), so that no fill loses it.
     holders_.Note(*listed);
+    accessNotes_.Note(*listed);
     std::shared_ptr<const std::vector<ports::SerialPort>> ports = std::move(listed);
     // Nothing changed: the entries stay as they are, with the ids a host already holds.
     if (!force && menuPorts_ && std::ranges::equal(*menuPorts_, *ports, SameInMenu)) {

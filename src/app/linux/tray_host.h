@@ -54,8 +54,6 @@ private:
     void RefreshMenu();
     // A look for the ports' holders ended: the details lines say what it found.
     void OnHoldersAnswer(const access::HolderScanAnswer& answer);
-    // What may stop the user opening each port: no access, a modem manager probing it.
-    void NoteAccess(std::vector<ports::SerialPort>& ports);
     // After the user renamed, hid or showed a port: the menu lists the ports anew.
     void OnDeviceSettingsChanged();
     // Fills the menu again when the ports differ from those it lists, or when forced (the

@@ -504,10 +504,13 @@ class OnX11(Suite, unittest.TestCase):
             children = find(ports_of(menu.layout()), "ttyUSB0")[2]
             return children[[c[1].get("type") for c in children].index("separator") + 1]
 
-        # The showing starts a look, which gets stuck; the panel has its answers meanwhile.
-        menu.about_to_show()
-        self.assertTrue(wait_for(lambda: os.path.exists(held), timeout=TIMEOUT),
-                        "no look for holders started")
+        # A showing starts a look (one a second after the last at most), which gets stuck; the
+        # panel has its answers meanwhile.
+        def look_held():
+            menu.about_to_show()
+            return os.path.exists(held)
+
+        self.assertTrue(wait_for(look_held, timeout=TIMEOUT), "no look for holders started")
         menu.about_to_show()
         line = details()
         self.assertNotIn("in use by", label(line))
@@ -525,8 +528,7 @@ class OnX11(Suite, unittest.TestCase):
         # Exit while a look is stuck ends the program cleanly.
         os.remove(held)
         open(gate, "w").close()
-        menu.about_to_show()
-        self.assertTrue(wait_for(lambda: os.path.exists(held), timeout=TIMEOUT))
+        self.assertTrue(wait_for(look_held, timeout=TIMEOUT))
         menu.click(find(menu.layout(), "^Exit$")[0])
         self.assertEqual(self.portmaven.wait(TIMEOUT), 0)
 
