@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <type_traits>
+#include <vector>
 
 namespace portmaven::linux_desktop {
 
@@ -23,21 +25,34 @@ std::u16string FromSystem(const char* text) {
     return QString::fromLocal8Bit(text).toStdU16String();
 }
 
-std::optional<std::u16string> GroupName(gid_t gid) {
+// Calls a reentrant lookup of the user and group databases (`getgrgid_r`, `getpwuid_r`) with a
+// buffer that grows while the system asks for more, and reads what is needed of the entry while
+// the buffer its texts live in is there; nothing when there is no entry or the lookup fails.
+template <typename Entry, typename Lookup, typename Read>
+auto LookUpEntry(const Lookup& lookup, const Read& read)
+    -> std::optional<std::invoke_result_t<Read, const Entry&>> {
     for (std::size_t size = kFirstBufferSize; size <= kLargestBufferSize; size *= 2) {
         std::vector<char> buffer(size);
-        struct group entry {};
-        struct group* found = nullptr;
-        const int error = ::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found);
+        Entry entry{};
+        Entry* found = nullptr;
+        const int error = lookup(&entry, buffer.data(), buffer.size(), &found);
         if (error == ERANGE) {
             continue;
         }
         if (error != 0 || found == nullptr) {
             return std::nullopt;
         }
-        return FromSystem(found->gr_name);
+        return read(*found);
     }
     return std::nullopt;
+}
+
+std::optional<std::u16string> GroupName(gid_t gid) {
+    return LookUpEntry<group>(
+        [gid](group* entry, char* buffer, std::size_t size, group** found) {
+            return ::getgrgid_r(gid, entry, buffer, size, found);
+        },
+        [](const group& entry) { return FromSystem(entry.gr_name); });
 }
 
 struct UserEntry {
@@ -46,20 +61,13 @@ struct UserEntry {
 };
 
 std::optional<UserEntry> User(uid_t uid) {
-    for (std::size_t size = kFirstBufferSize; size <= kLargestBufferSize; size *= 2) {
-        std::vector<char> buffer(size);
-        struct passwd entry {};
-        struct passwd* found = nullptr;
-        const int error = ::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
-        if (error == ERANGE) {
-            continue;
-        }
-        if (error != 0 || found == nullptr) {
-            return std::nullopt;
-        }
-        return UserEntry{found->pw_name, found->pw_gid};
-    }
-    return std::nullopt;
+    return LookUpEntry<passwd>(
+        [uid](passwd* entry, char* buffer, std::size_t size, passwd** found) {
+            return ::getpwuid_r(uid, entry, buffer, size, found);
+        },
+        [](const passwd& entry) {
+            return UserEntry{entry.pw_name, entry.pw_gid};
+        });
 }
 
 // The user's groups as the group database lists them: what a new log-in would give.
