@@ -285,6 +285,9 @@ void TrayHost::RebuildMenu(std::span<const ports::SerialPort> present, bool forc
         .copyPortName = onPort([](ports::SerialPort& chosen) { CopyPortName(chosen); }),
         .copyFixCommand = onPort([](ports::SerialPort& chosen) { CopyFixCommand(chosen); }),
         .portSettings = onPort([this](ports::SerialPort& chosen) {
+            // The heading says what the details line says now: a look may have answered since
+            // this fill, whose lines were rewritten in place.
+            holders_.Note(std::span(&chosen, 1));
             EditPortSettings(chosen, config::CommandNames(commands_.List()),
                              tray::PortHeadingText(chosen), SettingsFilePath());
             OnDeviceSettingsChanged();
