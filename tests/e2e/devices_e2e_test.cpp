@@ -118,6 +118,18 @@ HWND FindWindowTitled(DWORD processId, std::wstring_view title) {
     return nullptr;
 }
 
+// Opens the port's Port Settings through the menu; the dialog, or nullptr when none came.
+HWND OpenPortSettings(const PortmavenProcess& app) {
+    HWND dialog = nullptr;
+    if (ChoosePortItem(app, 2)) {
+        WaitUntil([&] {
+            dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
+            return dialog != nullptr;
+        });
+    }
+    return dialog;
+}
+
 class DevicesE2e : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -147,12 +159,8 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
     EXPECT_TRUE(WaitUntil([] { return ClipboardText() == L"COM3"; }))
         << "the clipboard holds no \"COM3\"";
 
-    ASSERT_TRUE(ChoosePortItem(app, 2));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
-        return dialog != nullptr;
-    })) << "no Port Settings dialog";
+    HWND dialog = OpenPortSettings(app);
+    ASSERT_NE(dialog, nullptr) << "no Port Settings dialog";
     ::SetForegroundWindow(dialog);
     TypeText(L"Pico probe \u00e9");
     PressKey(VK_RETURN);
@@ -166,11 +174,8 @@ TEST_F(DevicesE2e, CopyRenameAndHideThroughTheMenuAndTheListFollowsTheBoard) {
               "COM9\tPico probe \xc3\xa9 (COM9)\t0403:6001\tA50285BIA\tFTDI\tshown\n");
 
     // Escape leaves the name as it was.
-    ASSERT_TRUE(ChoosePortItem(app, 2));
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
-        return dialog != nullptr;
-    }));
+    dialog = OpenPortSettings(app);
+    ASSERT_NE(dialog, nullptr);
     ::SetForegroundWindow(dialog);
     TypeText(L"x");
     PressKey(VK_ESCAPE);
@@ -237,12 +242,8 @@ TEST_F(DevicesE2e, ATrayClickWhileADialogIsOpenBringsTheDialogForward) {
                !IsPopupMenuShown();
     };
 
-    ASSERT_TRUE(ChoosePortItem(app, 2));
-    HWND rename = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        rename = FindWindowTitled(app.ProcessId(), L"Port Settings");
-        return rename != nullptr;
-    })) << "no Port Settings dialog";
+    HWND rename = OpenPortSettings(app);
+    ASSERT_NE(rename, nullptr) << "no Port Settings dialog";
     ASSERT_TRUE(clickBringsForward(rename)) << "the click did not bring Port Settings forward";
     // The name still goes to the port the dialog was opened for.
     TypeText(L"Probe");
@@ -280,12 +281,8 @@ TEST_F(DevicesE2e, PortSettingsThenWhatTheBoardStartsFromTheMenuOnArrivalAndFrom
 
     // Name, speed, default command, on arrival, for every such board; Enter is OK. The speed
     // field's text goes whether or not the Tab selected it.
-    ASSERT_TRUE(ChoosePortItem(app, 2));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindWindowTitled(app.ProcessId(), L"Port Settings");
-        return dialog != nullptr;
-    })) << "no Port Settings dialog";
+    HWND dialog = OpenPortSettings(app);
+    ASSERT_NE(dialog, nullptr) << "no Port Settings dialog";
     ::SetForegroundWindow(dialog);
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_PORT_HEADING)),
               L"USB Serial Port (COM3) \u00b7 0403:6001 \u00b7 FTDI \u00b7 SN A50285BIA");
